@@ -1,0 +1,68 @@
+// Evaluation of one 30-move sequence, plain reference and fast paths side by side.
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+#include "cube/moves.hpp"
+#include "eval/evaluate.hpp"
+
+namespace cubega {
+namespace {
+
+struct Sample {
+    CubeState start;
+    std::vector<std::vector<MoveCode>> sequences;
+};
+
+Sample makeSample(bool twoFaceMoves) {
+    std::mt19937 rng(42);
+    std::uniform_int_distribution<MoveCode> move(0, 17);
+    Sample sample;
+    std::vector<MoveCode> scramble(25);
+    for (MoveCode& m : scramble) m = move(rng);
+    sample.start = applySequence(solvedCube(), scramble);
+    sample.sequences.resize(64);
+    for (auto& sequence : sample.sequences) {
+        sequence.resize(30);
+        for (MoveCode& m : sequence) {
+            m = move(rng);
+            if (twoFaceMoves) m = m % 2 + 6 * (m / 6);
+        }
+    }
+    return sample;
+}
+
+void referenceEvaluation(benchmark::State& state) {
+    const auto mode = static_cast<EvalMode>(state.range(0));
+    const Sample sample = makeSample(mode == kPairMode);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            evaluateSequenceReference(sample.start, sample.sequences[i++ % 64], mode));
+    }
+}
+
+void fastEvaluation(benchmark::State& state) {
+    const auto mode = static_cast<EvalMode>(state.range(0));
+    const auto path = static_cast<EvalPath>(state.range(1));
+    if (!evalPathAvailable(path)) {
+        state.SkipWithError("path not available on this processor");
+        return;
+    }
+    const Sample sample = makeSample(mode == kPairMode);
+    const SequenceEvaluator evaluate(sample.start, mode, path);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(evaluate(sample.sequences[i++ % 64]));
+    }
+}
+
+BENCHMARK(referenceEvaluation)->ArgName("mode")->Arg(2)->Arg(3)->Arg(4);
+BENCHMARK(fastEvaluation)
+    ->ArgNames({"mode", "path"})
+    ->ArgsProduct({{2, 3, 4}, {static_cast<int>(EvalPath::portable),
+                               static_cast<int>(EvalPath::avx512)}});
+
+}  // namespace
+}  // namespace cubega

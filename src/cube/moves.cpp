@@ -1,0 +1,66 @@
+#include "cube/moves.hpp"
+
+#include <iostream>
+
+namespace cubega {
+
+CubeState applyMove(const CubeState& cube, MoveCode code) {
+    const int face = faceOf(code);
+    if (face < 0) {
+        // Only a caller that builds codes itself can get here: typed moves always
+        // begin with a face letter, and generated codes lie in 0..17.
+        std::cout << " move error\n";
+        return cube;
+    }
+    CubeState result = cube;
+    for (int q = quarterTurnsOf(code); q > 0; --q) {
+        result = quarterTurn(result, face);
+    }
+    return result;
+}
+
+CubeState applySequence(const CubeState& cube, std::span<const MoveCode> moves) {
+    CubeState result = cube;
+    for (const MoveCode code : moves) {
+        result = applyMove(result, code);
+    }
+    return result;
+}
+
+std::string movesToText(std::span<const MoveCode> moves) {
+    std::string text;
+    text.reserve(3 * moves.size());
+    for (const MoveCode code : moves) {
+        const int face = faceOf(code);
+        char suffix = ' ';
+        if (code >= 6) {
+            suffix = '2';
+        }
+        if (code >= 12) {
+            suffix = '\'';
+        }
+        text += face >= 0 ? kFaceLetters[static_cast<std::size_t>(face)] : ' ';
+        text += suffix;
+        text += ' ';
+    }
+    return text;
+}
+
+void parseMove(std::string_view twoCharacters, MoveCode& move) {
+    for (const char c : twoCharacters.substr(0, 2)) {
+        const std::size_t face = kFaceLetters.find(c);
+        if (face != std::string_view::npos) {
+            move = static_cast<MoveCode>(face);
+        } else if (c == '2') {
+            move += 6;
+        } else if (c == '\'') {
+            move += 12;
+        }
+    }
+}
+
+bool beginsWithFaceLetter(std::string_view text) {
+    return !text.empty() && kFaceLetters.find(text.front()) != std::string_view::npos;
+}
+
+}  // namespace cubega

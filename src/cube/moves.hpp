@@ -1,0 +1,48 @@
+// Move codes, their three-character text, and applying moves and sequences to a cube.
+//
+// A code's face is code % 6 (F U R B D L); codes 0..5 are clockwise quarter turns,
+// 6..11 half turns, 12..17 anticlockwise quarter turns. Moves count in the half-turn
+// metric: every code is one move.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "cube/cube_state.hpp"
+
+namespace cubega {
+
+using MoveCode = std::int32_t;
+
+inline constexpr int kMoveCount = 18;
+inline constexpr std::string_view kFaceLetters = "FURBDL";
+
+// Face of a code, truncating: negative for a negative code that is not a multiple of 6.
+constexpr int faceOf(MoveCode code) { return code % 6; }
+
+// Clockwise quarter turns a code stands for: 1, then one more for each of code >= 6,
+// code >= 12 and code >= 18 (so 18 and up turn four times, which changes nothing).
+constexpr int quarterTurnsOf(MoveCode code) {
+    return 1 + (code >= 6 ? 1 : 0) + (code >= 12 ? 1 : 0) + (code >= 18 ? 1 : 0);
+}
+
+// The cube after one move, made of repeated quarter turns. A code with a negative face
+// turns nothing and writes the console record " move error" to standard output.
+CubeState applyMove(const CubeState& cube, MoveCode code);
+
+// The cube after all moves in order; an empty sequence returns the input.
+CubeState applySequence(const CubeState& cube, std::span<const MoveCode> moves);
+
+// Three characters per move: face letter, then ' ' / '2' / '\'', then a blank.
+std::string movesToText(std::span<const MoveCode> moves);
+
+// Reads two typed characters in order: a face letter sets `move` to its face, '2' adds 6,
+// '\'' adds 12, anything else leaves it as it is. Case-sensitive.
+void parseMove(std::string_view twoCharacters, MoveCode& move);
+
+// True when text begins with one of the six face letters, so parseMove sets its face.
+bool beginsWithFaceLetter(std::string_view text);
+
+}  // namespace cubega

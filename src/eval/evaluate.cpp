@@ -1,0 +1,124 @@
+#include "eval/evaluate.hpp"
+
+#include <algorithm>
+
+#include "cube/lane_cube.hpp"
+#include "eval/evaluate_avx512.hpp"
+#include "eval/lane_scores.hpp"
+#include "eval/scores.hpp"
+
+namespace cubega {
+
+namespace {
+
+bool allCodesGenerated(std::span<const MoveCode> sequence) {
+    return std::all_of(sequence.begin(), sequence.end(),
+                       [](MoveCode code) { return code >= 0 && code < kMoveCount; });
+}
+
+template <EvalMode Mode>
+Evaluation evaluateLanesPortable(const LaneCube& start, std::span<const MoveCode> sequence,
+                                 const PieceCodes& pieces) {
+    LaneCube cube = start;
+    std::int32_t best = 0;
+    std::int32_t count = 0;
+    std::int32_t slot = 0;
+    for (const MoveCode code : sequence) {
+        ++slot;
+        applyMoveToLanes(cube, code);
+        std::int32_t score = 0;
+        if constexpr (Mode == kPairMode) {
+            score = pairScoreLanes(cube);
+        } else if constexpr (Mode == kBlockMode) {
+            score = blockScoreLanes(cube);
+        } else {
+            score = twoGenEntryScoreLanes(cube, pieces);
+        }
+        if (score > best) {
+            best = score;
+            count = slot;
+        }
+    }
+    return {10 * best - count, count};
+}
+
+Evaluation evaluateLanesPortable(const LaneCube& start, std::span<const MoveCode> sequence,
+                                 EvalMode mode, const PieceCodes& pieces) {
+    switch (mode) {
+        case kPairMode:
+            return evaluateLanesPortable<kPairMode>(start, sequence, pieces);
+        case kBlockMode:
+            return evaluateLanesPortable<kBlockMode>(start, sequence, pieces);
+        case kTwoGenEntryMode:
+            return evaluateLanesPortable<kTwoGenEntryMode>(start, sequence, pieces);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::int32_t modeScore(const CubeState& cube, EvalMode mode) {
+    switch (mode) {
+        case kPairMode:
+            return pairScore(cube);
+        case kBlockMode:
+            return blockScore(cube);
+        case kTwoGenEntryMode:
+            return 10 * (inTwoGenGroup(cube) ? 1 : 0) + 10 * blockScore(cube);
+    }
+    return 0;
+}
+
+Evaluation evaluateSequenceReference(const CubeState& startCube, std::span<const MoveCode> sequence,
+                                     EvalMode mode) {
+    CubeState cube = startCube;
+    std::int32_t best = 0;
+    std::int32_t count = 0;
+    std::int32_t slot = 0;
+    for (const MoveCode code : sequence) {
+        ++slot;
+        cube = applyMove(cube, code);
+        const std::int32_t score = modeScore(cube, mode);
+        if (score > best) {
+            best = score;
+            count = slot;
+        }
+    }
+    return {10 * best - count, count};
+}
+
+bool evalPathAvailable(EvalPath path) {
+    static const bool avx512 = avx512PathSupported();
+    return path == EvalPath::portable || avx512;
+}
+
+EvalPath bestEvalPath() {
+    return evalPathAvailable(EvalPath::avx512) ? EvalPath::avx512 : EvalPath::portable;
+}
+
+SequenceEvaluator::SequenceEvaluator(const CubeState& startCube, EvalMode mode, EvalPath path)
+    : startCube_(startCube),
+      mode_(mode),
+      path_(evalPathAvailable(path) ? path : EvalPath::portable),
+      lanesUsable_(toLaneCube(startCube, startLanes_)),
+      pieceCodes_(pieceCodesOf(startLanes_)) {}
+
+Evaluation SequenceEvaluator::operator()(std::span<const MoveCode> sequence) const {
+    // Codes outside 0..17 only come from callers outside the search; the plain path gives
+    // them their exact meaning (four quarter turns, "move error").
+    if (!lanesUsable_ || !allCodesGenerated(sequence)) {
+        return evaluateSequenceReference(startCube_, sequence, mode_);
+    }
+    if (path_ == EvalPath::avx512) {
+        return evaluateLanesAvx512(startLanes_, sequence, mode_, pieceCodes_);
+    }
+    return evaluateLanesPortable(startLanes_, sequence, mode_, pieceCodes_);
+}
+
+Evaluation evaluateSequence(const CubeState& startCube, std::span<const MoveCode> sequence,
+                            std::int32_t slotCount, EvalMode mode) {
+    const auto slots = sequence.first(static_cast<std::size_t>(slotCount));
+    return SequenceEvaluator(startCube, mode)(slots);
+}
+
+}  // namespace cubega

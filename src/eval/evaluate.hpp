@@ -1,0 +1,74 @@
+// Judging one candidate move sequence by the best point of its walk from a start cube.
+//
+// The sequence is played move by move; after every move the cube is scored, and the result
+// is the best score b any prefix reaches and the length n of the shortest such prefix, as
+// objective 10 * b - n and move count n (b = n = 0 when no prefix scores above 0). The start
+// cube itself is never scored, ties go to the shorter prefix, and every slot is played.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "cube/cube_state.hpp"
+#include "cube/lane_cube.hpp"
+#include "cube/moves.hpp"
+
+namespace cubega {
+
+using PieceCodes = std::array<std::int32_t, 6>;
+
+enum EvalMode : std::int32_t {
+    kPairMode = 2,         // pairScore, 0..48: the finish
+    kBlockMode = 3,        // blockScore, 0..16: the block stage
+    kTwoGenEntryMode = 4,  // 10 * inTwoGenGroup + 10 * blockScore, 0..170: the entry stage
+};
+
+struct Evaluation {
+    std::int32_t objective = 0;  // 10 * best score - move count
+    std::int32_t moveCount = 0;  // leading moves that reach the best score first
+
+    std::int32_t bestScore() const { return (objective + moveCount) / 10; }
+    friend bool operator==(const Evaluation&, const Evaluation&) = default;
+};
+
+// The score that `mode` gives a cube.
+std::int32_t modeScore(const CubeState& cube, EvalMode mode);
+
+// The plain evaluation: repeated quarter turns and the condition-by-condition scores.
+Evaluation evaluateSequenceReference(const CubeState& startCube, std::span<const MoveCode> sequence,
+                                     EvalMode mode);
+
+// Which implementation evaluates sequences. Every path gives exactly the reference result.
+enum class EvalPath {
+    portable,  // byte cube, one precomputed permutation per move, plain C++
+    avx512,    // byte cube permuted and compared 64 lanes at a time (AVX-512 VBMI)
+};
+
+bool evalPathAvailable(EvalPath path);
+EvalPath bestEvalPath();  // the fastest path this processor runs
+
+// Evaluates many sequences against one start cube and mode, as the generation loop does.
+class SequenceEvaluator {
+public:
+    SequenceEvaluator(const CubeState& startCube, EvalMode mode, EvalPath path = bestEvalPath());
+
+    // The first `sequence.size()` slots are played (the caller passes its length L).
+    Evaluation operator()(std::span<const MoveCode> sequence) const;
+
+    EvalPath path() const { return path_; }
+
+private:
+    CubeState startCube_;
+    EvalMode mode_;
+    EvalPath path_;
+    LaneCube startLanes_;
+    bool lanesUsable_;      // every colour fits in a byte, so the lane paths apply
+    PieceCodes pieceCodes_;  // colour-set codes of the six F/U-layer corner pieces
+};
+
+// evaluateSequence(startCube, first L slots of sequence, mode) on the fastest path.
+Evaluation evaluateSequence(const CubeState& startCube, std::span<const MoveCode> sequence,
+                            std::int32_t slotCount, EvalMode mode);
+
+}  // namespace cubega

@@ -1,0 +1,91 @@
+#include "genetic/generation_loop.hpp"
+
+#include <utility>
+
+#include "genetic/operators.hpp"
+#include "genetic/ranking.hpp"
+
+namespace cubega {
+
+namespace {
+
+void foldPopulation(Population& population) {
+    for (MoveCode& code : population.codes()) {
+        code = foldOntoTwoFaces(code);
+    }
+}
+
+void evaluateRows(const Population& population, ScoreTable& scores,
+                  const SequenceEvaluator& evaluate) {
+    for (std::int32_t i = 0; i < population.rows(); ++i) {
+        const Evaluation result = evaluate(population.row(i));
+        scores[static_cast<std::size_t>(i)] = {result.objective, result.moveCount};
+    }
+}
+
+// Ranks population and scores together: one stable order by descending objective.
+void rankTables(Population& population, Population& spare, ScoreTable& scores,
+                std::vector<std::int32_t>& keys, std::vector<std::int32_t>& order,
+                ScoreTable& spareScores) {
+    for (std::size_t i = 0; i < scores.size(); ++i) {
+        keys[i] = scores[i].objective;
+    }
+    rankOrder(keys, order);
+    reorderRows(population, order, spare);
+    std::swap(population, spare);
+    for (std::size_t r = 0; r < scores.size(); ++r) {
+        spareScores[r] = scores[static_cast<std::size_t>(order[r])];
+    }
+    std::swap(scores, spareScores);
+}
+
+}  // namespace
+
+void writeProgressLine(RecordWriter& console, std::int32_t generation, const ScoreTable& scores) {
+    std::int32_t sum = 0;
+    for (const ScoreRow& row : scores) {
+        sum += row.objective;
+    }
+    const std::int32_t mean = sum / static_cast<std::int32_t>(scores.size());
+    console.write({"Generation / elite/ moy. ", generation, scores[0].objective,
+                   scores[0].moveCount, static_cast<float>(mean)});
+}
+
+void runGenerations(Population& population, ScoreTable& scores, std::vector<std::int32_t>& keys,
+                    const SearchParams& params, const CubeState& startCube, EvalMode mode,
+                    RandomSource& random, RecordWriter& console) {
+    if (params.generations <= 0) {
+        return;
+    }
+    const auto rows = static_cast<std::size_t>(params.populationSize);
+    keys.resize(rows);
+    scores.resize(rows);
+    std::vector<std::int32_t> order(rows);
+    ScoreTable spareScores(rows);
+    Population spare(population.rows(), population.slots());
+    const SequenceEvaluator evaluate(startCube, mode);
+
+    for (std::int32_t g = 1; g <= params.generations; ++g) {
+        if (params.restrictToTwoFaces) {
+            foldPopulation(population);
+        }
+        for (std::int32_t i = 0; i < population.rows(); ++i) {
+            simplifyInPlace(population.row(i), random);
+        }
+        evaluateRows(population, scores, evaluate);
+        rankTables(population, spare, scores, keys, order, spareScores);
+        if (params.progressInterval > 0 && g % params.progressInterval == 0) {
+            writeProgressLine(console, g, scores);
+        }
+        for (std::int32_t i = population.rows() - params.immigrantCount; i < population.rows();
+             ++i) {
+            randomSequence(population.row(i), random);
+        }
+        recombineInto(population, spare, params.selectionPressure, params.crossoverRate, random);
+        std::swap(population, spare);
+        mutateInPlace(population, params.mutationRate, random);
+    }
+}
+
+}  // namespace cubega
+

@@ -1,0 +1,88 @@
+// Individuals, the population and its score table, the parameters of one run of the
+// generation loop, and random sequences.
+//
+// Rows and slots are numbered from 0 here: row 0 is the elite (the best row after ranking),
+// slot 0 the first move of a sequence.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "cube/moves.hpp"
+#include "genetic/random_source.hpp"
+
+namespace cubega {
+
+// One individual: L move codes 0..17, every slot a valid move. How many leading moves count
+// as its solution is decided by the evaluation, never stored here.
+using MoveSequence = std::vector<MoveCode>;
+
+// N rows of L move codes, row-major.
+class Population {
+public:
+    Population() = default;
+    Population(std::int32_t rows, std::int32_t slots)
+        : rows_(rows), slots_(slots), codes_(static_cast<std::size_t>(rows * slots), 0) {}
+
+    std::int32_t rows() const { return rows_; }
+    std::int32_t slots() const { return slots_; }
+
+    std::span<MoveCode> row(std::int32_t i) {
+        return {codes_.data() + static_cast<std::ptrdiff_t>(i) * slots_,
+                static_cast<std::size_t>(slots_)};
+    }
+    std::span<const MoveCode> row(std::int32_t i) const {
+        return {codes_.data() + static_cast<std::ptrdiff_t>(i) * slots_,
+                static_cast<std::size_t>(slots_)};
+    }
+    std::span<MoveCode> codes() { return codes_; }
+    std::span<const MoveCode> codes() const { return codes_; }
+
+    friend bool operator==(const Population&, const Population&) = default;
+
+private:
+    std::int32_t rows_ = 0;
+    std::int32_t slots_ = 0;
+    std::vector<MoveCode> codes_;
+};
+
+// Objective and move count of each population row, as the evaluation returned them.
+struct ScoreRow {
+    std::int32_t objective = 0;
+    std::int32_t moveCount = 0;
+    friend bool operator==(const ScoreRow&, const ScoreRow&) = default;
+};
+using ScoreTable = std::vector<ScoreRow>;
+
+// The parameters of one run of the generation loop; the stages set G, P and the flag.
+struct SearchParams {
+    std::int32_t populationSize = 51;     // N
+    std::int32_t sequenceLength = 30;     // L
+    std::int32_t immigrantCount = 5;      // K, worst rows replaced by random sequences
+    float mutationRate = 0.05F;           // pm, chance per slot of a random reset
+    float crossoverRate = 0.8F;           // pc, chance a parent pair is crossed
+    float selectionPressure = 1.5F;       // sp, linear ranking, between 1 and 2
+    std::int32_t generations = 0;         // G
+    std::int32_t progressInterval = 0;    // P: a progress line when g is a multiple of P
+    bool restrictToTwoFaces = false;      // fold every move onto F and U each generation
+};
+
+// A random move in the fill form (initial population, immigrants).
+inline MoveCode randomMove(RandomSource& random) { return random.fillMove(); }
+
+// Fills a row slot by slot with fill-form random moves, continuing the current stream.
+inline void randomSequence(std::span<MoveCode> row, RandomSource& random) {
+    for (MoveCode& slot : row) {
+        slot = randomMove(random);
+    }
+}
+
+// Fills every row, first to last.
+inline void fillRandomly(Population& population, RandomSource& random) {
+    for (std::int32_t i = 0; i < population.rows(); ++i) {
+        randomSequence(population.row(i), random);
+    }
+}
+
+}  // namespace cubega

@@ -1,0 +1,49 @@
+// The run from greeting to the last answer: dialogue, scramble, the three stages, report.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <istream>
+#include <ostream>
+
+#include "cube/cube_state.hpp"
+#include "genetic/clock.hpp"
+#include "run/results_log.hpp"
+#include "run/scramble.hpp"
+#include "stages/solve_state.hpp"
+
+namespace cubega {
+
+// Everything one run holds from start to exit.
+struct RunState {
+    std::int32_t scrambleType = 0;
+    std::int32_t generations = 0;  // per block-stage search
+    Scramble scramble;
+    CubeState solvedCube;
+    CubeState scrambledCube;  // stays as the scramble left it
+    SolveState solution;      // working cube, totals, stage texts, folding flag
+};
+
+// The answers of the opening dialogue.
+struct RunSettings {
+    std::int32_t scrambleType = 0;
+    std::int32_t generations = 0;
+};
+
+// The greeting and the two questions. Throws RunError when the input ends.
+RunSettings askRunSettings(ConsoleInput& input, RecordWriter& console);
+
+// Where a run reads, writes and seeds from; the program passes the process's own.
+struct RunEnvironment {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    Clock& clock;
+    std::filesystem::path resultsPath = kResultsFileName;
+};
+
+// One whole run. Returns the exit status: 0 when it ran to the end, 1 after an orderly stop
+// (input ended, results.txt not writable), with the reason on the error stream.
+int runSolver(RunEnvironment& environment);
+
+}  // namespace cubega

@@ -1,0 +1,61 @@
+#include "run/scramble.hpp"
+
+#include <algorithm>
+
+#include "genetic/operators.hpp"
+
+namespace cubega {
+
+namespace {
+
+std::int32_t askScrambleLength(ConsoleInput& input) {
+    IntegerRule rule;
+    rule.maximum = kMaxScrambleLength;
+    rule.aboveMaximum = "A scramble can have at most 10000 moves.";
+    const std::int32_t length =
+        input.askInteger("Enter number of moves of the scramble", rule, "the scramble length");
+    return std::max(length, 0);
+}
+
+MoveSequence randomScramble(std::int32_t length, RandomSource& random) {
+    MoveSequence moves(static_cast<std::size_t>(length));
+    for (MoveCode& move : moves) {
+        move = random.resetMove();
+    }
+    simplifyInPlace(moves, random);
+    return moves;
+}
+
+MoveSequence typedScramble(std::int32_t length, ConsoleInput& input) {
+    MoveSequence moves(static_cast<std::size_t>(length), 0);
+    for (MoveCode& move : moves) {
+        parseMove(input.readMoveText("every scramble move"), move);
+    }
+    return moves;
+}
+
+}  // namespace
+
+Scramble setUpScramble(std::int32_t scrambleType, ConsoleInput& input, RecordWriter& console,
+                       RandomSource& random) {
+    Scramble scramble;
+    if (scrambleType == kRandomScramble) {
+        scramble.moves = randomScramble(askScrambleLength(input), random);
+    } else if (scrambleType == kTypedScramble) {
+        const std::int32_t length = askScrambleLength(input);
+        console.write({"Enter the scramble moves. Only one move (HTM) per line !"});
+        scramble.moves = typedScramble(length, input);
+    } else {
+        scramble.moves.assign(kDefaultScramble.begin(), kDefaultScramble.end());
+    }
+    scramble.text = movesToText(scramble.moves);
+    return scramble;
+}
+
+void recordScramble(const Scramble& scramble, RecordWriter& console, RecordWriter& log) {
+    console.write({scramble.text});
+    log.write({"Scramble : "});
+    log.write({scramble.text});
+}
+
+}  // namespace cubega

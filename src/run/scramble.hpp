@@ -1,0 +1,41 @@
+// Setting up the scramble: random, typed move by move, or the built-in 37 moves.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "genetic/population.hpp"
+#include "genetic/random_source.hpp"
+#include "run/console_input.hpp"
+#include "run/record_writer.hpp"
+
+namespace cubega {
+
+inline constexpr std::int32_t kRandomScramble = 1;
+inline constexpr std::int32_t kTypedScramble = 2;
+
+// Longer scrambles are refused: they add nothing a solver needs and would cost memory and
+// time without bound.
+inline constexpr std::int32_t kMaxScrambleLength = 10000;
+
+inline constexpr std::array<MoveCode, 37> kDefaultScramble{
+    2, 4, 2, 3, 11, 4, 15, 5, 0, 4, 15, 5, 0, 4, 15, 5, 0, 8, 4,
+    12, 7, 3, 2, 16, 7, 3, 2, 16, 7, 3, 2, 16, 11, 2, 4, 7, 6};
+
+struct Scramble {
+    MoveSequence moves;
+    std::string text;  // three characters a move
+};
+
+// Type 1 asks for a length and draws that many moves (reset form), then simplifies them so
+// no two neighbours turn the same face; type 2 asks for a length and reads the moves one per
+// line; any other type keeps the built-in scramble, unsimplified. A length below 1 gives an
+// empty scramble.
+Scramble setUpScramble(std::int32_t scrambleType, ConsoleInput& input, RecordWriter& console,
+                       RandomSource& random);
+
+// The scramble text on the console, and "Scramble : " with the text in the log.
+void recordScramble(const Scramble& scramble, RecordWriter& console, RecordWriter& log);
+
+}  // namespace cubega

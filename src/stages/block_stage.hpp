@@ -1,0 +1,38 @@
+// The block stage: a 2x2x3 block searched at twelve orientations of the cube, the best one
+// committed.
+//
+// Every score looks at the one block that F and U turns never move (between D and B); to try
+// the other eleven blocks the whole cube is turned first. Location n is reached by n / 3 y
+// rotations, then one xy rotation if n % 3 == 1 or two x rotations if n % 3 == 2.
+#pragma once
+
+#include <cstdint>
+
+#include "cube/cube_state.hpp"
+#include "stages/solve_state.hpp"
+
+namespace cubega {
+
+inline constexpr std::int32_t kLocationCount = 12;
+
+// The scrambled cube turned to location n. Each rotation writes its line to the console
+// (a y line is followed by an empty line); with `log`, each line goes to the console and
+// then to the log, and no empty lines are written.
+CubeState orientToLocation(const CubeState& scrambled, std::int32_t location,
+                           RecordWriter& console, RecordWriter* log);
+
+// 100 * best block score - move count - 1600: -moveCount (0..-30) for a complete block,
+// at most -100 per missing block point otherwise. Higher is better.
+std::int32_t locationGrade(std::int32_t objective, std::int32_t moveCount);
+
+// The search ends when the best location has a complete block in at most 20 moves.
+constexpr bool blockSearchIsDone(std::int32_t topGrade) { return topGrade >= -20; }
+
+// Searches all twelve locations (passes repeat from the saved populations until the best
+// grade qualifies), then commits: the working cube is the scrambled cube turned to the chosen
+// location (rotation lines on the console and in the log) with the block sequence applied;
+// totalMoves, blockText and restrictToTwoFaces are set.
+void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveState& state,
+                   StageContext& context);
+
+}  // namespace cubega

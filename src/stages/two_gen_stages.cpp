@@ -1,0 +1,105 @@
+#include "stages/two_gen_stages.hpp"
+
+#include <vector>
+
+#include "cube/moves.hpp"
+#include "eval/evaluate.hpp"
+#include "eval/scores.hpp"
+#include "genetic/generation_loop.hpp"
+
+namespace cubega {
+
+namespace {
+
+constexpr std::int32_t kRows = 51;
+constexpr std::int32_t kSlots = 30;
+
+constexpr std::int32_t kEntryGenerations = 10000;
+constexpr std::int32_t kEntryGenerationsInGroup = 10;
+constexpr std::int32_t kEntryProgressInterval = 5000;
+constexpr std::int32_t kFinishGenerations = 200000;
+constexpr std::int32_t kFinishProgressInterval = 10000;
+
+// A population with its score table and ranking scratch, for one stage.
+struct StageSearch {
+    Population population{kRows, kSlots};
+    ScoreTable scores = ScoreTable(kRows);
+    std::vector<std::int32_t> keys = std::vector<std::int32_t>(kRows);
+
+    explicit StageSearch(RandomSource& random) { fillRandomly(population, random); }
+
+    void run(const SearchParams& params, const CubeState& start, EvalMode mode,
+             StageContext& context) {
+        runGenerations(population, scores, keys, params, start, mode, context.random,
+                       context.console);
+    }
+    std::span<const MoveCode> bestMoves() const {
+        return population.row(0).first(static_cast<std::size_t>(scores[0].moveCount));
+    }
+};
+
+}  // namespace
+
+void runTwoGenEntryStage(SolveState& state, StageContext& context) {
+    RecordWriter& console = context.console;
+    const bool inGroupAtStart = inTwoGenGroup(state.workingCube);
+    // Folded onto F and U, a cube outside the group could never enter it: search freely.
+    if (state.restrictToTwoFaces && !inGroupAtStart) {
+        state.restrictToTwoFaces = false;
+    }
+    const SearchParams params = stageSearchParams(
+        inGroupAtStart ? kEntryGenerationsInGroup : kEntryGenerations, kEntryProgressInterval,
+        state.restrictToTwoFaces);
+    StageSearch search(context.random);
+    for (;;) {
+        search.run(params, state.workingCube, kTwoGenEntryMode, context);
+        const ScoreRow best = search.scores[0];
+        if (best.moveCount == 1 && inGroupAtStart) {
+            console.write({"Cube was already in the 2-gen group."});
+        }
+        if (entryGoalReached(best.objective, best.moveCount)) {
+            break;
+        }
+        console.write({"Adding 10'000 gen. to solve this part"});
+    }
+    console.write({"Getting into 2-gen phase is done :)"});
+    const std::int32_t moveCount = search.scores[0].moveCount;
+    // One move that reaches the goal from a cube already in the group is not needed.
+    const bool movesNeeded = moveCount > 1 || (moveCount == 1 && !inGroupAtStart);
+    state.entryText.clear();
+    if (movesNeeded) {
+        const auto moves = search.bestMoves();
+        state.workingCube = applySequence(state.workingCube, moves);
+        state.totalMoves += moveCount;
+        state.entryText = movesToText(moves);
+        console.write({"optimal :"});
+        console.write({state.entryText});
+        console.write({"# moves"});
+        console.write({moveCount});
+    }
+    console.writeBlank();
+}
+
+void runTwoGenFinishStage(SolveState& state, StageContext& context) {
+    RecordWriter& console = context.console;
+    state.restrictToTwoFaces = true;
+    const SearchParams params =
+        stageSearchParams(kFinishGenerations, kFinishProgressInterval, true);
+    StageSearch search(context.random);
+    for (;;) {
+        search.run(params, state.workingCube, kPairMode, context);
+        if (finishGoalReached(search.scores[0].objective, search.scores[0].moveCount)) {
+            break;
+        }
+        console.write({"Adding 200 000 more generations to solve this stage."});
+    }
+    const ScoreRow best = search.scores[0];
+    state.finishText = movesToText(search.bestMoves());
+    console.write({"optimal :"});
+    console.write({state.finishText});
+    console.write({"fobj / # moves / entropy"});
+    console.write({best.objective, best.moveCount, (best.objective + best.moveCount) / 10});
+    state.totalMoves += best.moveCount;
+}
+
+}  // namespace cubega

@@ -1,0 +1,31 @@
+// The two stages after the block: entering the group of F and U turns with the block kept,
+// then finishing with F and U turns.
+#pragma once
+
+#include <cstdint>
+
+#include "stages/solve_state.hpp"
+
+namespace cubega {
+
+// The entry stage ends when a sequence reaches 170 in the entry score (block complete and in
+// the two-generator group): objective + move count == 1700.
+constexpr bool entryGoalReached(std::int32_t objective, std::int32_t moveCount) {
+    return objective + moveCount == 1700;
+}
+
+// The finish ends when a prefix solves the cube: best pair score 48.
+constexpr bool finishGoalReached(std::int32_t objective, std::int32_t moveCount) {
+    return objective + moveCount == 480;
+}
+
+// Runs of 10000 generations (10 when the cube is already in the group) until the goal is
+// reached; applies the winning moves to the working cube and adds them to totalMoves and
+// entryText. A cube already in the group gets no moves.
+void runTwoGenEntryStage(SolveState& state, StageContext& context);
+
+// Runs of 200000 generations, folded onto F and U, until a sequence solves the cube; adds
+// its moves to totalMoves and finishText. The working cube is not turned.
+void runTwoGenFinishStage(SolveState& state, StageContext& context);
+
+}  // namespace cubega

@@ -1,0 +1,157 @@
+#include "eval/evaluate.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "cube/rotations.hpp"
+#include "support/test_support.hpp"
+
+namespace cubega {
+namespace {
+
+std::vector<MoveCode> slots(std::initializer_list<MoveCode> head, MoveCode fill = 1) {
+    std::vector<MoveCode> sequence(head);
+    sequence.resize(30, fill);
+    return sequence;
+}
+
+std::vector<EvalPath> availablePaths() {
+    std::vector<EvalPath> paths{EvalPath::portable};
+    if (evalPathAvailable(EvalPath::avx512)) {
+        paths.push_back(EvalPath::avx512);
+    }
+    return paths;
+}
+
+// Every worked example must come out the same on every path.
+Evaluation evaluateEverywhere(const CubeState& start, const std::vector<MoveCode>& sequence,
+                              EvalMode mode) {
+    const Evaluation reference = evaluateSequenceReference(start, sequence, mode);
+    for (EvalPath path : availablePaths()) {
+        EXPECT_EQ(SequenceEvaluator(start, mode, path)(sequence), reference)
+            << "path " << static_cast<int>(path);
+    }
+    EXPECT_EQ(evaluateSequence(start, sequence, 30, mode), reference);
+    return reference;
+}
+
+TEST(Evaluation, BlockKeptByEveryUpTurnCountsFromTheFirstMove) {
+    EXPECT_EQ(evaluateEverywhere(solvedCube(), slots({}, 1), kBlockMode), (Evaluation{159, 1}));
+}
+
+TEST(Evaluation, EntryScoreOfRThenRInverse) {
+    std::mt19937 rng(1);
+    for (int trial = 0; trial < 5; ++trial) {
+        std::vector<MoveCode> sequence = testing::randomMoves(rng, 30);
+        sequence[0] = 2;
+        sequence[1] = 14;
+        EXPECT_EQ(evaluateEverywhere(solvedCube(), sequence, kTwoGenEntryMode),
+                  (Evaluation{1698, 2}));
+    }
+}
+
+TEST(Evaluation, PairScoreOfFThenFInverse) {
+    std::mt19937 rng(2);
+    for (int trial = 0; trial < 5; ++trial) {
+        std::vector<MoveCode> sequence = testing::randomMoves(rng, 30);
+        sequence[0] = 0;
+        sequence[1] = 12;
+        EXPECT_EQ(evaluateEverywhere(solvedCube(), sequence, kPairMode), (Evaluation{478, 2}));
+    }
+}
+
+TEST(Evaluation, NoPrefixAboveZeroGivesZeroZero) {
+    // A cube whose facelets are all different scores 0 in the pair score after any move.
+    std::vector<MoveCode> sequence = slots({0, 1, 2});
+    EXPECT_EQ(evaluateEverywhere(testing::distinctFacelets(), sequence, kPairMode),
+              (Evaluation{0, 0}));
+}
+
+TEST(Evaluation, TiesGoToTheShorterPrefix) {
+    // F F' reaches 48 at move 2; F' F ... reaches it again later, which must not count.
+    std::vector<MoveCode> sequence = slots({0, 12, 0, 12, 6, 6});
+    EXPECT_EQ(evaluateEverywhere(solvedCube(), sequence, kPairMode), (Evaluation{478, 2}));
+}
+
+TEST(Evaluation, BestScoreFirstReachedAtTheLastSlot) {
+    // Scrambled by the inverse of the last move, the cube is solved only after slot 30.
+    std::vector<MoveCode> sequence = slots({}, 0);
+    for (std::size_t i = 0; i < 30; ++i) {
+        sequence[i] = i % 2 == 0 ? 0 : 1;  // F U F U ...
+    }
+    sequence[28] = 2;  // ... R, then L as the last move
+    sequence[29] = 5;
+    // Start from the cube that the whole sequence solves.
+    std::vector<MoveCode> inverse;
+    for (auto it = sequence.rbegin(); it != sequence.rend(); ++it) {
+        inverse.push_back(*it < 6 ? *it + 12 : (*it >= 12 ? *it - 12 : *it));
+    }
+    const CubeState scrambled = applySequence(solvedCube(), inverse);
+    const Evaluation result = evaluateEverywhere(scrambled, sequence, kPairMode);
+    EXPECT_EQ(result, (Evaluation{480 - 30, 30}));
+}
+
+TEST(Evaluation, MovesBehindTheBestPrefixCarryNoWeight) {
+    std::vector<MoveCode> a = slots({0, 12}, 3);
+    std::vector<MoveCode> b = slots({0, 12}, 16);
+    EXPECT_EQ(evaluateEverywhere(solvedCube(), a, kPairMode),
+              evaluateEverywhere(solvedCube(), b, kPairMode));
+}
+
+TEST(Evaluation, ObjectivePlusMoveCountIsTenTimesTheBestScore) {
+    std::mt19937 rng(17);
+    for (int trial = 0; trial < 100; ++trial) {
+        const CubeState start = testing::randomCube(rng, 10);
+        const std::vector<MoveCode> sequence = testing::randomMoves(rng, 30);
+        for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
+            const Evaluation e = evaluateSequenceReference(start, sequence, mode);
+            EXPECT_EQ((e.objective + e.moveCount) % 10, 0);
+            EXPECT_GE(e.moveCount, 0);
+            EXPECT_LE(e.moveCount, 30);
+        }
+    }
+}
+
+// The fast paths are held to the plain evaluation on many random start cubes (including
+// turned ones, whose centres hold other colours) and sequences.
+TEST(Evaluation, EveryPathEqualsTheReferenceInEveryMode) {
+    std::mt19937 rng(2024);
+    for (int trial = 0; trial < 3000; ++trial) {
+        CubeState start = testing::randomCube(rng, trial % 30);
+        if (trial % 3 == 1) start = rotateXY(rotateY(start));
+        if (trial % 5 == 2) start = rotateX(start);
+        std::vector<MoveCode> sequence = testing::randomMoves(rng, 30);
+        if (trial % 2 == 0) {
+            // Mostly F and U turns, so the group test passes now and then.
+            for (MoveCode& m : sequence) {
+                if (m % 6 > 1 && rng() % 8 != 0) m = m % 2 + 6 * (m / 6);
+            }
+        }
+        for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
+            const Evaluation reference = evaluateSequenceReference(start, sequence, mode);
+            for (EvalPath path : availablePaths()) {
+                ASSERT_EQ(SequenceEvaluator(start, mode, path)(sequence), reference)
+                    << "trial " << trial << " mode " << mode;
+            }
+        }
+    }
+}
+
+TEST(Evaluation, CodesOutsideTheGeneratedRangeKeepTheirPlainMeaning) {
+    // 18 and 24 turn nothing; F' then solves the F-turned cube at slot 3.
+    std::vector<MoveCode> sequence = slots({18, 24, 12});
+    const CubeState start = applyMove(solvedCube(), 0);
+    EXPECT_EQ(evaluateEverywhere(start, sequence, kPairMode), (Evaluation{477, 3}));
+}
+
+TEST(Evaluation, ColoursBeyondAByteUseThePlainPath) {
+    CubeState start = solvedCube();
+    for (int i = 0; i < kFaceletCount; ++i) start[i] = 1000 + i / 9;
+    std::vector<MoveCode> sequence = slots({0, 12});
+    EXPECT_EQ(SequenceEvaluator(start, kPairMode)(sequence), (Evaluation{478, 2}));
+}
+
+}  // namespace
+}  // namespace cubega

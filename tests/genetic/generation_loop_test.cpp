@@ -1,0 +1,158 @@
+#include "genetic/generation_loop.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "support/test_support.hpp"
+
+namespace cubega {
+namespace {
+
+struct LoopFixture {
+    FixedClock clock{{3, 1800000000}};
+    RandomSource random{clock};
+    testing::CaptureWriter console;
+    Population population{51, 30};
+    ScoreTable scores = ScoreTable(51);
+    std::vector<std::int32_t> keys = std::vector<std::int32_t>(51);
+
+    LoopFixture() {
+        random.seedFromClock();
+        fillRandomly(population, random);
+    }
+    void run(const SearchParams& params, const CubeState& start, EvalMode mode) {
+        runGenerations(population, scores, keys, params, start, mode, random, console);
+    }
+};
+
+SearchParams params(std::int32_t generations, std::int32_t interval, bool twoFaces = false) {
+    SearchParams p;
+    p.generations = generations;
+    p.progressInterval = interval;
+    p.restrictToTwoFaces = twoFaces;
+    return p;
+}
+
+TEST(GenerationLoop, ZeroGenerationsLeaveEverythingAsPassed) {
+    LoopFixture loop;
+    const Population before = loop.population;
+    loop.scores.assign(51, {7, 3});
+    const std::int32_t state = loop.random.state();
+    loop.run(params(0, 1), solvedCube(), kPairMode);
+    EXPECT_EQ(loop.population, before);
+    EXPECT_EQ(loop.scores, ScoreTable(51, {7, 3}));
+    EXPECT_EQ(loop.random.state(), state);
+    EXPECT_EQ(loop.console.text, "");
+}
+
+TEST(GenerationLoop, TheEliteSurvivesWithItsScore) {
+    std::mt19937 rng(6);
+    LoopFixture loop;
+    const CubeState start = testing::randomCube(rng, 12);
+    for (int g : {1, 2, 7, 40}) {
+        loop.run(params(g, 1000), start, kBlockMode);
+        const Evaluation elite = evaluateSequence(start, loop.population.row(0), 30, kBlockMode);
+        EXPECT_EQ(elite.objective, loop.scores[0].objective);
+        EXPECT_EQ(elite.moveCount, loop.scores[0].moveCount);
+    }
+}
+
+TEST(GenerationLoop, TheEliteNeverGetsWorse) {
+    std::mt19937 rng(8);
+    LoopFixture loop;
+    const CubeState start = testing::randomCube(rng, 20);
+    std::int32_t best = -1000000;
+    for (int run = 0; run < 20; ++run) {
+        loop.run(params(5, 1000), start, kPairMode);
+        EXPECT_GE(loop.scores[0].objective, best);
+        best = loop.scores[0].objective;
+    }
+}
+
+TEST(GenerationLoop, ProgressLineEveryIntervalAfterRanking) {
+    LoopFixture loop;
+    loop.run(params(4, 2), solvedCube(), kBlockMode);
+    // Every row of a solved start keeps the block with its first F or U move, or loses it.
+    const std::string& text = loop.console.text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
+    EXPECT_EQ(text.rfind(" Generation / elite/ moy.            2", 0), 0u) << text;
+    EXPECT_NE(text.find("\n Generation / elite/ moy.            4"), std::string::npos);
+
+    LoopFixture once;
+    once.run(params(3, 3), solvedCube(), kBlockMode);
+    EXPECT_EQ(std::count(once.console.text.begin(), once.console.text.end(), '\n'), 1);
+    LoopFixture never;
+    never.run(params(3, 4), solvedCube(), kBlockMode);
+    EXPECT_EQ(never.console.text, "");
+}
+
+TEST(GenerationLoop, ProgressLineTextWithTheMeanTruncatedTowardZero) {
+    testing::CaptureWriter console;
+    ScoreTable scores(51, {0, 0});
+    scores[0] = {620, 12};
+    writeProgressLine(console, 100000, scores);  // sum 620 over 51 rows: 12
+    EXPECT_EQ(console.text,
+              " Generation / elite/ moy.       100000         620          12   12.00000    \n");
+    scores[0] = {-20, 0};  // sum -20: truncates to 0
+    console.text.clear();
+    writeProgressLine(console, 5, scores);
+    EXPECT_EQ(console.text,
+              " Generation / elite/ moy.            5         -20           0  0.0000000E+00\n");
+    scores[0] = {101, 0};  // sum 101: 1
+    console.text.clear();
+    writeProgressLine(console, 5, scores);
+    EXPECT_EQ(console.text,
+              " Generation / elite/ moy.            5         101           0   1.000000    \n");
+}
+
+TEST(GenerationLoop, FoldingOntoTwoFacesKeepsTheKindOfTurn) {
+    EXPECT_EQ(foldOntoTwoFaces(8), 6);    // R2 -> F2
+    EXPECT_EQ(foldOntoTwoFaces(17), 13);  // L' -> U'
+    for (MoveCode code = 0; code < 18; ++code) {
+        const MoveCode folded = foldOntoTwoFaces(code);
+        EXPECT_LT(folded % 6, 2);
+        EXPECT_EQ(folded / 6, code / 6);
+    }
+}
+
+TEST(GenerationLoop, RestrictedRunsEvaluateFrontAndUpTurnsFirst) {
+    LoopFixture loop;
+    loop.run(params(3, 1000, true), solvedCube(), kBlockMode);
+    // From the solved cube every F or U move keeps the block: the elite scores 16 at once.
+    EXPECT_EQ(loop.scores[0].objective, 159);
+    EXPECT_EQ(loop.scores[0].moveCount, 1);
+}
+
+TEST(GenerationLoop, AFrozenClockMakesARunReproducible) {
+    std::mt19937 rng(10);
+    const CubeState start = testing::randomCube(rng, 15);
+    LoopFixture first, second;
+    first.run(params(30, 10), start, kTwoGenEntryMode);
+    second.run(params(30, 10), start, kTwoGenEntryMode);
+    EXPECT_EQ(first.population, second.population);
+    EXPECT_EQ(first.scores, second.scores);
+    EXPECT_EQ(first.console.text, second.console.text);
+}
+
+TEST(GenerationLoop, EqualObjectivesKeepRowOrder) {
+    // With every row starting with U and a frozen stream, all rows score (159, 1) from the
+    // solved cube in block mode... after ranking the elite is the first row.
+    LoopFixture loop;
+    for (MoveCode& code : loop.population.codes()) code = 1;
+    for (std::int32_t i = 0; i < 51; ++i) {
+        for (std::size_t j = 1; j < 30; j += 2) loop.population.row(i)[j] = 0;
+    }
+    const Population before = loop.population;
+    SearchParams p = params(1, 1);
+    p.immigrantCount = 0;
+    p.mutationRate = 0.0F;
+    p.crossoverRate = 0.0F;
+    loop.run(p, solvedCube(), kBlockMode);
+    EXPECT_EQ(loop.scores, ScoreTable(51, {159, 1}));
+    EXPECT_TRUE(std::equal(loop.population.row(0).begin(), loop.population.row(0).end(),
+                           before.row(0).begin()));
+}
+
+}  // namespace
+}  // namespace cubega

@@ -1,0 +1,148 @@
+#include "genetic/random_source.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "genetic/population.hpp"
+
+namespace cubega {
+namespace {
+
+TEST(Generator, MinimalStandardSequenceFromOne) {
+    const std::array<std::int32_t, 5> expected{48271, 182605794, 1291394886, 1914720637,
+                                               2078669041};
+    std::int32_t state = 1;
+    for (std::int32_t value : expected) {
+        state = nextState(state);
+        EXPECT_EQ(state, value);
+    }
+}
+
+TEST(Generator, ZeroIsTakenAsMinusOne) {
+    EXPECT_EQ(nextState(0), nextState(-1));
+    EXPECT_GT(nextState(0), 0);
+}
+
+TEST(Generator, StaysInsideItsRangeFromExtremeStates) {
+    for (std::int32_t s : {1, 2, -1, -2147483647 - 1, 2147483646, 44488, -44488, 123456789}) {
+        const std::int32_t next = nextState(s);
+        EXPECT_GT(next, 0) << s;
+        EXPECT_LT(next, kModulus) << s;
+    }
+}
+
+TEST(Generator, RealsLieInZeroToOne) {
+    FixedClock clock;
+    RandomSource random(clock);
+    for (int i = 0; i < 100000; ++i) {
+        const float r = random.randomReal();
+        ASSERT_GT(r, 0.0F);
+        ASSERT_LE(r, 1.0F);
+    }
+}
+
+// 247665088 steps to 2^31 - 2, the highest state: its real rounds to exactly 1.
+TEST(Draws, ARealOfExactlyOneStaysInsideEveryRange) {
+    constexpr std::int32_t kBeforeHighest = 247665088;
+    constexpr std::int32_t kBeforeLowestOne = 570515015;    // steps to 2^31 - 64
+    constexpr std::int32_t kBeforeHighestBelow = 818180103;  // steps to 2^31 - 65
+    FixedClock clock;
+    RandomSource random(clock);
+    const auto drawFrom = [&random](std::int32_t state) {
+        random.setState(state);
+        return random.randomReal();
+    };
+    EXPECT_EQ(drawFrom(kBeforeHighest), 1.0F);
+    EXPECT_EQ(drawFrom(kBeforeLowestOne), 1.0F);
+    EXPECT_LT(drawFrom(kBeforeHighestBelow), 1.0F);
+
+    random.setState(kBeforeHighest);
+    EXPECT_EQ(random.fillMove(), 17);
+    random.setState(kBeforeHighest);
+    EXPECT_EQ(random.resetMove(), 17);
+    random.setState(kBeforeHighest);
+    EXPECT_EQ(random.rowOffset(51), 50);
+    random.setState(kBeforeHighest);
+    EXPECT_EQ(random.cutPoint(30), 29);
+    random.setState(kBeforeHighest);
+    EXPECT_FALSE(random.chance(1.0F));
+}
+
+TEST(Draws, BothMoveFormsYieldEveryCode) {
+    FixedClock clock;
+    RandomSource random(clock);
+    std::array<int, 18> fill{}, reset{};
+    for (int i = 0; i < 36000; ++i) {
+        const MoveCode f = random.fillMove();
+        const MoveCode r = random.resetMove();
+        ASSERT_GE(f, 0);
+        ASSERT_LT(f, 18);
+        ASSERT_GE(r, 0);
+        ASSERT_LT(r, 18);
+        ++fill[static_cast<std::size_t>(f)];
+        ++reset[static_cast<std::size_t>(r)];
+    }
+    for (std::size_t code = 0; code < 18; ++code) {
+        EXPECT_GT(fill[code], 1700) << code;
+        EXPECT_GT(reset[code], 1700) << code;
+    }
+}
+
+TEST(Seeding, SwapsTheHalvesOfTheClockSum) {
+    FixedClock clock({0x1234, 0x56780000});
+    RandomSource random(clock);
+    EXPECT_EQ(random.state(), 1) << "the state before any seeding";
+    random.seedFromClock();
+    EXPECT_EQ(random.state(), 0x12345678);
+}
+
+TEST(Seeding, SumsWrapAsUnsignedPastTwoToTheThirtyTwo) {
+    // Calendar seconds past 2^31 (after 2038) and a sum past 2^32 are fine.
+    FixedClock clock({0x10, 0xFFFFFFF8u});
+    RandomSource random(clock);
+    random.seedFromClock();
+    EXPECT_EQ(random.state(), 0x00080000);  // sum 0x00000008
+    clock.set({0, 0x80000001u});
+    random.seedFromClock();
+    EXPECT_EQ(random.state(), static_cast<std::int32_t>(0x00018000u));
+}
+
+TEST(Seeding, AnUnchangedClockContinuesTheStream) {
+    FixedClock clock({5, 1000});
+    RandomSource random(clock);
+    random.seedFromClock();
+    random.randomReal();
+    const std::int32_t advanced = random.state();
+    random.seedFromClock();
+    EXPECT_EQ(random.state(), advanced);
+    clock.set({6, 1000});
+    random.seedFromClock();
+    EXPECT_EQ(random.state(), seedStateFromSum(1006));
+}
+
+TEST(Seeding, NeverLeavesTheStateOnAMultipleOfTheModulus) {
+    // Swapped halves 0x7FFFFFFF would be 2^31 - 1, a fixed point where every draw is 1.
+    EXPECT_EQ(seedStateFromSum(0xFFFF7FFFu), 1);
+    EXPECT_EQ(seedStateFromSum(0), 1);
+    EXPECT_EQ(seedStateFromSum(0x0001FFFFu) % kModulus != 0, true);
+    EXPECT_EQ(nextState(kModulus), kModulus) << "why the seeding must avoid it";
+}
+
+TEST(RandomSequences, FillEverySlotInOrderWithTheFillForm) {
+    FixedClock clock({1, 2});
+    RandomSource random(clock);
+    RandomSource copy(clock);
+    random.seedFromClock();
+    copy.seedFromClock();
+    Population population(3, 4);
+    fillRandomly(population, random);
+    for (std::int32_t i = 0; i < 3; ++i) {
+        for (MoveCode code : population.row(i)) {
+            EXPECT_EQ(code, copy.fillMove());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace cubega

@@ -1,0 +1,146 @@
+#include "support/test_support.hpp"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "cube/rotations.hpp"
+
+namespace cubega::testing {
+
+CubeState randomCube(std::mt19937& rng, int moves) {
+    return applySequence(solvedCube(), randomMoves(rng, moves));
+}
+
+std::vector<MoveCode> randomMoves(std::mt19937& rng, int count) {
+    std::uniform_int_distribution<MoveCode> move(0, kMoveCount - 1);
+    std::vector<MoveCode> moves(static_cast<std::size_t>(count));
+    for (MoveCode& m : moves) {
+        m = move(rng);
+    }
+    return moves;
+}
+
+CubeState distinctFacelets() {
+    CubeState cube;
+    for (int i = 0; i < kFaceletCount; ++i) {
+        cube[i] = i;
+    }
+    return cube;
+}
+
+std::vector<MoveCode> movesFromText(std::string_view text) {
+    std::vector<MoveCode> moves;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 3) {
+        MoveCode move = 0;
+        if (!beginsWithFaceLetter(text.substr(i))) {
+            throw std::runtime_error("not a move text: " + std::string(text));
+        }
+        parseMove(text.substr(i, 2), move);
+        moves.push_back(move);
+    }
+    return moves;
+}
+
+std::filesystem::path makeTempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "cubega-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    return pattern;
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+BinaryRun runSolverBinary(const std::filesystem::path& folder, std::string_view input) {
+    const auto inputPath = folder / "console-input.txt";
+    std::ofstream(inputPath, std::ios::binary) << input;
+    const auto outPath = folder / "console-out.txt";
+    const auto errPath = folder / "console-err.txt";
+    const std::string command = "cd '" + folder.string() + "' && '" CUBE_SOLVER_BINARY "' < '" +
+                                inputPath.string() + "' > '" + outPath.string() + "' 2> '" +
+                                errPath.string() + "'";
+    const int status = std::system(command.c_str());
+    BinaryRun run;
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = readFile(outPath);
+    run.err = readFile(errPath);
+    std::filesystem::remove(inputPath);
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
+    return run;
+}
+
+namespace {
+
+// A record's text: every line of it without its leading blank column.
+std::string withoutLeadingBlank(const std::string& line) {
+    return line.empty() ? line : line.substr(1);
+}
+
+}  // namespace
+
+LoggedRun readResultsLog(const std::filesystem::path& path) {
+    std::istringstream lines(readFile(path));
+    std::string line;
+    enum class Section { start, scramble, solution, done } section = Section::start;
+    std::string scrambleText;
+    std::string solutionText;
+    LoggedRun run;
+    while (std::getline(lines, line)) {
+        if (line == " Scramble : ") {
+            section = Section::scramble;
+        } else if (line.rfind(" whole cube", 0) == 0) {
+            run.rotationLines.push_back(line.substr(1));
+        } else if (line == " Solution : ") {
+            section = Section::solution;
+        } else if (line.rfind(" total moves # : ", 0) == 0) {
+            run.total = std::stoi(line.substr(17));
+            section = Section::done;
+        } else if (section == Section::scramble) {
+            scrambleText += withoutLeadingBlank(line);
+        } else if (section == Section::solution) {
+            solutionText += withoutLeadingBlank(line);
+        } else {
+            throw std::runtime_error("unexpected line in results.txt: " + line);
+        }
+    }
+    run.scramble = movesFromText(scrambleText);
+    run.solution = movesFromText(solutionText);
+    return run;
+}
+
+CubeState replayLoggedRun(const LoggedRun& run) {
+    CubeState cube = applySequence(solvedCube(), run.scramble);
+    for (const std::string& rotation : run.rotationLines) {
+        if (rotation == "whole cube clockwise rotation around Oz (= y)") {
+            cube = rotateY(cube);
+        } else if (rotation == "whole cube rotation around FUR corner (=xy)") {
+            cube = rotateXY(cube);
+        } else if (rotation == "whole cube rotation around LR horizontal axis (=x)") {
+            cube = rotateX(cube);
+        } else {
+            throw std::runtime_error("unknown rotation line: " + rotation);
+        }
+    }
+    return applySequence(cube, run.solution);
+}
+
+bool isSolved(const CubeState& cube) {
+    for (int face = 0; face < kFaceCount; ++face) {
+        for (int k = 0; k < 9; ++k) {
+            if (cube[9 * face + k] != cube[centreOf(face)]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace cubega::testing

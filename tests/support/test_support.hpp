@@ -1,0 +1,71 @@
+// Helpers shared by the tests: captured records, random cubes, running the real binary, and
+// replaying a results.txt onto a solved cube.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cube/cube_state.hpp"
+#include "cube/moves.hpp"
+#include "run/record_writer.hpp"
+
+namespace cubega::testing {
+
+// Collects what is written, for exact comparison.
+class CaptureWriter final : public RecordWriter {
+public:
+    std::string text;
+
+protected:
+    void writeLines(std::string_view lines) override { text += lines; }
+};
+
+// A cube reached from solved by `moves` random moves.
+CubeState randomCube(std::mt19937& rng, int moves);
+
+// A random move sequence of codes 0..17.
+std::vector<MoveCode> randomMoves(std::mt19937& rng, int count);
+
+// A "cube" whose 54 facelets are all different (facelet i holds i).
+CubeState distinctFacelets();
+
+// Moves read back from sequence text, three characters a move.
+std::vector<MoveCode> movesFromText(std::string_view text);
+
+// A fresh empty folder under the system's temporary folder.
+std::filesystem::path makeTempFolder();
+
+std::string readFile(const std::filesystem::path& path);
+
+struct BinaryRun {
+    int exitStatus = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs cube-solver in `folder` with `input` as its console input.
+BinaryRun runSolverBinary(const std::filesystem::path& folder, std::string_view input);
+
+// What a results.txt says: the scramble, the number of whole-cube rotations of each kind, the
+// solution moves (the three stage texts in order) and the logged total.
+struct LoggedRun {
+    std::vector<MoveCode> scramble;
+    std::vector<std::string> rotationLines;
+    std::vector<MoveCode> solution;
+    std::int32_t total = -1;
+};
+LoggedRun readResultsLog(const std::filesystem::path& path);
+
+// The solved cube after the logged scramble, rotations and solution: solved means the log
+// holds a valid solution.
+CubeState replayLoggedRun(const LoggedRun& run);
+
+// A cube is solved when every face shows one colour (the rotations may have moved colours
+// to other faces).
+bool isSolved(const CubeState& cube);
+
+}  // namespace cubega::testing
