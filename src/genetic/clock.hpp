@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 
 namespace cubega {
 
@@ -18,8 +19,8 @@ public:
     virtual ClockReading read() = 0;
 };
 
-// The real clocks. Both reads go through the vDSO, not a system call, so reseeding many
-// times per millisecond stays cheap.
+// The real clocks. Both reads go through the vDSO, not a system call (time() only reads a
+// word the kernel keeps up to date), so the search can reseed many times per millisecond.
 class SystemClock final : public Clock {
 public:
     SystemClock() : start_(std::chrono::steady_clock::now()) {}
@@ -27,10 +28,8 @@ public:
     ClockReading read() override {
         using namespace std::chrono;
         const auto elapsed = duration_cast<milliseconds>(steady_clock::now() - start_).count();
-        const auto seconds = duration_cast<std::chrono::seconds>(
-                                 system_clock::now().time_since_epoch())
-                                 .count();
-        return {static_cast<std::uint32_t>(elapsed), static_cast<std::uint32_t>(seconds)};
+        return {static_cast<std::uint32_t>(elapsed),
+                static_cast<std::uint32_t>(std::time(nullptr))};
     }
 
 private:

@@ -1,6 +1,9 @@
 #include "genetic/operators.hpp"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <vector>
 
 namespace cubega {
 
@@ -38,7 +41,26 @@ void writeChildren(std::span<const MoveCode> first, std::span<const MoveCode> se
 }
 
 // Clockwise quarter turns of a code 0..17: 1, 2 or 3.
-int turnsOf(MoveCode code) { return 1 + code / 6; }
+constexpr int turnsOf(MoveCode code) { return 1 + code / 6; }
+
+constexpr MoveCode mergeOf(MoveCode a, MoveCode b) {
+    const int turns = (turnsOf(a) + turnsOf(b)) % 4;
+    return turns == 0 ? -1 : faceOf(a) + 6 * (turns - 1);
+}
+
+// What simplification does with neighbours a, b (codes 0..17): keep both (kDifferentFaces),
+// cancel both (-1), or the merged code.
+constexpr std::int8_t kDifferentFaces = -2;
+constexpr auto kNeighbourRule = [] {
+    std::array<std::array<std::int8_t, kMoveCount>, kMoveCount> rule{};
+    for (MoveCode a = 0; a < kMoveCount; ++a) {
+        for (MoveCode b = 0; b < kMoveCount; ++b) {
+            rule[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)] =
+                faceOf(a) == faceOf(b) ? static_cast<std::int8_t>(mergeOf(a, b)) : kDifferentFaces;
+        }
+    }
+    return rule;
+}();
 
 }  // namespace
 
@@ -75,11 +97,10 @@ Population recombine(const Population& population, float selectionPressure, floa
 
 void mutateInPlace(Population& population, float mutationRate, RandomSource& random) {
     random.seedFromClock();
-    for (std::int32_t i = 1; i < population.rows(); ++i) {
-        for (MoveCode& slot : population.row(i)) {
-            if (random.chance(mutationRate)) {
-                slot = random.resetMove();
-            }
+    const std::int64_t bound = RandomSource::chanceBound(mutationRate);  // r < pm
+    for (MoveCode& slot : population.codes().subspan(static_cast<std::size_t>(population.slots()))) {
+        if (random.nextDraw() < bound) {
+            slot = random.resetMove();
         }
     }
 }
@@ -90,33 +111,58 @@ Population mutate(const Population& population, float mutationRate, RandomSource
     return result;
 }
 
-MoveCode mergedMove(MoveCode a, MoveCode b) {
-    const int turns = (turnsOf(a) + turnsOf(b)) % 4;
-    return turns == 0 ? -1 : faceOf(a) + 6 * (turns - 1);
-}
+MoveCode mergedMove(MoveCode a, MoveCode b) { return mergeOf(a, b); }
 
+// The merges always take the first neighbouring pair on one face, and the freed slots are
+// refilled at the end. Reading the moves left to right onto a stack of finished moves does
+// the same merges in the same order: the stack never holds such a pair, so a move that
+// matches the top of the stack forms the first pair of the whole sequence. Refills join a
+// queue behind the unread moves, exactly where the shifting would have put them.
 void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random) {
     random.seedFromClock();
     const std::size_t length = sequence.size();
-    std::size_t i = 0;
-    while (i + 1 < length) {
-        if (faceOf(sequence[i]) != faceOf(sequence[i + 1])) {
-            ++i;
-            continue;
+    // Refills wait in a ring buffer; at most `length` are waiting at any time.
+    constexpr std::size_t kLocalQueue = 64;
+    std::array<MoveCode, kLocalQueue> localQueue;
+    std::vector<MoveCode> largeQueue;
+    if (length > kLocalQueue) {
+        largeQueue.resize(std::bit_ceil(length));
+    }
+    const std::span<MoveCode> queue =
+        length > kLocalQueue ? std::span<MoveCode>(largeQueue) : std::span<MoveCode>(localQueue);
+    const std::size_t wrap = queue.size() - 1;
+    std::size_t queueHead = 0;
+    std::size_t queueCount = 0;
+    const auto refill = [&] {
+        queue[(queueHead + queueCount) & wrap] = random.resetMove();
+        ++queueCount;
+    };
+
+    std::size_t top = 0;  // the stack is sequence[0, top); unread moves are sequence[read, length)
+    std::size_t read = 0;
+    while (read < length || queueCount > 0) {
+        MoveCode move;
+        if (read < length) {
+            move = sequence[read++];
+        } else {
+            move = queue[queueHead];
+            queueHead = (queueHead + 1) & wrap;
+            --queueCount;
         }
-        const MoveCode merged = mergedMove(sequence[i], sequence[i + 1]);
-        const std::size_t removed = merged < 0 ? 2 : 1;
-        if (merged >= 0) {
-            sequence[i] = merged;
+        const std::int8_t merged =
+            top == 0 ? kDifferentFaces
+                     : kNeighbourRule[static_cast<std::size_t>(sequence[top - 1])]
+                                     [static_cast<std::size_t>(move)];
+        if (merged == kDifferentFaces) {
+            sequence[top++] = move;
+        } else if (merged >= 0) {
+            sequence[top - 1] = merged;
+            refill();
+        } else {
+            --top;
+            refill();
+            refill();
         }
-        std::copy(sequence.begin() + static_cast<std::ptrdiff_t>(i + 2), sequence.end(),
-                  sequence.begin() + static_cast<std::ptrdiff_t>(i + 2 - removed));
-        for (std::size_t slot = length - removed; slot < length; ++slot) {
-            sequence[slot] = random.resetMove();
-        }
-        // Pairs before i - 1 are untouched and held no match, so a scan from the first slot
-        // would find its next pair here at the earliest.
-        i = i > 0 ? i - 1 : 0;
     }
 }
 

@@ -3,6 +3,7 @@
 // turns a draw into an integer.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -27,6 +28,25 @@ constexpr std::int32_t nextState(std::int32_t state) {
     return t;
 }
 
+// x * c mod (2^31 - 1) for 0 < x, c < 2^31 - 1, by folding the Mersenne modulus.
+constexpr std::int32_t mulMod(std::int32_t x, std::int32_t c) {
+    constexpr std::uint64_t m = kModulus;
+    const std::uint64_t product = static_cast<std::uint64_t>(x) * static_cast<std::uint64_t>(c);
+    std::uint64_t t = (product & m) + (product >> 31);
+    t = (t & m) + (t >> 31);
+    return static_cast<std::int32_t>(t >= m ? t - m : t);
+}
+
+// 48271^k mod (2^31 - 1) for k = 0..8: the jumps of the batched stream below.
+inline constexpr std::array<std::int32_t, 9> kMultiplierPowers = [] {
+    std::array<std::int32_t, 9> powers{};
+    powers[0] = 1;
+    for (std::size_t k = 1; k < powers.size(); ++k) {
+        powers[k] = mulMod(powers[k - 1], 48271);
+    }
+    return powers;
+}();
+
 // The two 16-bit halves of a clock sum swapped; a multiple of 2^31 - 1 (a fixed point of the
 // step, or 0) becomes 1.
 constexpr std::int32_t seedStateFromSum(std::uint32_t sum) {
@@ -49,13 +69,24 @@ public:
             return;
         }
         lastSeedSum_ = sum;
-        state_ = seedStateFromSum(sum);
+        setState(seedStateFromSum(sum));
     }
 
     // Next uniform real 0 < r <= 1: the new state times 2^-31, rounded to single precision.
-    float randomReal() {
-        state_ = nextState(state_);
-        return static_cast<float>(static_cast<double>(state_) * 0x1p-31);
+    float randomReal() { return realOf(nextDraw()); }
+
+    // The real a state gives.
+    static float realOf(std::int32_t state) {
+        return static_cast<float>(static_cast<double>(state) * 0x1p-31);
+    }
+
+    // Advances the stream by one draw and returns the new state.
+    std::int32_t nextDraw() {
+        if (next_ == kBatch) {
+            refill();
+        }
+        state_ = upcoming_[next_++];
+        return state_;
     }
 
     // Random move, fill form INT(r * 0.9999 * 18): initial population and immigrants.
@@ -85,13 +116,54 @@ public:
     // True with chance p: one draw r, the event happens when r < p.
     bool chance(float p) { return randomReal() < p; }
 
+    // The same test on the state: r < p exactly when the new state is below this bound, since
+    // the real grows with the state. Spares a conversion per draw in hot loops.
+    static std::int64_t chanceBound(float p) {
+        std::int64_t low = 1;  // the first state whose real is not below p, or 2^31 if none
+        std::int64_t high = std::int64_t{kModulus} + 1;
+        while (low < high) {
+            const std::int64_t mid = low + (high - low) / 2;
+            if (realOf(static_cast<std::int32_t>(mid)) >= p) {
+                high = mid;
+            } else {
+                low = mid + 1;
+            }
+        }
+        return low;
+    }
+
     std::int32_t state() const { return state_; }
-    void setState(std::int32_t state) { state_ = state; }
+    void setState(std::int32_t state) {
+        state_ = state;
+        next_ = kBatch;
+    }
 
 private:
+    // The stream is one long chain of steps, each waiting for the last. Working out the next
+    // kBatch states as eight interleaved chains (jumps of 48271^8) gives exactly the same
+    // states several times faster; a reseed simply drops what was not drawn.
+    static constexpr std::size_t kBatch = 128;
+
+    void refill() {
+        const std::int32_t first = nextState(state_);  // handles 0, negatives and 2^31 - 1
+        if (first == kModulus) {
+            upcoming_.fill(kModulus);  // the fixed point: seeding never leaves the state here
+        } else {
+            for (std::size_t k = 0; k < 8; ++k) {
+                upcoming_[k] = mulMod(first, kMultiplierPowers[k]);
+            }
+            for (std::size_t k = 8; k < kBatch; ++k) {
+                upcoming_[k] = mulMod(upcoming_[k - 8], kMultiplierPowers[8]);
+            }
+        }
+        next_ = 0;
+    }
+
     Clock* clock_;
     std::int32_t state_ = 1;
     std::optional<std::uint32_t> lastSeedSum_;
+    std::size_t next_ = kBatch;
+    std::array<std::int32_t, kBatch> upcoming_{};
 };
 
 }  // namespace cubega
