@@ -104,15 +104,27 @@ SequenceEvaluator::SequenceEvaluator(const CubeState& startCube, EvalMode mode, 
       pieceCodes_(pieceCodesOf(startLanes_)) {}
 
 Evaluation SequenceEvaluator::operator()(std::span<const MoveCode> sequence) const {
+    Evaluation result;
+    evaluateRows(sequence, sequence.size(), std::span<Evaluation>(&result, 1));
+    return result;
+}
+
+void SequenceEvaluator::evaluateRows(std::span<const MoveCode> codes, std::size_t length,
+                                     std::span<Evaluation> out) const {
+    const auto row = [&](std::size_t i) { return codes.subspan(i * length, length); };
     // Codes outside 0..17 only come from callers outside the search; the plain path gives
     // them their exact meaning (four quarter turns, "move error").
-    if (!lanesUsable_ || !allCodesGenerated(sequence)) {
-        return evaluateSequenceReference(startCube_, sequence, mode_);
+    if (!lanesUsable_ || !allCodesGenerated(codes.first(out.size() * length))) {
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            out[i] = evaluateSequenceReference(startCube_, row(i), mode_);
+        }
+    } else if (path_ == EvalPath::avx512) {
+        evaluateRowsAvx512(startLanes_, codes, length, mode_, pieceCodes_, out);
+    } else {
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            out[i] = evaluateLanesPortable(startLanes_, row(i), mode_, pieceCodes_);
+        }
     }
-    if (path_ == EvalPath::avx512) {
-        return evaluateLanesAvx512(startLanes_, sequence, mode_, pieceCodes_);
-    }
-    return evaluateLanesPortable(startLanes_, sequence, mode_, pieceCodes_);
 }
 
 Evaluation evaluateSequence(const CubeState& startCube, std::span<const MoveCode> sequence,

@@ -56,6 +56,11 @@ public:
     // The first `sequence.size()` slots are played (the caller passes its length L).
     Evaluation operator()(std::span<const MoveCode> sequence) const;
 
+    // Evaluates out.size() rows of `length` slots stored one after another in `codes`, as
+    // a population is: the same results as one call per row, several rows at a time.
+    void evaluateRows(std::span<const MoveCode> codes, std::size_t length,
+                      std::span<Evaluation> out) const;
+
     EvalPath path() const { return path_; }
 
 private:

@@ -9,10 +9,11 @@
 // GCC 12's permutexvar intrinsic starts from an "undefined" vector and warns about it.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 #include <immintrin.h>
 #define CUBEGA_HAVE_AVX512_PATH 1
-#define CUBEGA_AVX512 __attribute__((target("avx512f,avx512bw,avx512vbmi,popcnt")))
+#define CUBEGA_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,popcnt")))
 #endif
 
 namespace cubega {
@@ -22,7 +23,7 @@ namespace cubega {
 bool avx512PathSupported() {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("avx512vbmi");
+           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
 }
 
 namespace {
@@ -31,81 +32,144 @@ CUBEGA_AVX512 inline __m512i loadLanes(const std::uint8_t* lanes) {
     return _mm512_loadu_si512(static_cast<const void*>(lanes));
 }
 
-CUBEGA_AVX512 inline std::uint64_t equalLanes(__m512i cube, const EqualityLanes& lanes) {
-    const __m512i left = _mm512_permutexvar_epi8(loadLanes(lanes.left.data()), cube);
-    const __m512i right = _mm512_permutexvar_epi8(loadLanes(lanes.right.data()), cube);
-    return _mm512_cmpeq_epi8_mask(left, right);
+// Compares lanes 0..31 of a gathered vector with lanes 32..63: bit i is equality i.
+CUBEGA_AVX512 inline std::uint32_t equalHalves(__m512i gathered) {
+    return _mm256_cmpeq_epi8_mask(_mm512_castsi512_si256(gathered),
+                                  _mm512_extracti64x4_epi64(gathered, 1));
 }
 
-CUBEGA_AVX512 inline std::int32_t pairScoreVector(__m512i cube) {
-    return pairScoreFromMasks(equalLanes(cube, kPairLanesLow), equalLanes(cube, kPairLanesHigh));
+CUBEGA_AVX512 inline __m512i gather(__m512i cube, const LaneIndex& index) {
+    return _mm512_permutexvar_epi8(loadLanes(index.data()), cube);
+}
+
+// What stays fixed for one start cube: the centres the edge lanes are compared with.
+struct Constants {
+    __m256i pairCentresLow;
+    __m256i pairCentresHigh;
+    __m256i twoGenEdgeCentres;
+    const PieceCodes* pieces;
+};
+
+CUBEGA_AVX512 Constants constantsFor(__m512i start, const PieceCodes& pieces) {
+    const __m512i pairCentres = gather(start, kPairCentres);
+    return {_mm512_castsi512_si256(pairCentres), _mm512_extracti64x4_epi64(pairCentres, 1),
+            _mm512_castsi512_si256(gather(start, kTwoGenEdgeCentres)), &pieces};
+}
+
+CUBEGA_AVX512 inline std::int32_t pairScoreVector(__m512i cube, const Constants& constants) {
+    const std::uint32_t first = equalHalves(gather(cube, kPairGatherFirst));
+    const __m512i second = gather(cube, kPairGatherSecond);
+    const __m256i low = _mm512_castsi512_si256(second);
+    const __m256i high = _mm512_extracti64x4_epi64(second, 1);
+    const __m256i right = _mm256_mask_blend_epi8(0xFFFF0000u, high, constants.pairCentresLow);
+    return pairScoreFromMasks(first, _mm256_cmpeq_epi8_mask(low, right),
+                              _mm256_cmpeq_epi8_mask(high, constants.pairCentresHigh));
 }
 
 CUBEGA_AVX512 inline std::int32_t blockScoreVector(__m512i cube) {
-    return blockScoreFromMask(equalLanes(cube, kBlockLanes));
+    return blockScoreFromMask(equalHalves(gather(cube, kBlockGather)));
 }
 
-CUBEGA_AVX512 inline std::int32_t twoGenEntryScoreVector(__m512i cube, const PieceCodes& pieces) {
-    const std::uint64_t mask = equalLanes(cube, kBlockLanes);
+CUBEGA_AVX512 inline bool twoGenEdgesPassVector(__m512i cube, const Constants& constants) {
+    const __m256i edges = _mm256_permutex2var_epi8(
+        _mm512_castsi512_si256(cube), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(
+                                          kTwoGenEdgeGather.data())),
+        _mm512_extracti64x4_epi64(cube, 1));
+    return twoGenEdgesPassFromMask(_mm256_cmpeq_epi8_mask(edges, constants.twoGenEdgeCentres));
+}
+
+CUBEGA_AVX512 inline std::int32_t twoGenEntryScoreVector(__m512i cube,
+                                                         const Constants& constants) {
     bool inGroup = false;
-    if (twoGenEdgesPassFromMask(mask)) {  // rare: only then are the corners worth a look
+    if (twoGenEdgesPassVector(cube, constants)) {  // rare: only then are the corners looked at
         LaneCube lanes;
         _mm512_store_si512(static_cast<void*>(lanes.lanes.data()), cube);
-        inGroup = twoGenCornersPassLanes(lanes, pieces);
+        inGroup = twoGenCornersPassLanes(lanes, *constants.pieces);
     }
-    return 10 * (inGroup ? 1 : 0) + 10 * blockScoreFromMask(mask);
+    return 10 * (inGroup ? 1 : 0) + 10 * blockScoreVector(cube);
 }
 
 template <EvalMode Mode>
-CUBEGA_AVX512 Evaluation evaluateLoop(const LaneCube& start, std::span<const MoveCode> sequence,
-                                      const PieceCodes& pieces) {
-    __m512i cube = loadLanes(start.lanes.data());
-    std::int32_t best = 0;
-    std::int32_t count = 0;
-    std::int32_t slot = 0;
-    for (const MoveCode code : sequence) {
-        ++slot;
-        const auto& move = kMovePermutations[static_cast<std::size_t>(code)].source;
-        cube = _mm512_permutexvar_epi8(loadLanes(move.data()), cube);
-        std::int32_t score = 0;
-        if constexpr (Mode == kPairMode) {
-            score = pairScoreVector(cube);
-        } else if constexpr (Mode == kBlockMode) {
-            score = blockScoreVector(cube);
-        } else {
-            score = twoGenEntryScoreVector(cube, pieces);
-        }
-        if (score > best) {
-            best = score;
-            count = slot;
+CUBEGA_AVX512 inline std::int32_t scoreVector(__m512i cube, const Constants& constants) {
+    if constexpr (Mode == kPairMode) {
+        return pairScoreVector(cube, constants);
+    } else if constexpr (Mode == kBlockMode) {
+        return blockScoreVector(cube);
+    } else {
+        return twoGenEntryScoreVector(cube, constants);
+    }
+}
+
+// Plays `Ways` rows side by side: each move waits for the one before it, so independent rows
+// keep the vector units busy while one row's permutation is in flight.
+template <EvalMode Mode, std::size_t Ways>
+CUBEGA_AVX512 void evaluateInterleaved(const LaneCube& start, const MoveCode* rows,
+                                       std::size_t length, const PieceCodes& pieces,
+                                       Evaluation* out) {
+    const Constants constants = constantsFor(loadLanes(start.lanes.data()), pieces);
+    __m512i cube[Ways];
+    std::int32_t best[Ways];
+    std::int32_t count[Ways];
+    for (std::size_t w = 0; w < Ways; ++w) {
+        cube[w] = loadLanes(start.lanes.data());
+        best[w] = 0;
+        count[w] = 0;
+    }
+    for (std::size_t slot = 0; slot < length; ++slot) {
+        for (std::size_t w = 0; w < Ways; ++w) {
+            const MoveCode code = rows[w * length + slot];
+            const auto& move = kMovePermutations[static_cast<std::size_t>(code)].source;
+            cube[w] = _mm512_permutexvar_epi8(loadLanes(move.data()), cube[w]);
+            const std::int32_t score = scoreVector<Mode>(cube[w], constants);
+            const bool better = score > best[w];  // ties keep the shorter prefix
+            best[w] = better ? score : best[w];
+            count[w] = better ? static_cast<std::int32_t>(slot + 1) : count[w];
         }
     }
-    return {10 * best - count, count};
+    for (std::size_t w = 0; w < Ways; ++w) {
+        out[w] = {10 * best[w] - count[w], count[w]};
+    }
+}
+
+template <EvalMode Mode>
+CUBEGA_AVX512 void evaluateRowsLoop(const LaneCube& start, const MoveCode* codes,
+                                    std::size_t rows, std::size_t length,
+                                    const PieceCodes& pieces, Evaluation* out) {
+    constexpr std::size_t kWays = 4;
+    std::size_t row = 0;
+    for (; row + kWays <= rows; row += kWays) {
+        evaluateInterleaved<Mode, kWays>(start, codes + row * length, length, pieces, out + row);
+    }
+    for (; row < rows; ++row) {
+        evaluateInterleaved<Mode, 1>(start, codes + row * length, length, pieces, out + row);
+    }
 }
 
 }  // namespace
 
-Evaluation evaluateLanesAvx512(const LaneCube& start, std::span<const MoveCode> sequence,
-                               EvalMode mode, const PieceCodes& pieces) {
+void evaluateRowsAvx512(const LaneCube& start, std::span<const MoveCode> codes,
+                        std::size_t length, EvalMode mode, const PieceCodes& pieces,
+                        std::span<Evaluation> out) {
+    const std::size_t rows = out.size();
     switch (mode) {
         case kPairMode:
-            return evaluateLoop<kPairMode>(start, sequence, pieces);
+            return evaluateRowsLoop<kPairMode>(start, codes.data(), rows, length, pieces,
+                                               out.data());
         case kBlockMode:
-            return evaluateLoop<kBlockMode>(start, sequence, pieces);
+            return evaluateRowsLoop<kBlockMode>(start, codes.data(), rows, length, pieces,
+                                                out.data());
         case kTwoGenEntryMode:
-            return evaluateLoop<kTwoGenEntryMode>(start, sequence, pieces);
+            return evaluateRowsLoop<kTwoGenEntryMode>(start, codes.data(), rows, length, pieces,
+                                                      out.data());
     }
-    return {};
 }
 
 #else
 
 bool avx512PathSupported() { return false; }
 
-Evaluation evaluateLanesAvx512(const LaneCube&, std::span<const MoveCode>, EvalMode,
-                               const PieceCodes&) {
-    return {};
-}
+void evaluateRowsAvx512(const LaneCube&, std::span<const MoveCode>, std::size_t, EvalMode,
+                        const PieceCodes&, std::span<Evaluation>) {}
 
 #endif
 

@@ -11,8 +11,10 @@ namespace cubega {
 
 bool avx512PathSupported();
 
-// Every code of `sequence` must lie in 0..17.
-Evaluation evaluateLanesAvx512(const LaneCube& start, std::span<const MoveCode> sequence,
-                               EvalMode mode, const PieceCodes& pieces);
+// Evaluates out.size() rows of `length` codes each, stored one after another in `codes`.
+// Every code must lie in 0..17.
+void evaluateRowsAvx512(const LaneCube& start, std::span<const MoveCode> codes,
+                        std::size_t length, EvalMode mode, const PieceCodes& pieces,
+                        std::span<Evaluation> out);
 
 }  // namespace cubega

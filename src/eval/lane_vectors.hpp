@@ -1,6 +1,10 @@
-// Index vectors that let the 64-lane path test many facelet equalities with one comparison:
-// lane i compares facelet left[i] with facelet right[i]. Unused lanes compare a facelet with
-// itself; their bits are masked off.
+// Gather indices that let the 64-lane path test many facelet equalities at once.
+//
+// One 64-lane gather puts the left sides of up to 32 equalities in lanes 0..31 and their
+// right sides in lanes 32..63, so comparing the two halves tests them all. Right sides that
+// are centres never change during an evaluation (no move turns a centre), so those are
+// compared with a vector of constants instead of being gathered. Unused lanes gather facelet
+// 0 on both sides; their bits are masked off.
 #pragma once
 
 #include <array>
@@ -12,83 +16,119 @@
 
 namespace cubega {
 
-struct EqualityLanes {
-    std::array<std::uint8_t, kLaneCount> left{};
-    std::array<std::uint8_t, kLaneCount> right{};
-};
+using LaneIndex = std::array<std::uint8_t, kLaneCount>;
 
 constexpr std::uint8_t lane(int facelet) { return static_cast<std::uint8_t>(facelet); }
 constexpr std::uint8_t centreLane(int facelet) { return lane(9 * (facelet / 9) + 4); }
 
-// Pair score, first vector: lanes 0..23 first equalities of the 24 pairs, 24..47 second
-// equalities, 48..63 edge facelets 0..15 against their centres.
-constexpr EqualityLanes makePairLanesLow() {
-    EqualityLanes v{};
-    for (std::size_t p = 0; p < 24; ++p) {
-        v.left[p] = lane(kPairConditions[p].a);
-        v.right[p] = lane(kPairConditions[p].b);
-        v.left[24 + p] = lane(kPairConditions[p].c);
-        v.right[24 + p] = lane(kPairConditions[p].d);
+// Equality e of the pair score: e = 0..23 the first equalities of the 24 pairs, 24..47 the
+// second ones.
+constexpr std::array<std::uint8_t, 2> pairEquality(std::size_t e) {
+    const PairCondition& p = kPairConditions[e % 24];
+    return e < 24 ? std::array<std::uint8_t, 2>{lane(p.a), lane(p.b)}
+                  : std::array<std::uint8_t, 2>{lane(p.c), lane(p.d)};
+}
+
+// Pair score, first gather: equalities 0..31 (left in 0..31, right in 32..63).
+constexpr LaneIndex makePairGatherFirst() {
+    LaneIndex v{};
+    for (std::size_t e = 0; e < 32; ++e) {
+        v[e] = pairEquality(e)[0];
+        v[32 + e] = pairEquality(e)[1];
+    }
+    return v;
+}
+
+// Pair score, second gather: equalities 32..47 (left in 0..15, right in 32..47), edge
+// facelets 0..15 in lanes 16..31 and 16..23 in lanes 48..55 (against constant centres).
+constexpr LaneIndex makePairGatherSecond() {
+    LaneIndex v{};
+    for (std::size_t e = 32; e < 48; ++e) {
+        v[e - 32] = pairEquality(e)[0];
+        v[e] = pairEquality(e)[1];
     }
     for (int k = 0; k < 16; ++k) {
-        v.left[static_cast<std::size_t>(48 + k)] = lane(edgeFacelet(k));
-        v.right[static_cast<std::size_t>(48 + k)] = centreLane(edgeFacelet(k));
+        v[static_cast<std::size_t>(16 + k)] = lane(edgeFacelet(k));
     }
-    return v;
-}
-
-// Pair score, second vector: lanes 0..7 edge facelets 16..23 against their centres.
-constexpr EqualityLanes makePairLanesHigh() {
-    EqualityLanes v{};
     for (int k = 0; k < 8; ++k) {
-        v.left[static_cast<std::size_t>(k)] = lane(edgeFacelet(16 + k));
-        v.right[static_cast<std::size_t>(k)] = centreLane(edgeFacelet(16 + k));
+        v[static_cast<std::size_t>(48 + k)] = lane(edgeFacelet(16 + k));
     }
     return v;
 }
 
-// Block score and the edge half of the two-generator test in one vector: lanes 0..5 first
-// and 6..11 second equalities of the six block pairs, 12..21 block edge facelets against
-// their centres, 22..28 primary facelets against the F centre, 29..35 secondary facelets
-// against the U centre.
-constexpr EqualityLanes makeBlockLanes() {
-    EqualityLanes v{};
+// The centres the second gather's edge lanes are compared with, gathered once from the start.
+constexpr LaneIndex makePairCentres() {
+    LaneIndex v{};
+    for (int k = 0; k < 16; ++k) {
+        v[static_cast<std::size_t>(16 + k)] = centreLane(edgeFacelet(k));
+    }
+    for (int k = 0; k < 8; ++k) {
+        v[static_cast<std::size_t>(48 + k)] = centreLane(edgeFacelet(16 + k));
+    }
+    return v;
+}
+
+// Block score in one gather: lanes 0..5 / 6..11 the first / second equalities of the six
+// block pairs, 12..21 the block edge facelets; their right sides 32 lanes up.
+constexpr LaneIndex makeBlockGather() {
+    LaneIndex v{};
     for (std::size_t p = 0; p < 6; ++p) {
         const PairCondition& pair = kPairConditions[kFirstBlockPair + p];
-        v.left[p] = lane(pair.a);
-        v.right[p] = lane(pair.b);
-        v.left[6 + p] = lane(pair.c);
-        v.right[6 + p] = lane(pair.d);
+        v[p] = lane(pair.a);
+        v[32 + p] = lane(pair.b);
+        v[6 + p] = lane(pair.c);
+        v[38 + p] = lane(pair.d);
     }
     for (std::size_t e = 0; e < kBlockEdgeFacelets.size(); ++e) {
-        v.left[12 + e] = lane(kBlockEdgeFacelets[e]);
-        v.right[12 + e] = centreLane(kBlockEdgeFacelets[e]);
-    }
-    for (std::size_t e = 0; e < kTwoGenEdges.size(); ++e) {
-        v.left[22 + e] = lane(kTwoGenEdges[e].primary);
-        v.right[22 + e] = lane(centreOf(kFront));
-        v.left[29 + e] = lane(kTwoGenEdges[e].secondary);
-        v.right[29 + e] = lane(centreOf(kUp));
+        v[12 + e] = lane(kBlockEdgeFacelets[e]);
+        v[44 + e] = centreLane(kBlockEdgeFacelets[e]);
     }
     return v;
 }
 
-inline constexpr EqualityLanes kPairLanesLow = makePairLanesLow();
-inline constexpr EqualityLanes kPairLanesHigh = makePairLanesHigh();
-inline constexpr EqualityLanes kBlockLanes = makeBlockLanes();
-
-// Scores from the comparison masks of the vectors above (bit i set when lane i is equal).
-constexpr std::int32_t pairScoreFromMasks(std::uint64_t low, std::uint64_t high) {
-    const std::uint64_t joinedPairs = low & (low >> 24) & 0xFFFFFFu;
-    return std::popcount(joinedPairs) + std::popcount(low >> 48) + std::popcount(high & 0xFFu);
+// Edge half of the two-generator test, 32 lanes: primary facelets in 0..6 (against the F
+// centre), secondary facelets in 7..13 (against the U centre).
+constexpr LaneIndex makeTwoGenEdgeGather() {
+    LaneIndex v{};
+    for (std::size_t e = 0; e < kTwoGenEdges.size(); ++e) {
+        v[e] = lane(kTwoGenEdges[e].primary);
+        v[7 + e] = lane(kTwoGenEdges[e].secondary);
+    }
+    return v;
 }
 
-constexpr std::int32_t blockScoreFromMask(std::uint64_t mask) {
-    return std::popcount(mask & (mask >> 6) & 0x3Fu) + std::popcount((mask >> 12) & 0x3FFu);
+constexpr LaneIndex makeTwoGenEdgeCentres() {
+    LaneIndex v{};
+    for (std::size_t e = 0; e < kTwoGenEdges.size(); ++e) {
+        v[e] = lane(centreOf(kFront));
+        v[7 + e] = lane(centreOf(kUp));
+    }
+    return v;
 }
 
-constexpr bool twoGenEdgesPassFromMask(std::uint64_t mask) {
-    return (((mask >> 22) | (mask >> 29)) & 0x7Fu) == 0x7Fu;
+inline constexpr LaneIndex kPairGatherFirst = makePairGatherFirst();
+inline constexpr LaneIndex kPairGatherSecond = makePairGatherSecond();
+inline constexpr LaneIndex kPairCentres = makePairCentres();
+inline constexpr LaneIndex kBlockGather = makeBlockGather();
+inline constexpr LaneIndex kTwoGenEdgeGather = makeTwoGenEdgeGather();
+inline constexpr LaneIndex kTwoGenEdgeCentres = makeTwoGenEdgeCentres();
+
+// first: equalities 0..31; second: equalities 32..47 in bits 0..15 and edge facelets 0..15
+// in bits 16..31; third: edge facelets 16..23 in bits 16..23.
+constexpr std::int32_t pairScoreFromMasks(std::uint32_t first, std::uint32_t second,
+                                          std::uint32_t third) {
+    const std::uint64_t equalities = first | (std::uint64_t{second & 0xFFFFu} << 32);
+    const std::uint64_t joined = equalities & (equalities >> 24) & 0xFFFFFFu;
+    return std::popcount(joined) + std::popcount(second >> 16) +
+           std::popcount(third & 0xFF0000u);
+}
+
+constexpr std::int32_t blockScoreFromMask(std::uint32_t mask) {
+    return std::popcount(mask & (mask >> 6) & 0x3Fu) + std::popcount(mask & 0x3FF000u);
+}
+
+constexpr bool twoGenEdgesPassFromMask(std::uint32_t mask) {
+    return ((mask | (mask >> 7)) & 0x7Fu) == 0x7Fu;
 }
 
 }  // namespace cubega

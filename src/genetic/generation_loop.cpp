@@ -16,10 +16,11 @@ void foldPopulation(Population& population) {
 }
 
 void evaluateRows(const Population& population, ScoreTable& scores,
-                  const SequenceEvaluator& evaluate) {
-    for (std::int32_t i = 0; i < population.rows(); ++i) {
-        const Evaluation result = evaluate(population.row(i));
-        scores[static_cast<std::size_t>(i)] = {result.objective, result.moveCount};
+                  std::vector<Evaluation>& results, const SequenceEvaluator& evaluate) {
+    evaluate.evaluateRows(population.codes(), static_cast<std::size_t>(population.slots()),
+                          results);
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        scores[i] = {results[i].objective, results[i].moveCount};
     }
 }
 
@@ -62,6 +63,7 @@ void runGenerations(Population& population, ScoreTable& scores, std::vector<std:
     scores.resize(rows);
     std::vector<std::int32_t> order(rows);
     ScoreTable spareScores(rows);
+    std::vector<Evaluation> results(rows);
     Population spare(population.rows(), population.slots());
     const SequenceEvaluator evaluate(startCube, mode);
 
@@ -72,7 +74,7 @@ void runGenerations(Population& population, ScoreTable& scores, std::vector<std:
         for (std::int32_t i = 0; i < population.rows(); ++i) {
             simplifyInPlace(population.row(i), random);
         }
-        evaluateRows(population, scores, evaluate);
+        evaluateRows(population, scores, results, evaluate);
         rankTables(population, spare, scores, keys, order, spareScores);
         if (params.progressInterval > 0 && g % params.progressInterval == 0) {
             writeProgressLine(console, g, scores);

@@ -138,8 +138,18 @@ void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random) {
         ++queueCount;
     };
 
-    std::size_t top = 0;  // the stack is sequence[0, top); unread moves are sequence[read, length)
+    // Most rows hold few pairs: everything before the first pair is finished as it stands.
     std::size_t read = 0;
+    while (read + 1 < length && kNeighbourRule[static_cast<std::size_t>(sequence[read])]
+                                              [static_cast<std::size_t>(sequence[read + 1])] ==
+                                    kDifferentFaces) {
+        ++read;
+    }
+    if (read + 1 >= length) {
+        return;
+    }
+    ++read;
+    std::size_t top = read;  // the stack is sequence[0, top); unread moves are sequence[read, length)
     while (read < length || queueCount > 0) {
         MoveCode move;
         if (read < length) {
