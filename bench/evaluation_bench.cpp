@@ -20,14 +20,16 @@ Sample makeSample(bool twoFaceMoves) {
     std::uniform_int_distribution<MoveCode> move(0, 17);
     Sample sample;
     std::vector<MoveCode> scramble(25);
-    for (MoveCode& m : scramble) m = move(rng);
+    for (MoveCode& m : scramble)
+        m = move(rng);
     sample.start = applySequence(solvedCube(), scramble);
     sample.sequences.resize(64);
     for (auto& sequence : sample.sequences) {
         sequence.resize(30);
         for (MoveCode& m : sequence) {
             m = move(rng);
-            if (twoFaceMoves) m = m % 2 + 6 * (m / 6);
+            if (twoFaceMoves)
+                m = m % 2 + 6 * (m / 6);
         }
     }
     return sample;
@@ -79,20 +81,20 @@ void fastEvaluationOfPopulation(benchmark::State& state) {
         benchmark::DoNotOptimize(results.data());
     }
     state.SetItemsProcessed(state.iterations() * 51);
-    state.counters["per sequence"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * 51),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per sequence"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * 51),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 BENCHMARK(referenceEvaluation)->ArgName("mode")->Arg(2)->Arg(3)->Arg(4);
 BENCHMARK(fastEvaluation)
     ->ArgNames({"mode", "path"})
-    ->ArgsProduct({{2, 3, 4}, {static_cast<int>(EvalPath::portable),
-                               static_cast<int>(EvalPath::avx512)}});
+    ->ArgsProduct({{2, 3, 4},
+                   {static_cast<int>(EvalPath::portable), static_cast<int>(EvalPath::avx512)}});
 BENCHMARK(fastEvaluationOfPopulation)
     ->ArgNames({"mode", "path"})
-    ->ArgsProduct({{2, 3, 4}, {static_cast<int>(EvalPath::portable),
-                               static_cast<int>(EvalPath::avx512)}});
+    ->ArgsProduct({{2, 3, 4},
+                   {static_cast<int>(EvalPath::portable), static_cast<int>(EvalPath::avx512)}});
 
 }  // namespace
 }  // namespace cubega

@@ -12,7 +12,7 @@ namespace cubega {
 namespace {
 
 class NullWriter final : public RecordWriter {
-protected:
+  protected:
     void writeLines(std::string_view) override {}
 };
 
@@ -56,8 +56,7 @@ void generations(benchmark::State& state) {
     params.progressInterval = 1000000;
     params.restrictToTwoFaces = stage.twoFaces;
     for (auto _ : state) {
-        runGenerations(population, scores, keys, params, stage.start, stage.mode, random,
-                       console);
+        runGenerations(population, scores, keys, params, stage.start, stage.mode, random, console);
     }
     state.counters["generations/s"] = benchmark::Counter(
         static_cast<double>(state.iterations() * params.generations), benchmark::Counter::kIsRate);

@@ -32,16 +32,16 @@ inline constexpr int kFaceCount = 6;
 enum Face : int { kFront = 0, kUp = 1, kRight = 2, kBack = 3, kDown = 4, kLeft = 5 };
 
 // Index of a face's centre facelet; no face turn ever moves it.
-constexpr int centreOf(int face) { return 9 * face + 4; }
+constexpr int centreOf(int face) {
+    return 9 * face + 4;
+}
 
 // A plain value: 54 colour values, copied freely and compared whole.
 struct CubeState {
     std::array<std::int32_t, kFaceletCount> facelets{};
 
     constexpr std::int32_t& operator[](int i) { return facelets[static_cast<std::size_t>(i)]; }
-    constexpr std::int32_t operator[](int i) const {
-        return facelets[static_cast<std::size_t>(i)];
-    }
+    constexpr std::int32_t operator[](int i) const { return facelets[static_cast<std::size_t>(i)]; }
     friend constexpr bool operator==(const CubeState&, const CubeState&) = default;
 };
 

@@ -20,7 +20,9 @@ inline constexpr int kMoveCount = 18;
 inline constexpr std::string_view kFaceLetters = "FURBDL";
 
 // Face of a code, truncating: negative for a negative code that is not a multiple of 6.
-constexpr int faceOf(MoveCode code) { return code % 6; }
+constexpr int faceOf(MoveCode code) {
+    return code % 6;
+}
 
 // Clockwise quarter turns a code stands for: 1, then one more for each of code >= 6,
 // code >= 12 and code >= 18 (so 18 and up turn four times, which changes nothing).

@@ -1,6 +1,7 @@
 #include "eval/evaluate.hpp"
 
 #include <algorithm>
+#include <optional>
 
 #include "cube/lane_cube.hpp"
 #include "eval/evaluate_avx512.hpp"
@@ -94,6 +95,18 @@ bool evalPathAvailable(EvalPath path) {
 
 EvalPath bestEvalPath() {
     return evalPathAvailable(EvalPath::avx512) ? EvalPath::avx512 : EvalPath::portable;
+}
+
+namespace {
+std::optional<EvalPath> chosenEvalPath;
+}
+
+EvalPath preferredEvalPath() {
+    return chosenEvalPath.value_or(bestEvalPath());
+}
+
+void preferEvalPath(EvalPath path) {
+    chosenEvalPath = evalPathAvailable(path) ? path : EvalPath::portable;
 }
 
 SequenceEvaluator::SequenceEvaluator(const CubeState& startCube, EvalMode mode, EvalPath path)

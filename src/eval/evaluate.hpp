@@ -48,10 +48,16 @@ enum class EvalPath {
 bool evalPathAvailable(EvalPath path);
 EvalPath bestEvalPath();  // the fastest path this processor runs
 
+// The path evaluators use unless told otherwise: the fastest one, or the one chosen here (an
+// unavailable path falls back to the portable one). Lets a whole run be repeated on each path.
+EvalPath preferredEvalPath();
+void preferEvalPath(EvalPath path);
+
 // Evaluates many sequences against one start cube and mode, as the generation loop does.
 class SequenceEvaluator {
-public:
-    SequenceEvaluator(const CubeState& startCube, EvalMode mode, EvalPath path = bestEvalPath());
+  public:
+    SequenceEvaluator(const CubeState& startCube, EvalMode mode,
+                      EvalPath path = preferredEvalPath());
 
     // The first `sequence.size()` slots are played (the caller passes its length L).
     Evaluation operator()(std::span<const MoveCode> sequence) const;
@@ -63,12 +69,12 @@ public:
 
     EvalPath path() const { return path_; }
 
-private:
+  private:
     CubeState startCube_;
     EvalMode mode_;
     EvalPath path_;
     LaneCube startLanes_;
-    bool lanesUsable_;      // every colour fits in a byte, so the lane paths apply
+    bool lanesUsable_;       // every colour fits in a byte, so the lane paths apply
     PieceCodes pieceCodes_;  // colour-set codes of the six F/U-layer corner pieces
 };
 

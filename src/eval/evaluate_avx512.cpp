@@ -72,14 +72,13 @@ CUBEGA_AVX512 inline std::int32_t blockScoreVector(__m512i cube) {
 
 CUBEGA_AVX512 inline bool twoGenEdgesPassVector(__m512i cube, const Constants& constants) {
     const __m256i edges = _mm256_permutex2var_epi8(
-        _mm512_castsi512_si256(cube), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(
-                                          kTwoGenEdgeGather.data())),
+        _mm512_castsi512_si256(cube),
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kTwoGenEdgeGather.data())),
         _mm512_extracti64x4_epi64(cube, 1));
     return twoGenEdgesPassFromMask(_mm256_cmpeq_epi8_mask(edges, constants.twoGenEdgeCentres));
 }
 
-CUBEGA_AVX512 inline std::int32_t twoGenEntryScoreVector(__m512i cube,
-                                                         const Constants& constants) {
+CUBEGA_AVX512 inline std::int32_t twoGenEntryScoreVector(__m512i cube, const Constants& constants) {
     bool inGroup = false;
     if (twoGenEdgesPassVector(cube, constants)) {  // rare: only then are the corners looked at
         LaneCube lanes;
@@ -132,9 +131,8 @@ CUBEGA_AVX512 void evaluateInterleaved(const LaneCube& start, const MoveCode* ro
 }
 
 template <EvalMode Mode>
-CUBEGA_AVX512 void evaluateRowsLoop(const LaneCube& start, const MoveCode* codes,
-                                    std::size_t rows, std::size_t length,
-                                    const PieceCodes& pieces, Evaluation* out) {
+CUBEGA_AVX512 void evaluateRowsLoop(const LaneCube& start, const MoveCode* codes, std::size_t rows,
+                                    std::size_t length, const PieceCodes& pieces, Evaluation* out) {
     constexpr std::size_t kWays = 4;
     std::size_t row = 0;
     for (; row + kWays <= rows; row += kWays) {
@@ -147,9 +145,8 @@ CUBEGA_AVX512 void evaluateRowsLoop(const LaneCube& start, const MoveCode* codes
 
 }  // namespace
 
-void evaluateRowsAvx512(const LaneCube& start, std::span<const MoveCode> codes,
-                        std::size_t length, EvalMode mode, const PieceCodes& pieces,
-                        std::span<Evaluation> out) {
+void evaluateRowsAvx512(const LaneCube& start, std::span<const MoveCode> codes, std::size_t length,
+                        EvalMode mode, const PieceCodes& pieces, std::span<Evaluation> out) {
     const std::size_t rows = out.size();
     switch (mode) {
         case kPairMode:
@@ -166,7 +163,9 @@ void evaluateRowsAvx512(const LaneCube& start, std::span<const MoveCode> codes,
 
 #else
 
-bool avx512PathSupported() { return false; }
+bool avx512PathSupported() {
+    return false;
+}
 
 void evaluateRowsAvx512(const LaneCube&, std::span<const MoveCode>, std::size_t, EvalMode,
                         const PieceCodes&, std::span<Evaluation>) {}

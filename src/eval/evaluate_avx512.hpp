@@ -13,8 +13,7 @@ bool avx512PathSupported();
 
 // Evaluates out.size() rows of `length` codes each, stored one after another in `codes`.
 // Every code must lie in 0..17.
-void evaluateRowsAvx512(const LaneCube& start, std::span<const MoveCode> codes,
-                        std::size_t length, EvalMode mode, const PieceCodes& pieces,
-                        std::span<Evaluation> out);
+void evaluateRowsAvx512(const LaneCube& start, std::span<const MoveCode> codes, std::size_t length,
+                        EvalMode mode, const PieceCodes& pieces, std::span<Evaluation> out);
 
 }  // namespace cubega

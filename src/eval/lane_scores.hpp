@@ -31,6 +31,17 @@ inline PieceCodes pieceCodesOf(const LaneCube& cube) {
     return codes;
 }
 
+// Edge facelets with their centres, as (facelet, centre) index pairs.
+inline constexpr auto kEdgeCentrePairs = [] {
+    std::array<std::array<std::uint8_t, 2>, 24> pairs{};
+    for (int k = 0; k < 24; ++k) {
+        const int f = edgeFacelet(k);
+        pairs[static_cast<std::size_t>(k)] = {static_cast<std::uint8_t>(f),
+                                              static_cast<std::uint8_t>(9 * (f / 9) + 4)};
+    }
+    return pairs;
+}();
+
 inline std::int32_t pairScoreLanes(const LaneCube& cube) {
     const auto& c = cube.lanes;
     std::int32_t score = 0;
@@ -38,9 +49,8 @@ inline std::int32_t pairScoreLanes(const LaneCube& cube) {
         score += (c[static_cast<std::size_t>(p.a)] == c[static_cast<std::size_t>(p.b)]) &
                  (c[static_cast<std::size_t>(p.c)] == c[static_cast<std::size_t>(p.d)]);
     }
-    for (int k = 0; k < 24; ++k) {
-        const int f = edgeFacelet(k);
-        score += c[static_cast<std::size_t>(f)] == c[static_cast<std::size_t>(9 * (f / 9) + 4)];
+    for (const auto& [facelet, centre] : kEdgeCentrePairs) {
+        score += c[facelet] == c[centre];
     }
     return score;
 }

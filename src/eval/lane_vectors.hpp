@@ -18,8 +18,12 @@ namespace cubega {
 
 using LaneIndex = std::array<std::uint8_t, kLaneCount>;
 
-constexpr std::uint8_t lane(int facelet) { return static_cast<std::uint8_t>(facelet); }
-constexpr std::uint8_t centreLane(int facelet) { return lane(9 * (facelet / 9) + 4); }
+constexpr std::uint8_t lane(int facelet) {
+    return static_cast<std::uint8_t>(facelet);
+}
+constexpr std::uint8_t centreLane(int facelet) {
+    return lane(9 * (facelet / 9) + 4);
+}
 
 // Equality e of the pair score: e = 0..23 the first equalities of the 24 pairs, 24..47 the
 // second ones.
@@ -119,8 +123,7 @@ constexpr std::int32_t pairScoreFromMasks(std::uint32_t first, std::uint32_t sec
                                           std::uint32_t third) {
     const std::uint64_t equalities = first | (std::uint64_t{second & 0xFFFFu} << 32);
     const std::uint64_t joined = equalities & (equalities >> 24) & 0xFFFFFFu;
-    return std::popcount(joined) + std::popcount(second >> 16) +
-           std::popcount(third & 0xFF0000u);
+    return std::popcount(joined) + std::popcount(second >> 16) + std::popcount(third & 0xFF0000u);
 }
 
 constexpr std::int32_t blockScoreFromMask(std::uint32_t mask) {

@@ -19,18 +19,20 @@ struct PairCondition {
 
 // Three per corner, corners FUL FUR FDR FDL UBL UBR DBR DBL; the last six are the block's.
 inline constexpr std::array<PairCondition, 24> kPairConditions{{
-    {0, 1, 15, 16},   {0, 3, 47, 50},   {47, 46, 15, 12},   // FUL: FU FL UL
-    {2, 5, 18, 21},   {2, 1, 17, 16},   {17, 14, 18, 19},   // FUR: FR FU UR
-    {8, 5, 24, 21},   {8, 7, 38, 37},   {38, 41, 24, 25},   // FDR: FR FD DR
-    {6, 3, 53, 50},   {6, 7, 36, 37},   {36, 39, 53, 52},   // FDL: FL FD DL
-    {29, 32, 45, 48}, {29, 28, 9, 10},  {9, 12, 45, 46},    // UBL: BL UB UL
-    {27, 28, 11, 10}, {27, 30, 20, 23}, {11, 14, 20, 19},   // UBR: UB BR UR
-    {33, 34, 44, 43}, {33, 30, 26, 23}, {44, 41, 26, 25},   // DBR: DB BR DR
-    {35, 34, 42, 43}, {35, 32, 51, 48}, {42, 39, 51, 52},   // DBL: DB BL DL
+    {0, 1, 15, 16},   {0, 3, 47, 50},   {47, 46, 15, 12},  // FUL: FU FL UL
+    {2, 5, 18, 21},   {2, 1, 17, 16},   {17, 14, 18, 19},  // FUR: FR FU UR
+    {8, 5, 24, 21},   {8, 7, 38, 37},   {38, 41, 24, 25},  // FDR: FR FD DR
+    {6, 3, 53, 50},   {6, 7, 36, 37},   {36, 39, 53, 52},  // FDL: FL FD DL
+    {29, 32, 45, 48}, {29, 28, 9, 10},  {9, 12, 45, 46},   // UBL: BL UB UL
+    {27, 28, 11, 10}, {27, 30, 20, 23}, {11, 14, 20, 19},  // UBR: UB BR UR
+    {33, 34, 44, 43}, {33, 30, 26, 23}, {44, 41, 26, 25},  // DBR: DB BR DR
+    {35, 34, 42, 43}, {35, 32, 51, 48}, {42, 39, 51, 52},  // DBL: DB BL DL
 }};
 
 // Edge facelets: positions 1, 3, 5 and 7 of every face, each matched against its centre.
-constexpr int edgeFacelet(int k) { return 9 * (k / 4) + 1 + 2 * (k % 4); }
+constexpr int edgeFacelet(int k) {
+    return 9 * (k / 4) + 1 + 2 * (k % 4);
+}
 
 // The block between D and B: its six pair conditions and its ten edge facelets.
 inline constexpr int kFirstBlockPair = 18;

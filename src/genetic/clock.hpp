@@ -14,7 +14,7 @@ struct ClockReading {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual ClockReading read() = 0;
 };
@@ -22,7 +22,7 @@ public:
 // The real clocks. Both reads go through the vDSO, not a system call (time() only reads a
 // word the kernel keeps up to date), so the search can reseed many times per millisecond.
 class SystemClock final : public Clock {
-public:
+  public:
     SystemClock() : start_(std::chrono::steady_clock::now()) {}
 
     ClockReading read() override {
@@ -32,18 +32,18 @@ public:
                 static_cast<std::uint32_t>(std::time(nullptr))};
     }
 
-private:
+  private:
     std::chrono::steady_clock::time_point start_;
 };
 
 // A clock that says what it is told: frozen unless a test moves it.
 class FixedClock final : public Clock {
-public:
+  public:
     explicit FixedClock(ClockReading reading = {}) : reading_(reading) {}
     ClockReading read() override { return reading_; }
     void set(ClockReading reading) { reading_ = reading; }
 
-private:
+  private:
     ClockReading reading_;
 };
 

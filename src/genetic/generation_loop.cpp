@@ -90,4 +90,3 @@ void runGenerations(Population& population, ScoreTable& scores, std::vector<std:
 }
 
 }  // namespace cubega
-

@@ -25,7 +25,9 @@ void runGenerations(Population& population, ScoreTable& scores, std::vector<std:
                     RandomSource& random, RecordWriter& console);
 
 // The folding onto F and U: keeps the kind of turn, maps F R D to F and U B L to U.
-constexpr MoveCode foldOntoTwoFaces(MoveCode code) { return code % 2 + 6 * (code / 6); }
+constexpr MoveCode foldOntoTwoFaces(MoveCode code) {
+    return code % 2 + 6 * (code / 6);
+}
 
 // The progress line: generation, elite objective and move count, and the mean objective
 // truncated toward zero, printed as a real.

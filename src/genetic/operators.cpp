@@ -22,8 +22,7 @@ std::int32_t chooseFirstParent(std::int32_t rows, float sp, RandomSource& random
     for (;;) {
         const std::int32_t i = random.rowOffset(rows);
         const float r2 = random.randomReal();
-        const float threshold =
-            ((2.0F - sp) + 2.0F * r2 * (sp - 1.0F)) / static_cast<float>(rows);
+        const float threshold = ((2.0F - sp) + 2.0F * r2 * (sp - 1.0F)) / static_cast<float>(rows);
         if (threshold <= rankingWeight(i, rows, sp)) {
             return i;
         }
@@ -41,7 +40,9 @@ void writeChildren(std::span<const MoveCode> first, std::span<const MoveCode> se
 }
 
 // Clockwise quarter turns of a code 0..17: 1, 2 or 3.
-constexpr int turnsOf(MoveCode code) { return 1 + code / 6; }
+constexpr int turnsOf(MoveCode code) {
+    return 1 + code / 6;
+}
 
 constexpr MoveCode mergeOf(MoveCode a, MoveCode b) {
     const int turns = (turnsOf(a) + turnsOf(b)) % 4;
@@ -98,7 +99,8 @@ Population recombine(const Population& population, float selectionPressure, floa
 void mutateInPlace(Population& population, float mutationRate, RandomSource& random) {
     random.seedFromClock();
     const std::int64_t bound = RandomSource::chanceBound(mutationRate);  // r < pm
-    for (MoveCode& slot : population.codes().subspan(static_cast<std::size_t>(population.slots()))) {
+    for (MoveCode& slot :
+         population.codes().subspan(static_cast<std::size_t>(population.slots()))) {
         if (random.nextDraw() < bound) {
             slot = random.resetMove();
         }
@@ -111,7 +113,9 @@ Population mutate(const Population& population, float mutationRate, RandomSource
     return result;
 }
 
-MoveCode mergedMove(MoveCode a, MoveCode b) { return mergeOf(a, b); }
+MoveCode mergedMove(MoveCode a, MoveCode b) {
+    return mergeOf(a, b);
+}
 
 // The merges always take the first neighbouring pair on one face, and the freed slots are
 // refilled at the end. Reading the moves left to right onto a stack of finished moves does
@@ -149,7 +153,8 @@ void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random) {
         return;
     }
     ++read;
-    std::size_t top = read;  // the stack is sequence[0, top); unread moves are sequence[read, length)
+    std::size_t top =
+        read;  // the stack is sequence[0, top); unread moves are sequence[read, length)
     while (read < length || queueCount > 0) {
         MoveCode move;
         if (read < length) {
@@ -159,10 +164,10 @@ void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random) {
             queueHead = (queueHead + 1) & wrap;
             --queueCount;
         }
-        const std::int8_t merged =
-            top == 0 ? kDifferentFaces
-                     : kNeighbourRule[static_cast<std::size_t>(sequence[top - 1])]
-                                     [static_cast<std::size_t>(move)];
+        const std::int8_t merged = top == 0
+                                       ? kDifferentFaces
+                                       : kNeighbourRule[static_cast<std::size_t>(sequence[top - 1])]
+                                                       [static_cast<std::size_t>(move)];
         if (merged == kDifferentFaces) {
             sequence[top++] = move;
         } else if (merged >= 0) {

@@ -20,7 +20,7 @@ using MoveSequence = std::vector<MoveCode>;
 
 // N rows of L move codes, row-major.
 class Population {
-public:
+  public:
     Population() = default;
     Population(std::int32_t rows, std::int32_t slots)
         : rows_(rows), slots_(slots), codes_(static_cast<std::size_t>(rows * slots), 0) {}
@@ -41,7 +41,7 @@ public:
 
     friend bool operator==(const Population&, const Population&) = default;
 
-private:
+  private:
     std::int32_t rows_ = 0;
     std::int32_t slots_ = 0;
     std::vector<MoveCode> codes_;
@@ -57,19 +57,21 @@ using ScoreTable = std::vector<ScoreRow>;
 
 // The parameters of one run of the generation loop; the stages set G, P and the flag.
 struct SearchParams {
-    std::int32_t populationSize = 51;     // N
-    std::int32_t sequenceLength = 30;     // L
-    std::int32_t immigrantCount = 5;      // K, worst rows replaced by random sequences
-    float mutationRate = 0.05F;           // pm, chance per slot of a random reset
-    float crossoverRate = 0.8F;           // pc, chance a parent pair is crossed
-    float selectionPressure = 1.5F;       // sp, linear ranking, between 1 and 2
-    std::int32_t generations = 0;         // G
-    std::int32_t progressInterval = 0;    // P: a progress line when g is a multiple of P
-    bool restrictToTwoFaces = false;      // fold every move onto F and U each generation
+    std::int32_t populationSize = 51;   // N
+    std::int32_t sequenceLength = 30;   // L
+    std::int32_t immigrantCount = 5;    // K, worst rows replaced by random sequences
+    float mutationRate = 0.05F;         // pm, chance per slot of a random reset
+    float crossoverRate = 0.8F;         // pc, chance a parent pair is crossed
+    float selectionPressure = 1.5F;     // sp, linear ranking, between 1 and 2
+    std::int32_t generations = 0;       // G
+    std::int32_t progressInterval = 0;  // P: a progress line when g is a multiple of P
+    bool restrictToTwoFaces = false;    // fold every move onto F and U each generation
 };
 
 // A random move in the fill form (initial population, immigrants).
-inline MoveCode randomMove(RandomSource& random) { return random.fillMove(); }
+inline MoveCode randomMove(RandomSource& random) {
+    return random.fillMove();
+}
 
 // Fills a row slot by slot with fill-form random moves, continuing the current stream.
 inline void randomSequence(std::span<MoveCode> row, RandomSource& random) {

@@ -15,8 +15,8 @@ namespace cubega {
 inline constexpr std::int32_t kModulus = 2147483647;  // 2^31 - 1
 
 // Single-precision constants of the integer draws.
-inline constexpr float kDrawScale = 0.9999F;       // 0.99989998340606689453125
-inline constexpr float kResetScale = 17.9982F;     // 17.998199462890625
+inline constexpr float kDrawScale = 0.9999F;    // 0.99989998340606689453125
+inline constexpr float kResetScale = 17.9982F;  // 17.998199462890625
 
 // One step of the generator: 48271 * s mod (2^31 - 1), with 0 taken as -1.
 constexpr std::int32_t nextState(std::int32_t state) {
@@ -56,7 +56,7 @@ constexpr std::int32_t seedStateFromSum(std::uint32_t sum) {
 }
 
 class RandomSource {
-public:
+  public:
     explicit RandomSource(Clock& clock) : clock_(&clock) {}
 
     // Sets the state from the clocks. When the clock sum is the one used at the previous
@@ -138,7 +138,7 @@ public:
         next_ = kBatch;
     }
 
-private:
+  private:
     // The stream is one long chain of steps, each waiting for the last. Working out the next
     // kBatch states as eight interleaved chains (jumps of 48271^8) gives exactly the same
     // states several times faster; a reseed simply drops what was not drawn.

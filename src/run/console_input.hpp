@@ -30,7 +30,7 @@ struct IntegerRule {
 };
 
 class ConsoleInput {
-public:
+  public:
     ConsoleInput(std::istream& in, RecordWriter& console) : in_(&in), console_(&console) {}
 
     // The next line that holds more than blanks, or nothing at the end of the input.
@@ -49,7 +49,7 @@ public:
 
     static constexpr std::size_t kMaxLineLength = 1000;
 
-private:
+  private:
     std::string answerOrStop(std::string_view needed);
 
     std::istream* in_;

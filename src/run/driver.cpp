@@ -46,8 +46,8 @@ RunSettings askRunSettings(ConsoleInput& input, RecordWriter& console) {
     IntegerRule atLeastOne;
     atLeastOne.minimum = 1;
     atLeastOne.belowMinimum = "The number of generations must be at least 1.";
-    settings.generations = input.askInteger("Enter number of generations for simulation : ",
-                                            atLeastOne, "the number of generations");
+    settings.generations = input.askInteger(
+        "Enter number of generations for simulation : ", atLeastOne, "the number of generations");
     return settings;
 }
 

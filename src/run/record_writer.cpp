@@ -14,7 +14,6 @@ std::string rightJustified(std::string_view text, std::size_t width) {
     return field;
 }
 
-
 }  // namespace
 
 std::string formatInteger(std::int32_t value) {
@@ -46,8 +45,8 @@ std::string formatReal(float value) {
     // 0.ddddddd times a power of ten; two exponent digits cover every float.
     const int shownExponent = value == 0.0F ? 0 : exponent + 1;
     char scientific[32];
-    std::snprintf(scientific, sizeof scientific, "%s0.%c%.6sE%c%02d", sign, digits[0],
-                  digits + 2, shownExponent < 0 ? '-' : '+', std::abs(shownExponent));
+    std::snprintf(scientific, sizeof scientific, "%s0.%c%.6sE%c%02d", sign, digits[0], digits + 2,
+                  shownExponent < 0 ? '-' : '+', std::abs(shownExponent));
     return rightJustified(scientific, kWidth);
 }
 

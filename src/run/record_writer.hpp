@@ -25,7 +25,7 @@
 namespace cubega {
 
 class RecordItem {
-public:
+  public:
     enum class Kind { text, integer, real };
 
     RecordItem(std::string_view text) : kind_(Kind::text), text_(text) {}
@@ -39,7 +39,7 @@ public:
     std::int32_t integer() const { return integer_; }
     float real() const { return real_; }
 
-private:
+  private:
     Kind kind_;
     std::string_view text_;
     std::int32_t integer_ = 0;
@@ -56,7 +56,7 @@ std::string formatRecord(std::span<const RecordItem> items);
 
 // Where records go: the console, results.txt, or a test's buffer.
 class RecordWriter {
-public:
+  public:
     virtual ~RecordWriter() = default;
 
     void write(std::initializer_list<RecordItem> items) {
@@ -64,19 +64,19 @@ public:
     }
     void writeBlank() { writeLines("\n"); }
 
-protected:
+  protected:
     virtual void writeLines(std::string_view lines) = 0;
 };
 
 // Writes records to a stream, flushing after each so progress shows at once.
 class StreamRecordWriter final : public RecordWriter {
-public:
+  public:
     explicit StreamRecordWriter(std::ostream& out) : out_(&out) {}
 
-protected:
+  protected:
     void writeLines(std::string_view lines) override;
 
-private:
+  private:
     std::ostream* out_;
 };
 

@@ -17,7 +17,7 @@ namespace cubega {
 inline constexpr const char* kResultsFileName = "results.txt";
 
 class ResultsLog final : public RecordWriter {
-public:
+  public:
     // Creates the file, replacing any file of that name; throws RunError if it cannot.
     explicit ResultsLog(const std::filesystem::path& path);
 
@@ -27,10 +27,10 @@ public:
     // Closes the file; throws RunError if the close fails. Later writes are errors.
     void close();
 
-protected:
+  protected:
     void writeLines(std::string_view lines) override;
 
-private:
+  private:
     [[noreturn]] void fail(const char* action, int error) const;
 
     struct FileCloser {

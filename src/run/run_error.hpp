@@ -8,7 +8,7 @@
 namespace cubega {
 
 class RunError : public std::runtime_error {
-public:
+  public:
     explicit RunError(const std::string& message) : std::runtime_error(message) {}
 };
 

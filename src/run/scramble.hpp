@@ -20,8 +20,8 @@ inline constexpr std::int32_t kTypedScramble = 2;
 inline constexpr std::int32_t kMaxScrambleLength = 10000;
 
 inline constexpr std::array<MoveCode, 37> kDefaultScramble{
-    2, 4, 2, 3, 11, 4, 15, 5, 0, 4, 15, 5, 0, 4, 15, 5, 0, 8, 4,
-    12, 7, 3, 2, 16, 7, 3, 2, 16, 7, 3, 2, 16, 11, 2, 4, 7, 6};
+    2,  4, 2, 3, 11, 4, 15, 5, 0,  4, 15, 5, 0,  4,  15, 5, 0, 8, 4,
+    12, 7, 3, 2, 16, 7, 3,  2, 16, 7, 3,  2, 16, 11, 2,  4, 7, 6};
 
 struct Scramble {
     MoveSequence moves;

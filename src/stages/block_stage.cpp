@@ -126,8 +126,8 @@ void writeRanking(const std::array<std::int32_t, kLocationCount>& ranked, Record
 
 }  // namespace
 
-CubeState orientToLocation(const CubeState& scrambled, std::int32_t location,
-                           RecordWriter& console, RecordWriter* log) {
+CubeState orientToLocation(const CubeState& scrambled, std::int32_t location, RecordWriter& console,
+                           RecordWriter* log) {
     CubeState cube = scrambled;
     for (std::int32_t y = 0; y < location / 3; ++y) {
         cube = rotateY(cube);

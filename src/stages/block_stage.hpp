@@ -18,15 +18,17 @@ inline constexpr std::int32_t kLocationCount = 12;
 // The scrambled cube turned to location n. Each rotation writes its line to the console
 // (a y line is followed by an empty line); with `log`, each line goes to the console and
 // then to the log, and no empty lines are written.
-CubeState orientToLocation(const CubeState& scrambled, std::int32_t location,
-                           RecordWriter& console, RecordWriter* log);
+CubeState orientToLocation(const CubeState& scrambled, std::int32_t location, RecordWriter& console,
+                           RecordWriter* log);
 
 // 100 * best block score - move count - 1600: -moveCount (0..-30) for a complete block,
 // at most -100 per missing block point otherwise. Higher is better.
 std::int32_t locationGrade(std::int32_t objective, std::int32_t moveCount);
 
 // The search ends when the best location has a complete block in at most 20 moves.
-constexpr bool blockSearchIsDone(std::int32_t topGrade) { return topGrade >= -20; }
+constexpr bool blockSearchIsDone(std::int32_t topGrade) {
+    return topGrade >= -20;
+}
 
 // Searches all twelve locations (passes repeat from the saved populations until the best
 // grade qualifies), then commits: the working cube is the scrambled cube turned to the chosen

@@ -47,9 +47,9 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
     if (state.restrictToTwoFaces && !inGroupAtStart) {
         state.restrictToTwoFaces = false;
     }
-    const SearchParams params = stageSearchParams(
-        inGroupAtStart ? kEntryGenerationsInGroup : kEntryGenerations, kEntryProgressInterval,
-        state.restrictToTwoFaces);
+    const SearchParams params =
+        stageSearchParams(inGroupAtStart ? kEntryGenerationsInGroup : kEntryGenerations,
+                          kEntryProgressInterval, state.restrictToTwoFaces);
     StageSearch search(context.random);
     for (;;) {
         search.run(params, state.workingCube, kTwoGenEntryMode, context);

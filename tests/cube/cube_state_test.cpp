@@ -65,16 +65,22 @@ TEST(FaceTurns, RotateFaceTurnsOnlyTheFaceItself) {
 
 TEST(FaceTurns, ClockwiseFrontTurnOnSolvedCube) {
     const CubeState cube = quarterTurn(solvedCube(), kFront);
-    for (int k : {15, 16, 17}) EXPECT_EQ(cube[k], kLeft) << "U row";
-    for (int k : {18, 21, 24}) EXPECT_EQ(cube[k], kUp) << "R column";
-    for (int k : {36, 37, 38}) EXPECT_EQ(cube[k], kRight) << "D row";
-    for (int k : {47, 50, 53}) EXPECT_EQ(cube[k], kDown) << "L column";
+    for (int k : {15, 16, 17})
+        EXPECT_EQ(cube[k], kLeft) << "U row";
+    for (int k : {18, 21, 24})
+        EXPECT_EQ(cube[k], kUp) << "R column";
+    for (int k : {36, 37, 38})
+        EXPECT_EQ(cube[k], kRight) << "D row";
+    for (int k : {47, 50, 53})
+        EXPECT_EQ(cube[k], kDown) << "L column";
 }
 
 TEST(FaceTurns, ClockwiseUpTurnOnSolvedCube) {
     const CubeState cube = quarterTurn(solvedCube(), kUp);
-    for (int k : {0, 1, 2}) EXPECT_EQ(cube[k], kRight);
-    for (int k : {45, 46, 47}) EXPECT_EQ(cube[k], kFront);
+    for (int k : {0, 1, 2})
+        EXPECT_EQ(cube[k], kRight);
+    for (int k : {45, 46, 47})
+        EXPECT_EQ(cube[k], kFront);
 }
 
 TEST(FaceTurns, PrecomputedPermutationsEqualRepeatedQuarterTurns) {

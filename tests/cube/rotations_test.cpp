@@ -26,7 +26,8 @@ TEST(Rotations, ReturnToStartAfterFourOrThreeTurns) {
         y = rotateY(y);
         x = rotateX(x);
     }
-    for (int i = 0; i < 3; ++i) xy = rotateXY(xy);
+    for (int i = 0; i < 3; ++i)
+        xy = rotateXY(xy);
     EXPECT_EQ(y, start);
     EXPECT_EQ(x, start);
     EXPECT_EQ(xy, start);
@@ -43,7 +44,8 @@ TEST(Rotations, XyFollowedByThreeYEqualsX) {
 TEST(Rotations, MoveWholeFacesOfTheSolvedCube) {
     const auto faceColour = [](const CubeState& cube, int face, int colour) {
         for (int k = 0; k < 9; ++k) {
-            if (cube[9 * face + k] != colour) return false;
+            if (cube[9 * face + k] != colour)
+                return false;
         }
         return true;
     };
@@ -66,7 +68,8 @@ TEST(Rotations, ConjugateEveryFaceTurnIntoTheTurnOfTheMappedFace) {
     const CubeState start = testing::randomCube(rng, 30);
     for (const Rotation& rotation : kRotations) {
         for (int face = 0; face < kFaceCount; ++face) {
-            const int mapped = rotation.permutation->source[static_cast<std::size_t>(centreOf(face))] / 9;
+            const int mapped =
+                rotation.permutation->source[static_cast<std::size_t>(centreOf(face))] / 9;
             EXPECT_EQ(quarterTurn(rotation.apply(start), face),
                       rotation.apply(quarterTurn(start, mapped)))
                 << rotation.name << " face " << face << " mapped " << mapped;

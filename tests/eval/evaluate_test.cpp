@@ -120,13 +120,16 @@ TEST(Evaluation, EveryPathEqualsTheReferenceInEveryMode) {
     std::mt19937 rng(2024);
     for (int trial = 0; trial < 3000; ++trial) {
         CubeState start = testing::randomCube(rng, trial % 30);
-        if (trial % 3 == 1) start = rotateXY(rotateY(start));
-        if (trial % 5 == 2) start = rotateX(start);
+        if (trial % 3 == 1)
+            start = rotateXY(rotateY(start));
+        if (trial % 5 == 2)
+            start = rotateX(start);
         std::vector<MoveCode> sequence = testing::randomMoves(rng, 30);
         if (trial % 2 == 0) {
             // Mostly F and U turns, so the group test passes now and then.
             for (MoveCode& m : sequence) {
-                if (m % 6 > 1 && rng() % 8 != 0) m = m % 2 + 6 * (m / 6);
+                if (m % 6 > 1 && rng() % 8 != 0)
+                    m = m % 2 + 6 * (m / 6);
             }
         }
         for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
@@ -148,7 +151,8 @@ TEST(Evaluation, CodesOutsideTheGeneratedRangeKeepTheirPlainMeaning) {
 
 TEST(Evaluation, ColoursBeyondAByteUseThePlainPath) {
     CubeState start = solvedCube();
-    for (int i = 0; i < kFaceletCount; ++i) start[i] = 1000 + i / 9;
+    for (int i = 0; i < kFaceletCount; ++i)
+        start[i] = 1000 + i / 9;
     std::vector<MoveCode> sequence = slots({0, 12});
     EXPECT_EQ(SequenceEvaluator(start, kPairMode)(sequence), (Evaluation{478, 2}));
 }

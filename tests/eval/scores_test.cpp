@@ -22,7 +22,9 @@ CubeState renamed(const CubeState& cube, const std::array<std::int32_t, 6>& newC
     return result;
 }
 
-TEST(PairScore, SolvedCubeScoresFortyEight) { EXPECT_EQ(pairScore(solvedCube()), 48); }
+TEST(PairScore, SolvedCubeScoresFortyEight) {
+    EXPECT_EQ(pairScore(solvedCube()), 48);
+}
 
 TEST(PairScore, EverySingleMoveFromSolvedScoresForty) {
     for (MoveCode code = 0; code < kMoveCount; ++code) {

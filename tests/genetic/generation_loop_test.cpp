@@ -139,9 +139,11 @@ TEST(GenerationLoop, EqualObjectivesKeepRowOrder) {
     // With every row starting with U and a frozen stream, all rows score (159, 1) from the
     // solved cube in block mode... after ranking the elite is the first row.
     LoopFixture loop;
-    for (MoveCode& code : loop.population.codes()) code = 1;
+    for (MoveCode& code : loop.population.codes())
+        code = 1;
     for (std::int32_t i = 0; i < 51; ++i) {
-        for (std::size_t j = 1; j < 30; j += 2) loop.population.row(i)[j] = 0;
+        for (std::size_t j = 1; j < 30; j += 2)
+            loop.population.row(i)[j] = 0;
     }
     const Population before = loop.population;
     SearchParams p = params(1, 1);

@@ -24,23 +24,32 @@ struct FrozenRandom {
 MoveCode mergeByTable(MoveCode a, MoveCode b) {
     const int f = a % 6;
     const MoveCode quarter = f, half = f + 6, anti = f + 12;
-    if (a == quarter && b == quarter) return a + 6;
-    if (a == quarter && b == half) return a + 12;
-    if (a == half && b == quarter) return a + 6;
-    if (a == half && b == anti) return a - 6;
-    if (a == anti && b == half) return a - 12;
-    if (a == anti && b == anti) return a - 6;
+    if (a == quarter && b == quarter)
+        return a + 6;
+    if (a == quarter && b == half)
+        return a + 12;
+    if (a == half && b == quarter)
+        return a + 6;
+    if (a == half && b == anti)
+        return a - 6;
+    if (a == anti && b == half)
+        return a - 12;
+    if (a == anti && b == anti)
+        return a - 6;
     return -1;  // f f', f' f, f2 f2
 }
 
 // Simplification exactly as described: after every merge, scan again from the first slot.
 void simplifyLiterally(std::vector<MoveCode>& s, RandomSource& random) {
     random.seedFromClock();
-    if (s.size() < 2) return;
+    if (s.size() < 2)
+        return;
     for (;;) {
         std::size_t i = 0;
-        while (i + 1 < s.size() && s[i] % 6 != s[i + 1] % 6) ++i;
-        if (i + 1 >= s.size()) return;
+        while (i + 1 < s.size() && s[i] % 6 != s[i + 1] % 6)
+            ++i;
+        if (i + 1 >= s.size())
+            return;
         const MoveCode merged = mergeByTable(s[i], s[i + 1]);
         if (merged >= 0) {
             s[i] = merged;
@@ -133,7 +142,8 @@ TEST(Simplification, MatchesTheScanFromTheStartOnRandomSequences) {
         MoveSequence sequence = testing::randomMoves(rng, length);
         // Plenty of same-face neighbours, as folding onto two faces produces.
         if (trial % 2 == 0) {
-            for (MoveCode& m : sequence) m = m % 2 + 6 * (m / 6);
+            for (MoveCode& m : sequence)
+                m = m % 2 + 6 * (m / 6);
         }
         MoveSequence expected = sequence;
         simplifyLiterally(expected, literal.random);
@@ -187,7 +197,8 @@ TEST(Recombination, ChildrenAreOnePointCrossesOfTwoParents) {
         const auto b = result.row(k + 1);
         const MoveCode firstParent = a[0] / 1000, secondParent = b[0] / 1000;
         std::size_t cut = 0;
-        while (cut < 30 && a[cut] / 1000 == firstParent) ++cut;
+        while (cut < 30 && a[cut] / 1000 == firstParent)
+            ++cut;
         ASSERT_GE(cut, 1u);
         for (std::size_t j = 0; j < 30; ++j) {
             const bool head = j < cut;
@@ -243,7 +254,8 @@ TEST(Mutation, RateZeroDrawsOncePerSlotAndChangesNothing) {
     RandomSource expected = frozen.random;
     const Population input = distinctRows(51, 30);
     EXPECT_EQ(mutate(input, 0.0F, frozen.random), input);
-    for (int i = 0; i < 50 * 30; ++i) expected.randomReal();
+    for (int i = 0; i < 50 * 30; ++i)
+        expected.randomReal();
     EXPECT_EQ(frozen.random.state(), expected.state());
 }
 

@@ -45,7 +45,7 @@ TEST(Generator, RealsLieInZeroToOne) {
 // 247665088 steps to 2^31 - 2, the highest state: its real rounds to exactly 1.
 TEST(Draws, ARealOfExactlyOneStaysInsideEveryRange) {
     constexpr std::int32_t kBeforeHighest = 247665088;
-    constexpr std::int32_t kBeforeLowestOne = 570515015;    // steps to 2^31 - 64
+    constexpr std::int32_t kBeforeLowestOne = 570515015;     // steps to 2^31 - 64
     constexpr std::int32_t kBeforeHighestBelow = 818180103;  // steps to 2^31 - 65
     FixedClock clock;
     RandomSource random(clock);

@@ -35,7 +35,8 @@ TEST(Ranking, EqualsAStableSortByDescendingKey) {
     std::uniform_int_distribution<std::int32_t> key(-30, 30);
     for (int trial = 0; trial < 500; ++trial) {
         std::vector<std::int32_t> keys(51);
-        for (auto& k : keys) k = key(rng);
+        for (auto& k : keys)
+            k = key(rng);
         std::vector<std::int32_t> expected(51);
         std::iota(expected.begin(), expected.end(), 0);
         std::stable_sort(expected.begin(), expected.end(), [&](std::int32_t a, std::int32_t b) {

@@ -1,7 +1,9 @@
 // The real cube-solver binary with a scripted console, in a folder of its own.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <fstream>
+#include <sstream>
 
 #include "support/test_support.hpp"
 
@@ -34,8 +36,7 @@ TEST(Binary, EndOfInputBeforeTheFirstAnswer) {
     TempFolder folder;
     const BinaryRun run = runSolverBinary(folder.path, "");
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err,
-              "cube-solver: the console input ended before the scramble type was given\n");
+    EXPECT_EQ(run.err, "cube-solver: the console input ended before the scramble type was given\n");
     EXPECT_FALSE(std::filesystem::exists(folder.path / "results.txt"));
 }
 
@@ -49,18 +50,63 @@ TEST(Binary, AResultsFolderInTheWayIsReportedWithItsReason) {
 }
 
 TEST(Binary, AReadOnlyFolderIsReportedWithItsReason) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "root writes into read-only folders";
-    }
     TempFolder folder;
-    std::filesystem::permissions(folder.path, std::filesystem::perms::owner_read |
-                                                  std::filesystem::perms::owner_exec);
-    const BinaryRun run = runSolverBinary(folder.path, "3\n100\n0\n");
+    namespace fs = std::filesystem;
+    fs::permissions(folder.path, fs::perms::owner_read | fs::perms::owner_exec |
+                                     fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+    // Root writes anywhere: as root, run the solver as the unprivileged user "nobody".
+    const std::string asUser =
+        geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : "";
+    const BinaryRun run = runSolverBinary(folder.path, "3\n100\n0\n", asUser);
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.err, "cube-solver: cannot create results.txt: Permission denied\n");
+    EXPECT_EQ(run.out, kGreetingAndQuestions);
 }
 
-TEST(Binary, DefaultScrambleRunsToAReplayableSolution) {
+TEST(Binary, AResultsFileThatCannotBeWrittenStopsTheRunBeforeAnySearch) {
+    TempFolder folder;
+    std::filesystem::create_symlink("/dev/full", folder.path / "results.txt");
+    const BinaryRun run = runSolverBinary(folder.path, "3\n100\n0\n");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, "cube-solver: cannot write results.txt: No space left on device\n");
+    EXPECT_EQ(run.out.find("position is"), std::string::npos) << "no search, no report";
+    EXPECT_EQ(run.out.find("solved in"), std::string::npos);
+}
+
+// F and U turns only: the block is kept at location 0 and the entry adds nothing, so this
+// run is short whatever the clock.
+TEST(Binary, TypedScrambleLogsItsExactRecords) {
+    TempFolder folder;
+    const BinaryRun run = runSolverBinary(folder.path, "2\n50\n5\nF\n U2\nF' and more\nU\nF2\n0\n");
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const std::string log = testing::readFile(folder.path / "results.txt");
+    const testing::LoggedRun logged = testing::readResultsLog(folder.path / "results.txt");
+    EXPECT_TRUE(testing::isSolved(testing::replayLoggedRun(logged))) << log;
+    EXPECT_EQ(static_cast<std::size_t>(logged.total), logged.solution.size());
+
+    std::istringstream lines(log);
+    std::vector<std::string> records;
+    for (std::string line; std::getline(lines, line);)
+        records.push_back(line);
+    ASSERT_EQ(records.size(), 7u) << log;
+    EXPECT_EQ(records[0], " Scramble : ");
+    EXPECT_EQ(records[1], " F  U2 F' U  F2 ");
+    EXPECT_EQ(records[2], " Solution : ");
+    EXPECT_EQ(records[3].size(), 4u) << "one block move: " << records[3];
+    EXPECT_EQ(records[4], " ") << "the entry adds nothing: a blank line";
+    EXPECT_EQ(records[6],
+              " total moves # : " + std::string(12 - std::to_string(logged.total).size(), ' ') +
+                  std::to_string(logged.total));
+    EXPECT_NE(run.out.find(" Whole cube was solved in " +
+                           std::string(12 - std::to_string(logged.total).size(), ' ') +
+                           std::to_string(logged.total) + "  moves :)\n"),
+              std::string::npos)
+        << "console and log agree";
+}
+
+// Runs whose length depends on the real clock: seconds usually, minutes now and then.
+TEST(LongBinary, DefaultScrambleRunsToAReplayableSolution) {
     TempFolder folder;
     std::ofstream(folder.path / "results.txt") << "an older run\n";
     const BinaryRun run = runSolverBinary(folder.path, "3\n100\n0\n");
@@ -83,6 +129,17 @@ TEST(Binary, DefaultScrambleRunsToAReplayableSolution) {
                                   std::string(12 - std::to_string(logged.total).size(), ' ') +
                                   std::to_string(logged.total) + "  moves :)\n";
     EXPECT_NE(run.out.find(totalLine), std::string::npos) << "console and log agree";
+}
+
+TEST(LongBinary, RandomScrambleRunsToAReplayableSolution) {
+    TempFolder folder;
+    const BinaryRun run = runSolverBinary(folder.path, "1\n100\n25\n0\n");
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_TRUE(run.out.ends_with(" moves :)\n\n End of the program.\n"));
+    const testing::LoggedRun logged = testing::readResultsLog(folder.path / "results.txt");
+    EXPECT_EQ(logged.scramble.size(), 25u);
+    EXPECT_TRUE(testing::isSolved(testing::replayLoggedRun(logged)));
+    EXPECT_EQ(static_cast<std::size_t>(logged.total), logged.solution.size());
 }
 
 }  // namespace

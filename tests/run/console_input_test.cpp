@@ -54,8 +54,7 @@ TEST(AskInteger, EnforcesTheRule) {
     Dialogue d("0\n-3\n20001\n5\n");
     IntegerRule rule{1, 100, "At least 1.", "At most 100."};
     EXPECT_EQ(d.input.askInteger("N?", rule, "n"), 5);
-    EXPECT_EQ(d.console.text,
-              " N?\n At least 1.\n N?\n At least 1.\n N?\n At most 100.\n N?\n");
+    EXPECT_EQ(d.console.text, " N?\n At least 1.\n N?\n At least 1.\n N?\n At most 100.\n N?\n");
 }
 
 TEST(AskInteger, EndOfInputStopsTheRunNamingWhatWasMissing) {

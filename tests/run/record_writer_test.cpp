@@ -53,8 +53,8 @@ TEST(RecordLayout, ADefaultScrambleTextContinuesOnASecondLine) {
 
 TEST(RecordLayout, ALongTextIsCutAtColumnEightyAgainAndAgain) {
     const std::string text(200, 'x');
-    const std::string expected = " " + std::string(79, 'x') + "\n " + std::string(79, 'x') +
-                                 "\n " + std::string(42, 'x') + "\n";
+    const std::string expected = " " + std::string(79, 'x') + "\n " + std::string(79, 'x') + "\n " +
+                                 std::string(42, 'x') + "\n";
     EXPECT_EQ(record({text}), expected);
 }
 

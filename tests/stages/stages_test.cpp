@@ -17,8 +17,8 @@ TEST(BlockGrade, CompleteBlocksGradeMinusTheirLength) {
     EXPECT_EQ(locationGrade(140, 20), -20);
     EXPECT_EQ(locationGrade(139, 21), -21);
     EXPECT_EQ(locationGrade(130, 30), -30);
-    EXPECT_EQ(locationGrade(0, 0), -1600);       // nothing scored
-    EXPECT_EQ(locationGrade(145, 5), -105);      // best block score 15 after 5 moves
+    EXPECT_EQ(locationGrade(0, 0), -1600);   // nothing scored
+    EXPECT_EQ(locationGrade(145, 5), -105);  // best block score 15 after 5 moves
 }
 
 TEST(BlockGrade, ACompleteBlockInTwentyMovesEndsTheSearchAndTwentyOneDoesNot) {
@@ -39,17 +39,17 @@ TEST(StageGoals, EntryAndFinishTestsAreExact) {
 // between D and B, named by its two faces.
 TEST(Locations, BringEachOfTheTwelveEdgesBetweenDownAndBack) {
     const std::array<std::array<int, 2>, kLocationCount> edges{{{kDown, kBack},
-                                                               {kBack, kLeft},
-                                                               {kUp, kFront},
-                                                               {kDown, kLeft},
-                                                               {kLeft, kFront},
-                                                               {kUp, kRight},
-                                                               {kDown, kFront},
-                                                               {kFront, kRight},
-                                                               {kUp, kBack},
-                                                               {kDown, kRight},
-                                                               {kRight, kBack},
-                                                               {kUp, kLeft}}};
+                                                                {kBack, kLeft},
+                                                                {kUp, kFront},
+                                                                {kDown, kLeft},
+                                                                {kLeft, kFront},
+                                                                {kUp, kRight},
+                                                                {kDown, kFront},
+                                                                {kFront, kRight},
+                                                                {kUp, kBack},
+                                                                {kDown, kRight},
+                                                                {kRight, kBack},
+                                                                {kUp, kLeft}}};
     testing::CaptureWriter console;
     for (std::int32_t n = 0; n < kLocationCount; ++n) {
         const CubeState cube = orientToLocation(solvedCube(), n, console, nullptr);

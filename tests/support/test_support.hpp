@@ -17,10 +17,10 @@ namespace cubega::testing {
 
 // Collects what is written, for exact comparison.
 class CaptureWriter final : public RecordWriter {
-public:
+  public:
     std::string text;
 
-protected:
+  protected:
     void writeLines(std::string_view lines) override { text += lines; }
 };
 
@@ -47,8 +47,10 @@ struct BinaryRun {
     std::string err;
 };
 
-// Runs cube-solver in `folder` with `input` as its console input.
-BinaryRun runSolverBinary(const std::filesystem::path& folder, std::string_view input);
+// Runs cube-solver in `folder` with `input` as its console input, behind `launcher` (for
+// example a command that drops privileges) when one is given.
+BinaryRun runSolverBinary(const std::filesystem::path& folder, std::string_view input,
+                          const std::string& launcher = "");
 
 // What a results.txt says: the scramble, the number of whole-cube rotations of each kind, the
 // solution moves (the three stage texts in order) and the logged total.

@@ -1,0 +1,97 @@
+// Whole runs in-process: scripted console, frozen clock, results.txt replayed onto a cube.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "eval/evaluate.hpp"
+#include "run/driver.hpp"
+#include "support/test_support.hpp"
+
+namespace cubega {
+namespace {
+
+struct WholeRun {
+    std::string console;
+    std::string err;
+    std::string log;
+    int status = -1;
+    testing::LoggedRun logged;
+};
+
+WholeRun runWholeSolve(const std::string& input, ClockReading clockReading) {
+    const auto folder = testing::makeTempFolder();
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    FixedClock clock(clockReading);
+    RunEnvironment environment{in, out, err, clock, folder / "results.txt"};
+    WholeRun run;
+    run.status = runSolver(environment);
+    run.console = out.str();
+    run.err = err.str();
+    run.log = testing::readFile(folder / "results.txt");
+    run.logged = testing::readResultsLog(folder / "results.txt");
+    std::filesystem::remove_all(folder);
+    return run;
+}
+
+void expectReplaysToSolved(const WholeRun& run) {
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(testing::isSolved(testing::replayLoggedRun(run.logged))) << run.log;
+    EXPECT_EQ(static_cast<std::size_t>(run.logged.total), run.logged.solution.size()) << run.log;
+    EXPECT_TRUE(run.console.ends_with(" moves :)\n\n End of the program.\n"));
+}
+
+TEST(WholeRun, AFrontAndUpScrambleKeepsLocationZeroAndSkipsTheEntry) {
+    const WholeRun run = runWholeSolve("2\n40\n4\nF\nU2\nF'\nU\n0\n", {100, 1765000000});
+    expectReplaysToSolved(run);
+    EXPECT_NE(run.console.find(" ------------2x2x3 position is :            0        ----------\n"
+                               " 2-gen solve\n"),
+              std::string::npos);
+    EXPECT_NE(run.console.find(" Location searched :            0\n"), std::string::npos);
+    EXPECT_NE(run.console.find(" Cube was already in the 2-gen group.\n"
+                               " Getting into 2-gen phase is done :)\n\n"),
+              std::string::npos);
+    EXPECT_TRUE(run.logged.rotationLines.empty());
+    // The block stage commits the one F or U move its elite begins with; the entry adds none.
+    const std::string head = " Scramble : \n F  U2 F' U  \n Solution : \n";
+    ASSERT_EQ(run.log.rfind(head, 0), 0u) << run.log;
+    const std::string afterHead = run.log.substr(head.size());
+    EXPECT_EQ(afterHead.find('\n'), 4u) << "one block move";
+    EXPECT_EQ(afterHead.substr(5, 2), " \n") << "blank line for the entry text";
+}
+
+TEST(WholeRun, ShortScramblesReplayToSolved) {
+    expectReplaysToSolved(runWholeSolve("2\n60\n2\nR\nU\n0\n", {7, 1765000100}));
+    expectReplaysToSolved(runWholeSolve("2\n60\n3\nR\nU\nF\n0\n", {8, 1765000200}));
+    const WholeRun random = runWholeSolve("1\n60\n8\n0\n", {9, 1765000300});
+    expectReplaysToSolved(random);
+    EXPECT_EQ(random.logged.scramble.size(), 8u);
+}
+
+TEST(WholeRun, AFrozenClockMakesTheWholeRunReproducible) {
+    // A random 12-move scramble; this clock value gives a run of a few seconds.
+    const std::string input = "1\n30\n12\n0\n";
+    const WholeRun first = runWholeSolve(input, {324, 1765001000});
+    const WholeRun second = runWholeSolve(input, {324, 1765001000});
+    expectReplaysToSolved(first);
+    EXPECT_EQ(first.console, second.console);
+    EXPECT_EQ(first.log, second.log);
+}
+
+TEST(WholeRun, EveryEvaluationPathGivesTheSameRun) {
+    if (!evalPathAvailable(EvalPath::avx512)) {
+        GTEST_SKIP() << "only the portable path runs on this processor";
+    }
+    const std::string input = "2\n30\n3\nR\nU'\nF2\n0\n";
+    preferEvalPath(EvalPath::portable);
+    const WholeRun portable = runWholeSolve(input, {55, 1765002000});
+    preferEvalPath(EvalPath::avx512);
+    const WholeRun avx512 = runWholeSolve(input, {55, 1765002000});
+    preferEvalPath(bestEvalPath());
+    expectReplaysToSolved(avx512);
+    EXPECT_EQ(portable.console, avx512.console);
+    EXPECT_EQ(portable.log, avx512.log);
+}
+
+}  // namespace
+}  // namespace cubega
