@@ -12,6 +12,12 @@ namespace cubega {
 
 using PieceCodes = std::array<std::int32_t, 6>;
 
+// 1 when facelets i and j hold one colour: an integer, so conditions combine without branches.
+inline std::int32_t sameColour(const LaneCube& cube, int i, int j) {
+    return cube.lanes[static_cast<std::size_t>(i)] == cube.lanes[static_cast<std::size_t>(j)] ? 1
+                                                                                              : 0;
+}
+
 inline std::int32_t laneColourBit(std::uint8_t colour) {
     return colour < 31 ? std::int32_t{1} << colour : 0;
 }
@@ -43,48 +49,43 @@ inline constexpr auto kEdgeCentrePairs = [] {
 }();
 
 inline std::int32_t pairScoreLanes(const LaneCube& cube) {
-    const auto& c = cube.lanes;
     std::int32_t score = 0;
     for (const PairCondition& p : kPairConditions) {
-        score += (c[static_cast<std::size_t>(p.a)] == c[static_cast<std::size_t>(p.b)]) &
-                 (c[static_cast<std::size_t>(p.c)] == c[static_cast<std::size_t>(p.d)]);
+        score += sameColour(cube, p.a, p.b) & sameColour(cube, p.c, p.d);
     }
     for (const auto& [facelet, centre] : kEdgeCentrePairs) {
-        score += c[facelet] == c[centre];
+        score += sameColour(cube, facelet, centre);
     }
     return score;
 }
 
 inline std::int32_t blockScoreLanes(const LaneCube& cube) {
-    const auto& c = cube.lanes;
     std::int32_t score = 0;
     for (std::size_t i = kFirstBlockPair; i < kPairConditions.size(); ++i) {
         const PairCondition& p = kPairConditions[i];
-        score += (c[static_cast<std::size_t>(p.a)] == c[static_cast<std::size_t>(p.b)]) &
-                 (c[static_cast<std::size_t>(p.c)] == c[static_cast<std::size_t>(p.d)]);
+        score += sameColour(cube, p.a, p.b) & sameColour(cube, p.c, p.d);
     }
     for (const int f : kBlockEdgeFacelets) {
-        score += c[static_cast<std::size_t>(f)] == c[static_cast<std::size_t>(9 * (f / 9) + 4)];
+        score += sameColour(cube, f, 9 * (f / 9) + 4);
     }
     return score;
 }
 
 inline bool twoGenEdgesPassLanes(const LaneCube& cube) {
-    const auto& c = cube.lanes;
-    bool pass = true;
+    std::int32_t pass = 1;
     for (const EdgePosition& e : kTwoGenEdges) {
-        pass &= (c[static_cast<std::size_t>(e.primary)] == c[centreOf(kFront)]) |
-                (c[static_cast<std::size_t>(e.secondary)] == c[centreOf(kUp)]);
+        pass &= sameColour(cube, e.primary, centreOf(kFront)) |
+                sameColour(cube, e.secondary, centreOf(kUp));
     }
-    return pass;
+    return pass == 1;
 }
 
 inline bool isAllowedTwoGenKey(std::int32_t key) {
-    bool allowed = false;
+    std::int32_t allowed = 0;
     for (const std::int32_t k : kAllowedKeys) {
-        allowed |= k == key;
+        allowed |= k == key ? 1 : 0;
     }
-    return allowed;
+    return allowed == 1;
 }
 
 // The corner half of the two-generator test: each F/U-layer corner position must hold one of
@@ -99,7 +100,7 @@ inline bool twoGenCornersPassLanes(const LaneCube& cube, const PieceCodes& piece
         for (int j = 5; j >= 0; --j) {  // the lowest matching piece, as the plain test takes it
             piece = pieces[static_cast<std::size_t>(j)] == code ? j : piece;
         }
-        everyPositionMatched &= piece >= 0;
+        everyPositionMatched = everyPositionMatched && piece >= 0;
         const std::size_t index = piece < 0 ? 0 : static_cast<std::size_t>(piece);
         keyA = 10 * keyA + kClassA[index];
         keyB = 10 * keyB + kClassB[index];
