@@ -33,7 +33,13 @@ Evaluation evaluateLanesPortable(const LaneCube& start, std::span<const MoveCode
         } else if constexpr (Mode == kBlockMode) {
             score = blockScoreLanes(cube);
         } else {
-            score = twoGenEntryScoreLanes(cube, pieces);
+            // Only whether the score beats the best counts: the group test is skipped when
+            // even passing it would not.
+            score = 10 * blockScoreLanes(cube);
+            if (score + 10 > best && twoGenEdgesPassLanes(cube) &&
+                twoGenCornersPassLanes(cube, pieces)) {
+                score += 10;
+            }
         }
         if (score > best) {
             best = score;

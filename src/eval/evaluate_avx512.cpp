@@ -78,24 +78,31 @@ CUBEGA_AVX512 inline bool twoGenEdgesPassVector(__m512i cube, const Constants& c
     return twoGenEdgesPassFromMask(_mm256_cmpeq_epi8_mask(edges, constants.twoGenEdgeCentres));
 }
 
-CUBEGA_AVX512 inline std::int32_t twoGenEntryScoreVector(__m512i cube, const Constants& constants) {
-    bool inGroup = false;
-    if (twoGenEdgesPassVector(cube, constants)) {  // rare: only then are the corners looked at
-        LaneCube lanes;
-        _mm512_store_si512(static_cast<void*>(lanes.lanes.data()), cube);
-        inGroup = twoGenCornersPassLanes(lanes, *constants.pieces);
+CUBEGA_AVX512 inline bool inTwoGenGroupVector(__m512i cube, const Constants& constants) {
+    if (!twoGenEdgesPassVector(cube, constants)) {
+        return false;  // the usual case: the corners need no look
     }
-    return 10 * (inGroup ? 1 : 0) + 10 * blockScoreVector(cube);
+    LaneCube lanes;
+    _mm512_store_si512(static_cast<void*>(lanes.lanes.data()), cube);
+    return twoGenCornersPassLanes(lanes, *constants.pieces);
 }
 
+// The score of the cube, or any value not above `best` when the score cannot beat it: the
+// evaluation only asks whether a prefix improves on the best so far. The entry score skips
+// the group test when even passing it would not lift the score above `best`.
 template <EvalMode Mode>
-CUBEGA_AVX512 inline std::int32_t scoreVector(__m512i cube, const Constants& constants) {
+CUBEGA_AVX512 inline std::int32_t scoreVector(__m512i cube, const Constants& constants,
+                                              std::int32_t best) {
     if constexpr (Mode == kPairMode) {
         return pairScoreVector(cube, constants);
     } else if constexpr (Mode == kBlockMode) {
         return blockScoreVector(cube);
     } else {
-        return twoGenEntryScoreVector(cube, constants);
+        const std::int32_t block = 10 * blockScoreVector(cube);
+        if (block + 10 <= best) {
+            return block;
+        }
+        return block + (inTwoGenGroupVector(cube, constants) ? 10 : 0);
     }
 }
 
@@ -119,7 +126,7 @@ CUBEGA_AVX512 void evaluateInterleaved(const LaneCube& start, const MoveCode* ro
             const MoveCode code = rows[w * length + slot];
             const auto& move = kMovePermutations[static_cast<std::size_t>(code)].source;
             cube[w] = _mm512_permutexvar_epi8(loadLanes(move.data()), cube[w]);
-            const std::int32_t score = scoreVector<Mode>(cube[w], constants);
+            const std::int32_t score = scoreVector<Mode>(cube[w], constants, best[w]);
             const bool better = score > best[w];  // ties keep the shorter prefix
             best[w] = better ? score : best[w];
             count[w] = better ? static_cast<std::int32_t>(slot + 1) : count[w];

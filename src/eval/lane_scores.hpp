@@ -108,9 +108,4 @@ inline bool twoGenCornersPassLanes(const LaneCube& cube, const PieceCodes& piece
     return everyPositionMatched && isAllowedTwoGenKey(keyA) && isAllowedTwoGenKey(keyB);
 }
 
-inline std::int32_t twoGenEntryScoreLanes(const LaneCube& cube, const PieceCodes& pieces) {
-    const bool inGroup = twoGenEdgesPassLanes(cube) && twoGenCornersPassLanes(cube, pieces);
-    return 10 * (inGroup ? 1 : 0) + 10 * blockScoreLanes(cube);
-}
-
 }  // namespace cubega

@@ -42,8 +42,12 @@ void expectReplaysToSolved(const WholeRun& run) {
 }
 
 TEST(WholeRun, AFrontAndUpScrambleKeepsLocationZeroAndSkipsTheEntry) {
-    const WholeRun run = runWholeSolve("2\n40\n4\nF\nU2\nF'\nU\n0\n", {100, 1765000000});
-    expectReplaysToSolved(run);
+    // The last answer is not a number, and then the input ends: the run was complete.
+    const WholeRun run = runWholeSolve("2\n40\n4\nF\nU2\nF'\nU\nbye\n", {100, 1765000000});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.console.ends_with(
+        " End of the program.\n Please type a whole number, for example 100.\n"));
+    EXPECT_TRUE(testing::isSolved(testing::replayLoggedRun(run.logged))) << run.log;
     EXPECT_NE(run.console.find(" ------------2x2x3 position is :            0        ----------\n"
                                " 2-gen solve\n"),
               std::string::npos);
