@@ -1,17 +1,11 @@
-// One vpermb turns the whole cube; one vpermb pair and a byte comparison test up to 64
-// facelet equalities, and a popcount adds them up. Built with function target attributes so
-// the rest of the program stays portable and the path is chosen at run time.
+// One vpermb turns the whole cube; one more gathers both sides of up to 32 facelet
+// equalities, a byte comparison tests them, and a popcount adds them up.
 #include "eval/evaluate_avx512.hpp"
 
+#include "cube/x86_intrinsics.hpp"
 #include "eval/lane_vectors.hpp"
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-// GCC 12's permutexvar intrinsic starts from an "undefined" vector and warns about it.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#endif
-#include <immintrin.h>
+#ifdef CUBEGA_X86_INTRINSICS
 #define CUBEGA_HAVE_AVX512_PATH 1
 #define CUBEGA_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,popcnt")))
 #endif

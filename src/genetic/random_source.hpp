@@ -3,16 +3,18 @@
 // turns a draw into an integer.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
 
 #include "cube/moves.hpp"
 #include "genetic/clock.hpp"
+#include "genetic/random_stream.hpp"
 
 namespace cubega {
 
-inline constexpr std::int32_t kModulus = 2147483647;  // 2^31 - 1
+inline constexpr std::int32_t kModulus = kStreamModulus;  // 2^31 - 1
 
 // Single-precision constants of the integer draws.
 inline constexpr float kDrawScale = 0.9999F;    // 0.99989998340606689453125
@@ -27,25 +29,6 @@ constexpr std::int32_t nextState(std::int32_t state) {
     }
     return t;
 }
-
-// x * c mod (2^31 - 1) for 0 < x, c < 2^31 - 1, by folding the Mersenne modulus.
-constexpr std::int32_t mulMod(std::int32_t x, std::int32_t c) {
-    constexpr std::uint64_t m = kModulus;
-    const std::uint64_t product = static_cast<std::uint64_t>(x) * static_cast<std::uint64_t>(c);
-    std::uint64_t t = (product & m) + (product >> 31);
-    t = (t & m) + (t >> 31);
-    return static_cast<std::int32_t>(t >= m ? t - m : t);
-}
-
-// 48271^k mod (2^31 - 1) for k = 0..8: the jumps of the batched stream below.
-inline constexpr std::array<std::int32_t, 9> kMultiplierPowers = [] {
-    std::array<std::int32_t, 9> powers{};
-    powers[0] = 1;
-    for (std::size_t k = 1; k < powers.size(); ++k) {
-        powers[k] = mulMod(powers[k - 1], 48271);
-    }
-    return powers;
-}();
 
 // The two 16-bit halves of a clock sum swapped; a multiple of 2^31 - 1 (a fixed point of the
 // step, or 0) becomes 1.
@@ -132,6 +115,32 @@ class RandomSource {
         return low;
     }
 
+    // Consumes draws, at most `limit` of them, as long as each state is at least `bound`; stops
+    // before the first state below it. Returns how many draws were consumed. The same as
+    // calling nextDraw() in a loop, without the per-draw bookkeeping.
+    std::size_t skipDrawsNotBelow(std::int64_t bound, std::size_t limit) {
+        std::size_t consumed = 0;
+        while (consumed < limit) {
+            if (next_ == kBatch) {
+                refill();
+            }
+            const std::size_t end = std::min(kBatch, next_ + (limit - consumed));
+            std::size_t k = next_;
+            while (k < end && upcoming_[k] >= bound) {
+                ++k;
+            }
+            if (k > next_) {
+                consumed += k - next_;
+                state_ = upcoming_[k - 1];
+                next_ = k;
+            }
+            if (k < end) {
+                break;  // the next state is below the bound
+            }
+        }
+        return consumed;
+    }
+
     std::int32_t state() const { return state_; }
     void setState(std::int32_t state) {
         state_ = state;
@@ -139,9 +148,8 @@ class RandomSource {
     }
 
   private:
-    // The stream is one long chain of steps, each waiting for the last. Working out the next
-    // kBatch states as eight interleaved chains (jumps of 48271^8) gives exactly the same
-    // states several times faster; a reseed simply drops what was not drawn.
+    // The next kBatch states are worked out together (see random_stream.hpp); a reseed
+    // simply drops the ones not drawn.
     static constexpr std::size_t kBatch = 128;
 
     void refill() {
@@ -149,12 +157,7 @@ class RandomSource {
         if (first == kModulus) {
             upcoming_.fill(kModulus);  // the fixed point: seeding never leaves the state here
         } else {
-            for (std::size_t k = 0; k < 8; ++k) {
-                upcoming_[k] = mulMod(first, kMultiplierPowers[k]);
-            }
-            for (std::size_t k = 8; k < kBatch; ++k) {
-                upcoming_[k] = mulMod(upcoming_[k - 8], kMultiplierPowers[8]);
-            }
+            fillStateStream(first, upcoming_.data(), kBatch);
         }
         next_ = 0;
     }

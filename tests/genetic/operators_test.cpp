@@ -249,6 +249,26 @@ TEST(Recombination, FirstParentFollowsLinearRanking) {
     EXPECT_LT(chiSecond, 86.7) << "50 degrees of freedom, p = 0.001";
 }
 
+TEST(Mutation, MatchesOneChanceTestPerSlot) {
+    for (float rate : {0.05F, 0.5F, 0.9F}) {
+        FrozenRandom frozen;
+        RandomSource literal = frozen.random;
+        const Population input = distinctRows(51, 30);
+        const Population result = mutate(input, rate, frozen.random);
+        Population expected = input;
+        for (std::int32_t i = 1; i < 51; ++i) {
+            for (MoveCode& slot : expected.row(i)) {
+                if (literal.randomReal() < rate) {
+                    slot = static_cast<MoveCode>(static_cast<double>(literal.randomReal()) *
+                                                 static_cast<double>(17.9982F));
+                }
+            }
+        }
+        EXPECT_EQ(result, expected) << rate;
+        EXPECT_EQ(frozen.random.state(), literal.state());
+    }
+}
+
 TEST(Mutation, RateZeroDrawsOncePerSlotAndChangesNothing) {
     FrozenRandom frozen;
     RandomSource expected = frozen.random;

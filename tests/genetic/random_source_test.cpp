@@ -32,6 +32,39 @@ TEST(Generator, StaysInsideItsRangeFromExtremeStates) {
     }
 }
 
+TEST(Generator, MersenneFoldingEqualsTheSchrageStep) {
+    std::int32_t state = 12345;
+    for (int i = 0; i < 100000; ++i) {
+        ASSERT_EQ(mulMod(state, 48271), nextState(state)) << state;
+        state = nextState(state);
+    }
+    for (std::int32_t s : {1, 2, 44487, 44488, 2147483646, 1073741824}) {
+        EXPECT_EQ(mulMod(s, 48271), nextState(s));
+    }
+}
+
+// The batched stream hands out exactly the states of the step, from any seeded state
+// (negative ones and 0 included) and across batch boundaries and reseeds.
+TEST(Generator, DrawsFollowTheStepExactly) {
+    FixedClock clock;
+    RandomSource random(clock);
+    for (std::int32_t start : {1, 0, -1, -2147483647 - 1, 305419896, -19088744}) {
+        random.setState(start);
+        std::int32_t expected = start;
+        for (int i = 0; i < 1000; ++i) {
+            expected = nextState(expected);
+            const float r = random.randomReal();
+            ASSERT_EQ(random.state(), expected) << "start " << start << " draw " << i;
+            ASSERT_EQ(r, static_cast<float>(static_cast<double>(expected) * 0x1p-31));
+        }
+        expected = nextState(expected);
+        EXPECT_EQ(random.skipDrawsNotBelow(0, 300), 300u);
+        for (int i = 0; i < 299; ++i)
+            expected = nextState(expected);
+        EXPECT_EQ(random.state(), expected);
+    }
+}
+
 TEST(Generator, RealsLieInZeroToOne) {
     FixedClock clock;
     RandomSource random(clock);
@@ -67,6 +100,20 @@ TEST(Draws, ARealOfExactlyOneStaysInsideEveryRange) {
     EXPECT_EQ(random.cutPoint(30), 29);
     random.setState(kBeforeHighest);
     EXPECT_FALSE(random.chance(1.0F));
+}
+
+TEST(Draws, TheChanceBoundSplitsTheStatesExactlyAtTheReal) {
+    for (float p : {0.0F, 0.05F, 0.8F, 1.0F, 1.5F}) {
+        const std::int64_t bound = RandomSource::chanceBound(p);
+        for (std::int64_t t : {bound - 2, bound - 1, bound, bound + 1}) {
+            if (t < 1 || t >= kModulus)
+                continue;
+            EXPECT_EQ(RandomSource::realOf(static_cast<std::int32_t>(t)) < p, t < bound)
+                << p << " " << t;
+        }
+    }
+    EXPECT_EQ(RandomSource::chanceBound(0.0F), 1) << "p = 0 never fires";
+    EXPECT_EQ(RandomSource::chanceBound(1.0F), 2147483648 - 64) << "the 63 states that give 1";
 }
 
 TEST(Draws, BothMoveFormsYieldEveryCode) {

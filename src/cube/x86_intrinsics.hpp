@@ -1,0 +1,14 @@
+// <immintrin.h> for the AVX-512 paths, which are built with function target attributes and
+// chosen at run time, so the rest of the program stays portable.
+#pragma once
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// GCC 12's intrinsics start some results from an "undefined" vector and then warn about it;
+// the warning is about the header, not about our code.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
+#include <immintrin.h>
+#define CUBEGA_X86_INTRINSICS 1
+#endif
