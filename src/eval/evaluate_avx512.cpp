@@ -40,14 +40,14 @@ CUBEGA_AVX512 inline __m512i gather(__m512i cube, const LaneIndex& index) {
 struct Constants {
     __m256i pairCentresLow;
     __m256i pairCentresHigh;
-    __m256i twoGenEdgeCentres;
+    __m512i twoGenEdgeCentres;
     const PieceCodes* pieces;
 };
 
 CUBEGA_AVX512 Constants constantsFor(__m512i start, const PieceCodes& pieces) {
     const __m512i pairCentres = gather(start, kPairCentres);
     return {_mm512_castsi512_si256(pairCentres), _mm512_extracti64x4_epi64(pairCentres, 1),
-            _mm512_castsi512_si256(gather(start, kTwoGenEdgeCentres)), &pieces};
+            gather(start, kTwoGenEdgeCentres), &pieces};
 }
 
 CUBEGA_AVX512 inline std::int32_t pairScoreVector(__m512i cube, const Constants& constants) {
@@ -64,16 +64,11 @@ CUBEGA_AVX512 inline std::int32_t blockScoreVector(__m512i cube) {
     return blockScoreFromMask(equalHalves(gather(cube, kBlockGather)));
 }
 
-CUBEGA_AVX512 inline bool twoGenEdgesPassVector(__m512i cube, const Constants& constants) {
-    const __m256i edges = _mm256_permutex2var_epi8(
-        _mm512_castsi512_si256(cube),
-        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kTwoGenEdgeGather.data())),
-        _mm512_extracti64x4_epi64(cube, 1));
-    return twoGenEdgesPassFromMask(_mm256_cmpeq_epi8_mask(edges, constants.twoGenEdgeCentres));
-}
-
-CUBEGA_AVX512 inline bool inTwoGenGroupVector(__m512i cube, const Constants& constants) {
-    if (!twoGenEdgesPassVector(cube, constants)) {
+// The group test on a block gather of the cube (see makeBlockGather).
+CUBEGA_AVX512 inline bool inTwoGenGroupVector(__m512i cube, __m512i blockGather,
+                                              const Constants& constants) {
+    const std::uint64_t edges = _mm512_cmpeq_epi8_mask(blockGather, constants.twoGenEdgeCentres);
+    if (!twoGenEdgesPassFromMask(edges)) {
         return false;  // the usual case: the corners need no look
     }
     LaneCube lanes;
@@ -92,11 +87,12 @@ CUBEGA_AVX512 inline std::int32_t scoreVector(__m512i cube, const Constants& con
     } else if constexpr (Mode == kBlockMode) {
         return blockScoreVector(cube);
     } else {
-        const std::int32_t block = 10 * blockScoreVector(cube);
+        const __m512i blockGather = gather(cube, kBlockGather);
+        const std::int32_t block = 10 * blockScoreFromMask(equalHalves(blockGather));
         if (block + 10 <= best) {
             return block;
         }
-        return block + (inTwoGenGroupVector(cube, constants) ? 10 : 0);
+        return block + (inTwoGenGroupVector(cube, blockGather, constants) ? 10 : 0);
     }
 }
 

@@ -73,7 +73,10 @@ constexpr LaneIndex makePairCentres() {
 }
 
 // Block score in one gather: lanes 0..5 / 6..11 the first / second equalities of the six
-// block pairs, 12..21 the block edge facelets; their right sides 32 lanes up.
+// block pairs, 12..21 the block edge facelets; their right sides 32 lanes up. The same
+// gather carries the edge half of the two-generator test in lanes the halves comparison
+// ignores: the primary facelets in 22..28 and the secondary ones in 54..60, compared with
+// the F and U centres (kTwoGenEdgeCentres) by a comparison of their own.
 constexpr LaneIndex makeBlockGather() {
     LaneIndex v{};
     for (std::size_t p = 0; p < 6; ++p) {
@@ -87,16 +90,9 @@ constexpr LaneIndex makeBlockGather() {
         v[12 + e] = lane(kBlockEdgeFacelets[e]);
         v[44 + e] = centreLane(kBlockEdgeFacelets[e]);
     }
-    return v;
-}
-
-// Edge half of the two-generator test, 32 lanes: primary facelets in 0..6 (against the F
-// centre), secondary facelets in 7..13 (against the U centre).
-constexpr LaneIndex makeTwoGenEdgeGather() {
-    LaneIndex v{};
     for (std::size_t e = 0; e < kTwoGenEdges.size(); ++e) {
-        v[e] = lane(kTwoGenEdges[e].primary);
-        v[7 + e] = lane(kTwoGenEdges[e].secondary);
+        v[22 + e] = lane(kTwoGenEdges[e].primary);
+        v[54 + e] = lane(kTwoGenEdges[e].secondary);
     }
     return v;
 }
@@ -104,8 +100,8 @@ constexpr LaneIndex makeTwoGenEdgeGather() {
 constexpr LaneIndex makeTwoGenEdgeCentres() {
     LaneIndex v{};
     for (std::size_t e = 0; e < kTwoGenEdges.size(); ++e) {
-        v[e] = lane(centreOf(kFront));
-        v[7 + e] = lane(centreOf(kUp));
+        v[22 + e] = lane(centreOf(kFront));
+        v[54 + e] = lane(centreOf(kUp));
     }
     return v;
 }
@@ -114,7 +110,6 @@ inline constexpr LaneIndex kPairGatherFirst = makePairGatherFirst();
 inline constexpr LaneIndex kPairGatherSecond = makePairGatherSecond();
 inline constexpr LaneIndex kPairCentres = makePairCentres();
 inline constexpr LaneIndex kBlockGather = makeBlockGather();
-inline constexpr LaneIndex kTwoGenEdgeGather = makeTwoGenEdgeGather();
 inline constexpr LaneIndex kTwoGenEdgeCentres = makeTwoGenEdgeCentres();
 
 // first: equalities 0..31; second: equalities 32..47 in bits 0..15 and edge facelets 0..15
@@ -130,8 +125,9 @@ constexpr std::int32_t blockScoreFromMask(std::uint32_t mask) {
     return std::popcount(mask & (mask >> 6) & 0x3Fu) + std::popcount(mask & 0x3FF000u);
 }
 
-constexpr bool twoGenEdgesPassFromMask(std::uint32_t mask) {
-    return ((mask | (mask >> 7)) & 0x7Fu) == 0x7Fu;
+// From the comparison of the block gather with kTwoGenEdgeCentres.
+constexpr bool twoGenEdgesPassFromMask(std::uint64_t mask) {
+    return (((mask >> 22) | (mask >> 54)) & 0x7Fu) == 0x7Fu;
 }
 
 }  // namespace cubega
