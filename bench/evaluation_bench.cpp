@@ -1,6 +1,7 @@
 // Evaluation of one 30-move sequence, plain reference and fast paths side by side.
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -45,15 +46,32 @@ void referenceEvaluation(benchmark::State& state) {
     }
 }
 
-void fastEvaluation(benchmark::State& state) {
+// The evaluator and sample of a (mode, path) benchmark, or nothing when the processor lacks
+// the path.
+struct FastSetting {
+    Sample sample;
+    SequenceEvaluator evaluate;
+};
+
+std::optional<FastSetting> fastSetting(benchmark::State& state) {
     const auto mode = static_cast<EvalMode>(state.range(0));
     const auto path = static_cast<EvalPath>(state.range(1));
     if (!evalPathAvailable(path)) {
         state.SkipWithError("path not available on this processor");
+        return std::nullopt;
+    }
+    Sample sample = makeSample(mode == kPairMode);
+    const CubeState start = sample.start;
+    return FastSetting{std::move(sample), SequenceEvaluator(start, mode, path)};
+}
+
+void fastEvaluation(benchmark::State& state) {
+    const auto setting = fastSetting(state);
+    if (!setting) {
         return;
     }
-    const Sample sample = makeSample(mode == kPairMode);
-    const SequenceEvaluator evaluate(sample.start, mode, path);
+    const Sample& sample = setting->sample;
+    const SequenceEvaluator& evaluate = setting->evaluate;
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(evaluate(sample.sequences[i++ % 64]));
@@ -63,18 +81,16 @@ void fastEvaluation(benchmark::State& state) {
 // A whole population of 51 rows per iteration, as the generation loop evaluates it; the
 // time is reported per sequence.
 void fastEvaluationOfPopulation(benchmark::State& state) {
-    const auto mode = static_cast<EvalMode>(state.range(0));
-    const auto path = static_cast<EvalPath>(state.range(1));
-    if (!evalPathAvailable(path)) {
-        state.SkipWithError("path not available on this processor");
+    const auto setting = fastSetting(state);
+    if (!setting) {
         return;
     }
-    const Sample sample = makeSample(mode == kPairMode);
     std::vector<MoveCode> codes;
     for (std::size_t i = 0; i < 51; ++i) {
-        codes.insert(codes.end(), sample.sequences[i].begin(), sample.sequences[i].end());
+        const auto& sequence = setting->sample.sequences[i];
+        codes.insert(codes.end(), sequence.begin(), sequence.end());
     }
-    const SequenceEvaluator evaluate(sample.start, mode, path);
+    const SequenceEvaluator& evaluate = setting->evaluate;
     std::vector<Evaluation> results(51);
     for (auto _ : state) {
         evaluate.evaluateRows(codes, 30, results);
