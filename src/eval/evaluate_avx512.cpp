@@ -36,6 +36,8 @@ CUBEGA_AVX512 inline __m512i gather(__m512i cube, const LaneIndex& index) {
     return _mm512_permutexvar_epi8(loadLanes(index.data()), cube);
 }
 
+inline constexpr LaneIndex kIdentityLanes = identityPermutation().source;
+
 // What stays fixed for one start cube: the centres the edge lanes are compared with.
 struct Constants {
     __m256i pairCentresLow;
@@ -50,84 +52,133 @@ CUBEGA_AVX512 Constants constantsFor(__m512i start, const PieceCodes& pieces) {
             gather(start, kTwoGenEdgeCentres), &pieces};
 }
 
-CUBEGA_AVX512 inline std::int32_t pairScoreVector(__m512i cube, const Constants& constants) {
-    const std::uint32_t first = equalHalves(gather(cube, kPairGatherFirst));
-    const __m512i second = gather(cube, kPairGatherSecond);
-    const __m256i low = _mm512_castsi512_si256(second);
-    const __m256i high = _mm512_extracti64x4_epi64(second, 1);
+// The gathers a mode scores from: up to two per cube.
+struct Gathered {
+    __m512i first;
+    __m512i second;
+};
+
+// Gathers of the cube itself.
+template <EvalMode Mode>
+CUBEGA_AVX512 inline Gathered gatherFor(__m512i cube) {
+    if constexpr (Mode == kPairMode) {
+        return {gather(cube, kPairGatherFirst), gather(cube, kPairGatherSecond)};
+    } else {
+        return {gather(cube, kBlockGather), cube};
+    }
+}
+
+// Gathers of the cube after `move`, taken from the cube before it.
+template <EvalMode Mode>
+CUBEGA_AVX512 inline Gathered gatherAfterMove(__m512i before, std::size_t move) {
+    if constexpr (Mode == kPairMode) {
+        return {gather(before, kPairGatherFirstAfterMove[move]),
+                gather(before, kPairGatherSecondAfterMove[move])};
+    } else {
+        return {gather(before, kBlockGatherAfterMove[move]), before};
+    }
+}
+
+CUBEGA_AVX512 inline std::int32_t pairScoreFromGathers(const Gathered& g,
+                                                       const Constants& constants) {
+    const std::uint32_t first = equalHalves(g.first);
+    const __m256i low = _mm512_castsi512_si256(g.second);
+    const __m256i high = _mm512_extracti64x4_epi64(g.second, 1);
     const __m256i right = _mm256_mask_blend_epi8(0xFFFF0000u, high, constants.pairCentresLow);
     return pairScoreFromMasks(first, _mm256_cmpeq_epi8_mask(low, right),
                               _mm256_cmpeq_epi8_mask(high, constants.pairCentresHigh));
 }
 
-CUBEGA_AVX512 inline std::int32_t blockScoreVector(__m512i cube) {
-    return blockScoreFromMask(equalHalves(gather(cube, kBlockGather)));
-}
-
-// The corner half of the group test, rarely reached: kept out of line so the hot loop stays
-// small enough to keep every row's cube in a register.
-[[gnu::noinline]] CUBEGA_AVX512 bool twoGenCornersPassVector(__m512i cube,
-                                                             const PieceCodes& pieces) {
+// The corner half of the group test on the cube after `move` (a whole-cube permutation),
+// rarely reached: kept out of line so the hot loop stays small enough to keep every row's
+// cube in a register.
+[[gnu::noinline]] CUBEGA_AVX512 bool twoGenCornersPassAfter(__m512i before,
+                                                            const std::uint8_t* move,
+                                                            const PieceCodes& pieces) {
     LaneCube lanes;
-    _mm512_store_si512(static_cast<void*>(lanes.lanes.data()), cube);
+    _mm512_store_si512(static_cast<void*>(lanes.lanes.data()),
+                       _mm512_permutexvar_epi8(loadLanes(move), before));
     return twoGenCornersPassLanes(lanes, pieces);
 }
 
-// The group test on a block gather of the cube (see makeBlockGather).
-CUBEGA_AVX512 inline bool inTwoGenGroupVector(__m512i cube, __m512i blockGather,
-                                              const Constants& constants) {
-    const std::uint64_t edges = _mm512_cmpeq_epi8_mask(blockGather, constants.twoGenEdgeCentres);
-    return twoGenEdgesPassFromMask(edges) && twoGenCornersPassVector(cube, *constants.pieces);
-}
-
-// The score of the cube, or any value not above `best` when the score cannot beat it: the
-// evaluation only asks whether a prefix improves on the best so far. The entry score skips
-// the group test when even passing it would not lift the score above `best`.
+// The score of the cube after `move` applied to `before`, from its gathers; or any value not
+// above `best` when the score cannot beat it, since the evaluation only asks whether a prefix
+// improves on the best so far. The entry score skips the group test when even passing it
+// would not lift the score above `best`.
 template <EvalMode Mode>
-CUBEGA_AVX512 inline std::int32_t scoreVector(__m512i cube, const Constants& constants,
-                                              std::int32_t best) {
+CUBEGA_AVX512 inline std::int32_t scoreFromGathers(const Gathered& g, const Constants& constants,
+                                                   std::int32_t best, __m512i before,
+                                                   const std::uint8_t* move) {
     if constexpr (Mode == kPairMode) {
-        return pairScoreVector(cube, constants);
+        return pairScoreFromGathers(g, constants);
     } else if constexpr (Mode == kBlockMode) {
-        return blockScoreVector(cube);
+        return blockScoreFromMask(equalHalves(g.first));
     } else {
-        const __m512i blockGather = gather(cube, kBlockGather);
-        const std::int32_t block = 10 * blockScoreFromMask(equalHalves(blockGather));
+        const std::int32_t block = 10 * blockScoreFromMask(equalHalves(g.first));
         if (block + 10 <= best) {
             return block;
         }
-        return block + (inTwoGenGroupVector(cube, blockGather, constants) ? 10 : 0);
+        const std::uint64_t edges = _mm512_cmpeq_epi8_mask(g.first, constants.twoGenEdgeCentres);
+        const bool inGroup = twoGenEdgesPassFromMask(edges) &&
+                             twoGenCornersPassAfter(before, move, *constants.pieces);
+        return block + (inGroup ? 10 : 0);
     }
 }
 
-// Plays `Ways` rows side by side: each move waits for the one before it, so independent rows
-// keep the vector units busy while one row's permutation is in flight.
+struct RowProgress {
+    std::int32_t best = 0;
+    std::int32_t count = 0;
+
+    void record(std::int32_t score, std::size_t slot) {
+        const bool better = score > best;  // ties keep the shorter prefix
+        best = better ? score : best;
+        count = better ? static_cast<std::int32_t>(slot) : count;
+    }
+};
+
+// Plays `Ways` rows side by side, two moves a step: the cube jumps by the pair's permutation
+// and the score after the first move is gathered from the cube before it, so each move costs
+// half a permutation of the cube plus its score gathers. Independent rows keep the vector
+// units busy while one row's permutation is in flight.
 template <EvalMode Mode, std::size_t Ways>
 CUBEGA_AVX512 void evaluateInterleaved(const LaneCube& start, const MoveCode* rows,
                                        std::size_t length, const PieceCodes& pieces,
                                        Evaluation* out) {
     const Constants constants = constantsFor(loadLanes(start.lanes.data()), pieces);
+    const std::uint8_t* const identity = kIdentityLanes.data();
     __m512i cube[Ways];
-    std::int32_t best[Ways];
-    std::int32_t count[Ways];
+    RowProgress progress[Ways];
     for (std::size_t w = 0; w < Ways; ++w) {
         cube[w] = loadLanes(start.lanes.data());
-        best[w] = 0;
-        count[w] = 0;
     }
-    for (std::size_t slot = 0; slot < length; ++slot) {
+    std::size_t slot = 0;
+    for (; slot + 2 <= length; slot += 2) {
         for (std::size_t w = 0; w < Ways; ++w) {
-            const MoveCode code = rows[w * length + slot];
-            const auto& move = kMovePermutations[static_cast<std::size_t>(code)].source;
-            cube[w] = _mm512_permutexvar_epi8(loadLanes(move.data()), cube[w]);
-            const std::int32_t score = scoreVector<Mode>(cube[w], constants, best[w]);
-            const bool better = score > best[w];  // ties keep the shorter prefix
-            best[w] = better ? score : best[w];
-            count[w] = better ? static_cast<std::int32_t>(slot + 1) : count[w];
+            const auto a = static_cast<std::size_t>(rows[w * length + slot]);
+            const auto b = static_cast<std::size_t>(rows[w * length + slot + 1]);
+            const __m512i before = cube[w];
+            const Gathered afterA = gatherAfterMove<Mode>(before, a);
+            cube[w] = gather(before, kMovePairPermutations[a][b].source);
+            const Gathered afterB = gatherFor<Mode>(cube[w]);
+            progress[w].record(scoreFromGathers<Mode>(afterA, constants, progress[w].best, before,
+                                                      kMovePermutations[a].source.data()),
+                               slot + 1);
+            progress[w].record(
+                scoreFromGathers<Mode>(afterB, constants, progress[w].best, cube[w], identity),
+                slot + 2);
+        }
+    }
+    if (slot < length) {  // an odd last move
+        for (std::size_t w = 0; w < Ways; ++w) {
+            const auto a = static_cast<std::size_t>(rows[w * length + slot]);
+            cube[w] = gather(cube[w], kMovePermutations[a].source);
+            progress[w].record(scoreFromGathers<Mode>(gatherFor<Mode>(cube[w]), constants,
+                                                      progress[w].best, cube[w], identity),
+                               slot + 1);
         }
     }
     for (std::size_t w = 0; w < Ways; ++w) {
-        out[w] = {10 * best[w] - count[w], count[w]};
+        out[w] = {10 * progress[w].best - progress[w].count, progress[w].count};
     }
 }
 

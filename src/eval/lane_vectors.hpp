@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "cube/move_tables.hpp"
 #include "cube/permutation.hpp"
 #include "eval/scores.hpp"
 
@@ -111,6 +112,33 @@ inline constexpr LaneIndex kPairGatherSecond = makePairGatherSecond();
 inline constexpr LaneIndex kPairCentres = makePairCentres();
 inline constexpr LaneIndex kBlockGather = makeBlockGather();
 inline constexpr LaneIndex kTwoGenEdgeCentres = makeTwoGenEdgeCentres();
+
+// A gather composed with each move: gathering with composed[m] from a cube gives what the
+// gather gives on the cube after move m, so the score after a move needs no turned cube.
+constexpr std::array<LaneIndex, kMoveCount> composeWithMoves(const LaneIndex& gather) {
+    std::array<LaneIndex, kMoveCount> composed{};
+    for (std::size_t m = 0; m < kMoveCount; ++m) {
+        for (std::size_t i = 0; i < kLaneCount; ++i) {
+            composed[m][i] = kMovePermutations[m].source[gather[i]];
+        }
+    }
+    return composed;
+}
+
+inline constexpr auto kPairGatherFirstAfterMove = composeWithMoves(kPairGatherFirst);
+inline constexpr auto kPairGatherSecondAfterMove = composeWithMoves(kPairGatherSecond);
+inline constexpr auto kBlockGatherAfterMove = composeWithMoves(kBlockGather);
+
+// Every pair of moves as one permutation (a, then b): the cube advances two moves a step.
+inline constexpr auto kMovePairPermutations = [] {
+    std::array<std::array<FaceletPermutation, kMoveCount>, kMoveCount> pairs{};
+    for (std::size_t a = 0; a < kMoveCount; ++a) {
+        for (std::size_t b = 0; b < kMoveCount; ++b) {
+            pairs[a][b] = compose(kMovePermutations[a], kMovePermutations[b]);
+        }
+    }
+    return pairs;
+}();
 
 // first: equalities 0..31; second: equalities 32..47 in bits 0..15 and edge facelets 0..15
 // in bits 16..31; third: edge facelets 16..23 in bits 16..23.
