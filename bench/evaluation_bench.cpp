@@ -106,11 +106,13 @@ BENCHMARK(referenceEvaluation)->ArgName("mode")->Arg(2)->Arg(3)->Arg(4);
 BENCHMARK(fastEvaluation)
     ->ArgNames({"mode", "path"})
     ->ArgsProduct({{2, 3, 4},
-                   {static_cast<int>(EvalPath::portable), static_cast<int>(EvalPath::avx512)}});
+                   {static_cast<int>(EvalPath::portable), static_cast<int>(EvalPath::avx512),
+                               static_cast<int>(EvalPath::avx2)}});
 BENCHMARK(fastEvaluationOfPopulation)
     ->ArgNames({"mode", "path"})
     ->ArgsProduct({{2, 3, 4},
-                   {static_cast<int>(EvalPath::portable), static_cast<int>(EvalPath::avx512)}});
+                   {static_cast<int>(EvalPath::portable), static_cast<int>(EvalPath::avx512),
+                               static_cast<int>(EvalPath::avx2)}});
 
 }  // namespace
 }  // namespace cubega

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cube/lane_cube.hpp"
+#include "eval/evaluate_avx2.hpp"
 #include "eval/evaluate_avx512.hpp"
 #include "eval/lane_scores.hpp"
 #include "eval/scores.hpp"
@@ -96,11 +97,25 @@ Evaluation evaluateSequenceReference(const CubeState& startCube, std::span<const
 
 bool evalPathAvailable(EvalPath path) {
     static const bool avx512 = avx512PathSupported();
-    return path == EvalPath::portable || avx512;
+    static const bool avx2 = avx2PathSupported();
+    switch (path) {
+        case EvalPath::portable:
+            return true;
+        case EvalPath::avx512:
+            return avx512;
+        case EvalPath::avx2:
+            return avx2;
+    }
+    return false;
 }
 
 EvalPath bestEvalPath() {
-    return evalPathAvailable(EvalPath::avx512) ? EvalPath::avx512 : EvalPath::portable;
+    for (EvalPath path : {EvalPath::avx512, EvalPath::avx2}) {
+        if (evalPathAvailable(path)) {
+            return path;
+        }
+    }
+    return EvalPath::portable;
 }
 
 namespace {
@@ -139,6 +154,8 @@ void SequenceEvaluator::evaluateRows(std::span<const MoveCode> codes, std::size_
         }
     } else if (path_ == EvalPath::avx512) {
         evaluateRowsAvx512(startLanes_, codes, length, mode_, pieceCodes_, out);
+    } else if (path_ == EvalPath::avx2) {
+        evaluateRowsAvx2(startLanes_, codes, length, mode_, pieceCodes_, out);
     } else {
         for (std::size_t i = 0; i < out.size(); ++i) {
             out[i] = evaluateLanesPortable(startLanes_, row(i), mode_, pieceCodes_);

@@ -43,6 +43,7 @@ Evaluation evaluateSequenceReference(const CubeState& startCube, std::span<const
 enum class EvalPath {
     portable,  // byte cube, one precomputed permutation per move, plain C++
     avx512,    // byte cube permuted and compared 64 lanes at a time (AVX-512 VBMI)
+    avx2,      // the same gathers made of 16-byte table lookups (AVX2)
 };
 
 bool evalPathAvailable(EvalPath path);

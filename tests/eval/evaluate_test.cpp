@@ -19,8 +19,10 @@ std::vector<MoveCode> slots(std::initializer_list<MoveCode> head, MoveCode fill 
 
 std::vector<EvalPath> availablePaths() {
     std::vector<EvalPath> paths{EvalPath::portable};
-    if (evalPathAvailable(EvalPath::avx512)) {
-        paths.push_back(EvalPath::avx512);
+    for (EvalPath path : {EvalPath::avx512, EvalPath::avx2}) {
+        if (evalPathAvailable(path)) {
+            paths.push_back(path);
+        }
     }
     return paths;
 }
