@@ -16,8 +16,6 @@ namespace cubega {
 namespace {
 
 constexpr std::int32_t kBlockProgressInterval = 100000;
-constexpr std::int32_t kRows = 51;
-constexpr std::int32_t kSlots = 30;
 
 constexpr std::string_view kYLine = "whole cube clockwise rotation around Oz (= y)";
 constexpr std::string_view kXYLine = "whole cube rotation around FUR corner (=xy)";
@@ -33,23 +31,16 @@ void announce(std::string_view line, RecordWriter& console, RecordWriter* log) {
 // What the search of one location leaves for ranking and the commit.
 struct LocationTables {
     std::array<Population, kLocationCount> savedPopulations;
-    Population bestSequences{kLocationCount, kSlots};  // row 0 of each location, all slots
+    Population bestSequences{kLocationCount, kStageSlots};  // row 0 of each location, all slots
     std::array<std::int32_t, kLocationCount> grades{};
     std::array<bool, kLocationCount> twoGenAtLocation{};
 };
 
-struct SearchTables {
-    Population population{kRows, kSlots};
-    ScoreTable scores = ScoreTable(kRows);
-    std::vector<std::int32_t> keys = std::vector<std::int32_t>(kRows);
-};
-
-void writeLocationReport(const Population& population, const ScoreRow& best,
-                         RecordWriter& console) {
+void writeLocationReport(const StageSearch& search, RecordWriter& console) {
+    const ScoreRow& best = search.scores[0];
     const std::int32_t bestScore = (best.objective + best.moveCount) / 10;
-    const auto used = static_cast<std::size_t>(std::max(best.moveCount, 0));
     console.write({"optimal :"});
-    console.write({movesToText(population.row(0).first(used))});
+    console.write({movesToText(search.bestMoves())});
     console.write({"perfo, # moves, entropy"});
     console.write({best.objective, best.moveCount, bestScore});
     if (bestScore == 16) {
@@ -59,7 +50,7 @@ void writeLocationReport(const Population& population, const ScoreRow& best,
 }
 
 void searchLocation(const CubeState& scrambled, std::int32_t location, std::int32_t generations,
-                    bool resumeFromSaved, SearchTables& search, LocationTables& tables,
+                    bool resumeFromSaved, StageSearch& search, LocationTables& tables,
                     StageContext& context) {
     RecordWriter& console = context.console;
     const auto slot = static_cast<std::size_t>(location);
@@ -76,11 +67,10 @@ void searchLocation(const CubeState& scrambled, std::int32_t location, std::int3
     if (resumeFromSaved) {
         search.population = tables.savedPopulations[slot];
     }
-    runGenerations(search.population, search.scores, search.keys,
-                   stageSearchParams(generations, kBlockProgressInterval, twoGen), working,
-                   kBlockMode, context.random, console);
+    search.run(stageSearchParams(generations, kBlockProgressInterval, twoGen), working, kBlockMode,
+               context);
     tables.savedPopulations[slot] = search.population;
-    writeLocationReport(search.population, search.scores[0], console);
+    writeLocationReport(search, console);
     const auto best = search.population.row(0);
     std::copy(best.begin(), best.end(), tables.bestSequences.row(location).begin());
     tables.grades[slot] = locationGrade(search.scores[0].objective, search.scores[0].moveCount);
@@ -93,7 +83,7 @@ std::array<std::int32_t, kLocationCount> searchAllLocations(const CubeState& scr
                                                             std::int32_t generations,
                                                             LocationTables& tables,
                                                             StageContext& context) {
-    SearchTables search;
+    StageSearch search;
     std::array<std::int32_t, kLocationCount> order{};
     bool resumeFromSaved = false;
     for (;;) {
@@ -161,7 +151,7 @@ void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveSt
     const std::int32_t chosen = order[0];
     const auto blockSequence = tables.bestSequences.row(chosen);
     const CubeState working = orientToLocation(scrambled, chosen, context.console, &context.log);
-    const Evaluation best = evaluateSequence(working, blockSequence, kSlots, kBlockMode);
+    const Evaluation best = evaluateSequence(working, blockSequence, kStageSlots, kBlockMode);
     const auto used = blockSequence.first(static_cast<std::size_t>(best.moveCount));
     state.workingCube = applySequence(working, used);
     state.totalMoves = best.moveCount;

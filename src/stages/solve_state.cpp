@@ -1,5 +1,7 @@
 #include "stages/solve_state.hpp"
 
+#include "genetic/generation_loop.hpp"
+
 namespace cubega {
 
 SearchParams stageSearchParams(std::int32_t generations, std::int32_t progressInterval,
@@ -9,6 +11,11 @@ SearchParams stageSearchParams(std::int32_t generations, std::int32_t progressIn
     params.progressInterval = progressInterval;
     params.restrictToTwoFaces = restrictToTwoFaces;
     return params;
+}
+
+void StageSearch::run(const SearchParams& params, const CubeState& start, EvalMode mode,
+                      StageContext& context) {
+    runGenerations(population, scores, keys, params, start, mode, context.random, context.console);
 }
 
 }  // namespace cubega

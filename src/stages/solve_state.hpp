@@ -2,10 +2,14 @@
 // solution so far in three texts with its move count, and the folding flag.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "cube/cube_state.hpp"
+#include "eval/evaluate.hpp"
 #include "genetic/population.hpp"
 #include "genetic/random_source.hpp"
 #include "run/record_writer.hpp"
@@ -32,5 +36,24 @@ struct StageContext {
 // The search values every stage shares; each stage sets its budget and interval.
 SearchParams stageSearchParams(std::int32_t generations, std::int32_t progressInterval,
                                bool restrictToTwoFaces);
+
+inline constexpr std::int32_t kStageRows = 51;   // N
+inline constexpr std::int32_t kStageSlots = 30;  // L
+
+// A stage's population with its score table and ranking scratch, for the stage's life.
+struct StageSearch {
+    Population population{kStageRows, kStageSlots};
+    ScoreTable scores = ScoreTable(kStageRows);
+    std::vector<std::int32_t> keys = std::vector<std::int32_t>(kStageRows);
+
+    // One run of the generation loop from `start`.
+    void run(const SearchParams& params, const CubeState& start, EvalMode mode,
+             StageContext& context);
+
+    // The leading moves of the best row that its evaluation counts.
+    std::span<const MoveCode> bestMoves() const {
+        return population.row(0).first(static_cast<std::size_t>(std::max(scores[0].moveCount, 0)));
+    }
+};
 
 }  // namespace cubega

@@ -11,32 +11,11 @@ namespace cubega {
 
 namespace {
 
-constexpr std::int32_t kRows = 51;
-constexpr std::int32_t kSlots = 30;
-
 constexpr std::int32_t kEntryGenerations = 10000;
 constexpr std::int32_t kEntryGenerationsInGroup = 10;
 constexpr std::int32_t kEntryProgressInterval = 5000;
 constexpr std::int32_t kFinishGenerations = 200000;
 constexpr std::int32_t kFinishProgressInterval = 10000;
-
-// A population with its score table and ranking scratch, for one stage.
-struct StageSearch {
-    Population population{kRows, kSlots};
-    ScoreTable scores = ScoreTable(kRows);
-    std::vector<std::int32_t> keys = std::vector<std::int32_t>(kRows);
-
-    explicit StageSearch(RandomSource& random) { fillRandomly(population, random); }
-
-    void run(const SearchParams& params, const CubeState& start, EvalMode mode,
-             StageContext& context) {
-        runGenerations(population, scores, keys, params, start, mode, context.random,
-                       context.console);
-    }
-    std::span<const MoveCode> bestMoves() const {
-        return population.row(0).first(static_cast<std::size_t>(scores[0].moveCount));
-    }
-};
 
 }  // namespace
 
@@ -50,7 +29,8 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
     const SearchParams params =
         stageSearchParams(inGroupAtStart ? kEntryGenerationsInGroup : kEntryGenerations,
                           kEntryProgressInterval, state.restrictToTwoFaces);
-    StageSearch search(context.random);
+    StageSearch search;
+    fillRandomly(search.population, context.random);
     for (;;) {
         search.run(params, state.workingCube, kTwoGenEntryMode, context);
         const ScoreRow best = search.scores[0];
@@ -85,7 +65,8 @@ void runTwoGenFinishStage(SolveState& state, StageContext& context) {
     state.restrictToTwoFaces = true;
     const SearchParams params =
         stageSearchParams(kFinishGenerations, kFinishProgressInterval, true);
-    StageSearch search(context.random);
+    StageSearch search;
+    fillRandomly(search.population, context.random);
     for (;;) {
         search.run(params, state.workingCube, kPairMode, context);
         if (finishGoalReached(search.scores[0].objective, search.scores[0].moveCount)) {
