@@ -64,6 +64,15 @@ TEST(WholeRun, AFrontAndUpScrambleKeepsLocationZeroAndSkipsTheEntry) {
     EXPECT_EQ(afterHead.substr(5, 2), " \n") << "blank line for the entry text";
 }
 
+// The whole transcript of one run, pinned: any change to the output layout, the stages'
+// messages or the order in which the search draws its random numbers shows up here.
+TEST(WholeRun, GoldenTranscriptOfAFrontAndUpScramble) {
+    const WholeRun run = runWholeSolve("2\n40\n4\nF\nU2\nF'\nU\n0\n", {100, 1765000000});
+    const std::filesystem::path golden = CUBEGA_GOLDEN_DIR;
+    EXPECT_EQ(run.console, testing::readFile(golden / "two_gen_scramble_console.txt"));
+    EXPECT_EQ(run.log, testing::readFile(golden / "two_gen_scramble_results.txt"));
+}
+
 TEST(WholeRun, ShortScramblesReplayToSolved) {
     expectReplaysToSolved(runWholeSolve("2\n60\n2\nR\nU\n0\n", {7, 1765000100}));
     expectReplaysToSolved(runWholeSolve("2\n60\n3\nR\nU\nF\n0\n", {8, 1765000200}));
