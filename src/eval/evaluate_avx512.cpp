@@ -2,6 +2,8 @@
 // equalities, a byte comparison tests them, and a popcount adds them up.
 #include "eval/evaluate_avx512.hpp"
 
+#include <algorithm>
+
 #include "cube/x86_intrinsics.hpp"
 #include "eval/lane_vectors.hpp"
 
@@ -125,14 +127,16 @@ CUBEGA_AVX512 inline std::int32_t scoreFromGathers(const Gathered& g, const Cons
     }
 }
 
+// The best score and the first slot that reached it, packed as score * 256 + (255 - slot):
+// one maximum keeps both, and of equal scores the earlier slot (the larger low byte). The
+// start, 255, is score 0 at "slot 0", which no later score of 0 beats.
 struct RowProgress {
-    std::int32_t best = 0;
-    std::int32_t count = 0;
+    std::int32_t packed = 255;
 
+    std::int32_t best() const { return packed >> 8; }
+    std::int32_t count() const { return 255 - (packed & 255); }
     void record(std::int32_t score, std::size_t slot) {
-        const bool better = score > best;  // ties keep the shorter prefix
-        best = better ? score : best;
-        count = better ? static_cast<std::int32_t>(slot) : count;
+        packed = std::max(packed, score * 256 + 255 - static_cast<std::int32_t>(slot));
     }
 };
 
@@ -160,11 +164,11 @@ CUBEGA_AVX512 void evaluateInterleaved(const LaneCube& start, const MoveCode* ro
             const Gathered afterA = gatherAfterMove<Mode>(before, a);
             cube[w] = gather(before, kMovePairPermutations[a][b].source);
             const Gathered afterB = gatherFor<Mode>(cube[w]);
-            progress[w].record(scoreFromGathers<Mode>(afterA, constants, progress[w].best, before,
+            progress[w].record(scoreFromGathers<Mode>(afterA, constants, progress[w].best(), before,
                                                       kMovePermutations[a].source.data()),
                                slot + 1);
             progress[w].record(
-                scoreFromGathers<Mode>(afterB, constants, progress[w].best, cube[w], identity),
+                scoreFromGathers<Mode>(afterB, constants, progress[w].best(), cube[w], identity),
                 slot + 2);
         }
     }
@@ -173,12 +177,12 @@ CUBEGA_AVX512 void evaluateInterleaved(const LaneCube& start, const MoveCode* ro
             const auto a = static_cast<std::size_t>(rows[w * length + slot]);
             cube[w] = gather(cube[w], kMovePermutations[a].source);
             progress[w].record(scoreFromGathers<Mode>(gatherFor<Mode>(cube[w]), constants,
-                                                      progress[w].best, cube[w], identity),
+                                                      progress[w].best(), cube[w], identity),
                                slot + 1);
         }
     }
     for (std::size_t w = 0; w < Ways; ++w) {
-        out[w] = {10 * progress[w].best - progress[w].count, progress[w].count};
+        out[w] = {10 * progress[w].best() - progress[w].count(), progress[w].count()};
     }
 }
 
