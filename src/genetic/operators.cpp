@@ -68,10 +68,21 @@ constexpr auto kNeighbourRule = [] {
 void recombineInto(const Population& from, Population& to, float selectionPressure,
                    float crossoverRate, RandomSource& random) {
     random.seedFromClock();
-    std::copy(from.codes().begin(), from.codes().end(), to.codes().begin());
     const std::int32_t rows = from.rows();
     const std::int32_t slots = from.slots();
     const std::int32_t pairs = (rows - 1) / 2;
+    if (rows == 0) {
+        return;
+    }
+    // Pairs write rows 1 to 2 * pairs. Row 0, the elite, is kept, and so is the last row
+    // when an even count leaves it without a pair.
+    const auto keep = [&](std::int32_t row) {
+        std::copy(from.row(row).begin(), from.row(row).end(), to.row(row).begin());
+    };
+    keep(0);
+    if (rows % 2 == 0) {
+        keep(rows - 1);
+    }
     for (std::int32_t pair = 0, k = 1; pair < pairs; ++pair, k += 2) {
         const std::int32_t first = chooseFirstParent(rows, selectionPressure, random);
         const std::int32_t second = random.rowOffset(rows);

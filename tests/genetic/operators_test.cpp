@@ -208,6 +208,14 @@ TEST(Recombination, ChildrenAreOnePointCrossesOfTwoParents) {
     }
 }
 
+TEST(Recombination, AnEvenCountKeepsItsLastRow) {
+    FrozenRandom frozen;
+    const Population input = distinctRows(6, 4);
+    const Population result = recombine(input, 1.5F, 0.8F, frozen.random);
+    EXPECT_TRUE(std::equal(result.row(5).begin(), result.row(5).end(), input.row(5).begin()));
+    EXPECT_TRUE(std::equal(result.row(0).begin(), result.row(0).end(), input.row(0).begin()));
+}
+
 TEST(Recombination, ASinglePairOfRowsAndASingleRow) {
     FrozenRandom frozen;
     const Population one = distinctRows(1, 30);
