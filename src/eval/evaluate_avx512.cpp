@@ -3,6 +3,7 @@
 #include "eval/evaluate_avx512.hpp"
 
 #include <algorithm>
+#include <bit>
 
 #include "cube/x86_intrinsics.hpp"
 #include "eval/lane_vectors.hpp"
@@ -42,53 +43,22 @@ inline constexpr LaneIndex kIdentityLanes = identityPermutation().source;
 
 // What stays fixed for one start cube: the centres the edge lanes are compared with.
 struct Constants {
-    __m256i pairCentresLow;
-    __m256i pairCentresHigh;
+    __m512i edgeCentres;
     __m512i twoGenEdgeCentres;
     const PieceCodes* pieces;
 };
 
 CUBEGA_AVX512 Constants constantsFor(__m512i start, const PieceCodes& pieces) {
-    const __m512i pairCentres = gather(start, kPairCentres);
-    return {_mm512_castsi512_si256(pairCentres), _mm512_extracti64x4_epi64(pairCentres, 1),
-            gather(start, kTwoGenEdgeCentres), &pieces};
+    return {gather(start, kEdgeCentreIndex), gather(start, kTwoGenEdgeCentres), &pieces};
 }
 
-// The gathers a mode scores from: up to two per cube.
-struct Gathered {
-    __m512i first;
-    __m512i second;
-};
-
-// Gathers of the cube itself.
-template <EvalMode Mode>
-CUBEGA_AVX512 inline Gathered gatherFor(__m512i cube) {
-    if constexpr (Mode == kPairMode) {
-        return {gather(cube, kPairGatherFirst), gather(cube, kPairGatherSecond)};
-    } else {
-        return {gather(cube, kBlockGather), cube};
-    }
-}
-
-// Gathers of the cube after `move`, taken from the cube before it.
-template <EvalMode Mode>
-CUBEGA_AVX512 inline Gathered gatherAfterMove(__m512i before, std::size_t move) {
-    if constexpr (Mode == kPairMode) {
-        return {gather(before, kPairGatherFirstAfterMove[move]),
-                gather(before, kPairGatherSecondAfterMove[move])};
-    } else {
-        return {gather(before, kBlockGatherAfterMove[move]), before};
-    }
-}
-
-CUBEGA_AVX512 inline std::int32_t pairScoreFromGathers(const Gathered& g,
-                                                       const Constants& constants) {
-    const std::uint32_t first = equalHalves(g.first);
-    const __m256i low = _mm512_castsi512_si256(g.second);
-    const __m256i high = _mm512_extracti64x4_epi64(g.second, 1);
-    const __m256i right = _mm256_mask_blend_epi8(0xFFFF0000u, high, constants.pairCentresLow);
-    return pairScoreFromMasks(first, _mm256_cmpeq_epi8_mask(low, right),
-                              _mm256_cmpeq_epi8_mask(high, constants.pairCentresHigh));
+// Joined corner-edge pairs (one 16-bit comparison) plus edge facelets matching their centre
+// (one comparison of the cube itself with constants).
+CUBEGA_AVX512 inline std::int32_t pairScoreVector(__m512i cube, const Constants& constants) {
+    const std::uint32_t joined =
+        _mm512_cmpeq_epi16_mask(gather(cube, kPairWordsLeft), gather(cube, kPairWordsRight));
+    const std::uint64_t edges = _mm512_cmpeq_epi8_mask(cube, constants.edgeCentres);
+    return std::popcount(joined & 0xFFFFFFu) + std::popcount(edges & kEdgeFaceletBits);
 }
 
 // The corner half of the group test on the cube after `move` (a whole-cube permutation),
@@ -103,24 +73,24 @@ CUBEGA_AVX512 inline std::int32_t pairScoreFromGathers(const Gathered& g,
     return twoGenCornersPassLanes(lanes, pieces);
 }
 
-// The score of the cube after `move` applied to `before`, from its gathers; or any value not
-// above `best` when the score cannot beat it, since the evaluation only asks whether a prefix
-// improves on the best so far. The entry score skips the group test when even passing it
-// would not lift the score above `best`.
+// The block or entry score of the cube after `move` applied to `before`, from its block gather;
+// or any value not above `best` when the score cannot beat it, since the evaluation only asks
+// whether a prefix improves on the best so far. The entry score skips the group test when
+// even passing it would not lift the score above `best`.
 template <EvalMode Mode>
-CUBEGA_AVX512 inline std::int32_t scoreFromGathers(const Gathered& g, const Constants& constants,
-                                                   std::int32_t best, __m512i before,
-                                                   const std::uint8_t* move) {
-    if constexpr (Mode == kPairMode) {
-        return pairScoreFromGathers(g, constants);
-    } else if constexpr (Mode == kBlockMode) {
-        return blockScoreFromMask(equalHalves(g.first));
+CUBEGA_AVX512 inline std::int32_t scoreFromBlockGather(__m512i blockGather,
+                                                       const Constants& constants,
+                                                       std::int32_t best, __m512i before,
+                                                       const std::uint8_t* move) {
+    if constexpr (Mode == kBlockMode) {
+        return blockScoreFromMask(equalHalves(blockGather));
     } else {
-        const std::int32_t block = 10 * blockScoreFromMask(equalHalves(g.first));
+        const std::int32_t block = 10 * blockScoreFromMask(equalHalves(blockGather));
         if (block + 10 <= best) {
             return block;
         }
-        const std::uint64_t edges = _mm512_cmpeq_epi8_mask(g.first, constants.twoGenEdgeCentres);
+        const std::uint64_t edges =
+            _mm512_cmpeq_epi8_mask(blockGather, constants.twoGenEdgeCentres);
         const bool inGroup = twoGenEdgesPassFromMask(edges) &&
                              twoGenCornersPassAfter(before, move, *constants.pieces);
         return block + (inGroup ? 10 : 0);
@@ -140,15 +110,39 @@ struct RowProgress {
     }
 };
 
-// Plays `Ways` rows side by side, two moves a step: the cube jumps by the pair's permutation
-// and the score after the first move is gathered from the cube before it, so each move costs
-// half a permutation of the cube plus its score gathers. Independent rows keep the vector
-// units busy while one row's permutation is in flight.
+// The pair score: `Ways` rows side by side, one move a step (the edge comparison needs the
+// turned cube itself). Independent rows keep the vector units busy while one row's
+// permutation is in flight.
+template <std::size_t Ways>
+[[gnu::noinline]] CUBEGA_AVX512 void evaluatePairScoreRows(const LaneCube& start,
+                                                           const MoveCode* rows, std::size_t length,
+                                                           const Constants& constants,
+                                                           Evaluation* out) {
+    __m512i cube[Ways];
+    RowProgress progress[Ways];
+    for (std::size_t w = 0; w < Ways; ++w) {
+        cube[w] = loadLanes(start.lanes.data());
+    }
+    for (std::size_t slot = 0; slot < length; ++slot) {
+        for (std::size_t w = 0; w < Ways; ++w) {
+            const auto code = static_cast<std::size_t>(rows[w * length + slot]);
+            cube[w] = gather(cube[w], kMovePermutations[code].source);
+            progress[w].record(pairScoreVector(cube[w], constants), slot + 1);
+        }
+    }
+    for (std::size_t w = 0; w < Ways; ++w) {
+        out[w] = {10 * progress[w].best() - progress[w].count(), progress[w].count()};
+    }
+}
+
+// The block and entry scores: `Ways` rows side by side, two moves a step. The cube jumps by
+// the pair's permutation and the score after the first move is gathered from the cube before
+// it, so each move costs half a permutation of the cube plus its score gather.
 template <EvalMode Mode, std::size_t Ways>
-CUBEGA_AVX512 void evaluateInterleaved(const LaneCube& start, const MoveCode* rows,
-                                       std::size_t length, const PieceCodes& pieces,
-                                       Evaluation* out) {
-    const Constants constants = constantsFor(loadLanes(start.lanes.data()), pieces);
+[[gnu::noinline]] CUBEGA_AVX512 void evaluateInterleaved(const LaneCube& start,
+                                                         const MoveCode* rows, std::size_t length,
+                                                         const Constants& constants,
+                                                         Evaluation* out) {
     const std::uint8_t* const identity = kIdentityLanes.data();
     __m512i cube[Ways];
     RowProgress progress[Ways];
@@ -161,23 +155,24 @@ CUBEGA_AVX512 void evaluateInterleaved(const LaneCube& start, const MoveCode* ro
             const auto a = static_cast<std::size_t>(rows[w * length + slot]);
             const auto b = static_cast<std::size_t>(rows[w * length + slot + 1]);
             const __m512i before = cube[w];
-            const Gathered afterA = gatherAfterMove<Mode>(before, a);
+            const __m512i afterA = gather(before, kBlockGatherAfterMove[a]);
             cube[w] = gather(before, kMovePairPermutations[a][b].source);
-            const Gathered afterB = gatherFor<Mode>(cube[w]);
-            progress[w].record(scoreFromGathers<Mode>(afterA, constants, progress[w].best(), before,
-                                                      kMovePermutations[a].source.data()),
-                               slot + 1);
+            const __m512i afterB = gather(cube[w], kBlockGather);
             progress[w].record(
-                scoreFromGathers<Mode>(afterB, constants, progress[w].best(), cube[w], identity),
-                slot + 2);
+                scoreFromBlockGather<Mode>(afterA, constants, progress[w].best(), before,
+                                           kMovePermutations[a].source.data()),
+                slot + 1);
+            progress[w].record(scoreFromBlockGather<Mode>(afterB, constants, progress[w].best(),
+                                                          cube[w], identity),
+                               slot + 2);
         }
     }
     if (slot < length) {  // an odd last move
         for (std::size_t w = 0; w < Ways; ++w) {
             const auto a = static_cast<std::size_t>(rows[w * length + slot]);
             cube[w] = gather(cube[w], kMovePermutations[a].source);
-            progress[w].record(scoreFromGathers<Mode>(gatherFor<Mode>(cube[w]), constants,
-                                                      progress[w].best(), cube[w], identity),
+            progress[w].record(scoreFromBlockGather<Mode>(gather(cube[w], kBlockGather), constants,
+                                                          progress[w].best(), cube[w], identity),
                                slot + 1);
         }
     }
@@ -186,16 +181,27 @@ CUBEGA_AVX512 void evaluateInterleaved(const LaneCube& start, const MoveCode* ro
     }
 }
 
+template <EvalMode Mode, std::size_t Ways>
+CUBEGA_AVX512 void evaluateRowGroup(const LaneCube& start, const MoveCode* rows, std::size_t length,
+                                    const Constants& constants, Evaluation* out) {
+    if constexpr (Mode == kPairMode) {
+        evaluatePairScoreRows<Ways>(start, rows, length, constants, out);
+    } else {
+        evaluateInterleaved<Mode, Ways>(start, rows, length, constants, out);
+    }
+}
+
 template <EvalMode Mode>
 CUBEGA_AVX512 void evaluateRowsLoop(const LaneCube& start, const MoveCode* codes, std::size_t rows,
                                     std::size_t length, const PieceCodes& pieces, Evaluation* out) {
     constexpr std::size_t kWays = 4;
+    const Constants constants = constantsFor(loadLanes(start.lanes.data()), pieces);
     std::size_t row = 0;
     for (; row + kWays <= rows; row += kWays) {
-        evaluateInterleaved<Mode, kWays>(start, codes + row * length, length, pieces, out + row);
+        evaluateRowGroup<Mode, kWays>(start, codes + row * length, length, constants, out + row);
     }
     for (; row < rows; ++row) {
-        evaluateInterleaved<Mode, 1>(start, codes + row * length, length, pieces, out + row);
+        evaluateRowGroup<Mode, 1>(start, codes + row * length, length, constants, out + row);
     }
 }
 

@@ -113,6 +113,42 @@ inline constexpr LaneIndex kPairCentres = makePairCentres();
 inline constexpr LaneIndex kBlockGather = makeBlockGather();
 inline constexpr LaneIndex kTwoGenEdgeCentres = makeTwoGenEdgeCentres();
 
+// The pair score as 16-bit lanes: lane p of the left gather holds facelets (a, c) of pair p
+// and the right gather (b, d), so one 16-bit comparison tests a whole corner-edge pair.
+constexpr LaneIndex makePairWords(bool left) {
+    LaneIndex v{};
+    for (std::size_t p = 0; p < kPairConditions.size(); ++p) {
+        const PairCondition& pair = kPairConditions[p];
+        v[2 * p] = lane(left ? pair.a : pair.b);
+        v[2 * p + 1] = lane(left ? pair.c : pair.d);
+    }
+    return v;
+}
+
+// The edge-centre conditions need no gather: every edge facelet is compared, in place, with
+// a constant vector holding its centre's colour (gathered once from the start cube with this
+// index; other lanes are masked off by kEdgeFaceletBits).
+constexpr LaneIndex makeEdgeCentreIndex() {
+    LaneIndex v = identityPermutation().source;
+    for (int k = 0; k < 24; ++k) {
+        v[static_cast<std::size_t>(edgeFacelet(k))] = centreLane(edgeFacelet(k));
+    }
+    return v;
+}
+
+constexpr std::uint64_t makeEdgeFaceletBits() {
+    std::uint64_t bits = 0;
+    for (int k = 0; k < 24; ++k) {
+        bits |= std::uint64_t{1} << edgeFacelet(k);
+    }
+    return bits;
+}
+
+inline constexpr LaneIndex kPairWordsLeft = makePairWords(true);
+inline constexpr LaneIndex kPairWordsRight = makePairWords(false);
+inline constexpr LaneIndex kEdgeCentreIndex = makeEdgeCentreIndex();
+inline constexpr std::uint64_t kEdgeFaceletBits = makeEdgeFaceletBits();
+
 // A gather composed with each move: gathering with composed[m] from a cube gives what the
 // gather gives on the cube after move m, so the score after a move needs no turned cube.
 constexpr std::array<LaneIndex, kMoveCount> composeWithMoves(const LaneIndex& gather) {
@@ -125,8 +161,6 @@ constexpr std::array<LaneIndex, kMoveCount> composeWithMoves(const LaneIndex& ga
     return composed;
 }
 
-inline constexpr auto kPairGatherFirstAfterMove = composeWithMoves(kPairGatherFirst);
-inline constexpr auto kPairGatherSecondAfterMove = composeWithMoves(kPairGatherSecond);
 inline constexpr auto kBlockGatherAfterMove = composeWithMoves(kBlockGather);
 
 // Every pair of moves as one permutation (a, then b): the cube advances two moves a step.
