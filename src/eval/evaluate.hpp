@@ -28,7 +28,6 @@ struct Evaluation {
     std::int32_t objective = 0;  // 10 * best score - move count
     std::int32_t moveCount = 0;  // leading moves that reach the best score first
 
-    std::int32_t bestScore() const { return (objective + moveCount) / 10; }
     friend bool operator==(const Evaluation&, const Evaluation&) = default;
 };
 
@@ -67,8 +66,6 @@ class SequenceEvaluator {
     // a population is: the same results as one call per row, several rows at a time.
     void evaluateRows(std::span<const MoveCode> codes, std::size_t length,
                       std::span<Evaluation> out) const;
-
-    EvalPath path() const { return path_; }
 
   private:
     CubeState startCube_;
