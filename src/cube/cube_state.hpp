@@ -36,6 +36,11 @@ constexpr int centreOf(int face) {
     return 9 * face + 4;
 }
 
+// The centre of the face that facelet i lies on.
+constexpr int centreOfFacelet(int facelet) {
+    return centreOf(facelet / 9);
+}
+
 // A plain value: 54 colour values, copied freely and compared whole.
 struct CubeState {
     std::array<std::int32_t, kFaceletCount> facelets{};

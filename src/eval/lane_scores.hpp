@@ -43,7 +43,7 @@ inline constexpr auto kEdgeCentrePairs = [] {
     for (int k = 0; k < 24; ++k) {
         const int f = edgeFacelet(k);
         pairs[static_cast<std::size_t>(k)] = {static_cast<std::uint8_t>(f),
-                                              static_cast<std::uint8_t>(9 * (f / 9) + 4)};
+                                              static_cast<std::uint8_t>(centreOfFacelet(f))};
     }
     return pairs;
 }();
@@ -66,7 +66,7 @@ inline std::int32_t blockScoreLanes(const LaneCube& cube) {
         score += sameColour(cube, p.a, p.b) & sameColour(cube, p.c, p.d);
     }
     for (const int f : kBlockEdgeFacelets) {
-        score += sameColour(cube, f, 9 * (f / 9) + 4);
+        score += sameColour(cube, f, centreOfFacelet(f));
     }
     return score;
 }

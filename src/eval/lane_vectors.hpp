@@ -1,4 +1,5 @@
-// Gather indices that let the 64-lane path test many facelet equalities at once.
+// Gather indices that let the vector paths (AVX-512 and AVX2) test many facelet equalities
+// at once.
 //
 // One 64-lane gather puts the left sides of up to 32 equalities in lanes 0..31 and their
 // right sides in lanes 32..63, so comparing the two halves tests them all. Right sides that
@@ -23,7 +24,7 @@ constexpr std::uint8_t lane(int facelet) {
     return static_cast<std::uint8_t>(facelet);
 }
 constexpr std::uint8_t centreLane(int facelet) {
-    return lane(9 * (facelet / 9) + 4);
+    return lane(centreOfFacelet(facelet));
 }
 
 // Equality e of the pair score: e = 0..23 the first equalities of the 24 pairs, 24..47 the

@@ -10,7 +10,7 @@ std::int32_t joined(const CubeState& cube, const PairCondition& pair) {
 }
 
 std::int32_t matchesCentre(const CubeState& cube, int facelet) {
-    return cube[facelet] == cube[9 * (facelet / 9) + 4] ? 1 : 0;
+    return cube[facelet] == cube[centreOfFacelet(facelet)] ? 1 : 0;
 }
 
 // 2^colour for colours 0..5; anything else adds nothing rather than shifting out of range.
