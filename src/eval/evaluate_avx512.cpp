@@ -97,6 +97,14 @@ CUBEGA_AVX512 inline std::int32_t scoreFromBlockGather(__m512i blockGather,
     }
 }
 
+// Whether the edge half of the group test passes, from the block gather: every edge's two
+// facelets are compared with the F and U centres at once and the halves folded together.
+CUBEGA_AVX512 inline std::uint8_t twoGenEdgesPass(__m512i blockGather, const Constants& constants) {
+    const __mmask64 equal = _mm512_cmpeq_epi8_mask(blockGather, constants.twoGenEdgeCentres);
+    const __mmask64 either = _kor_mask64(equal, _kshiftri_mask64(equal, 32));
+    return _ktestc_mask64_u8(either, kTwoGenEdgeLaneBits);
+}
+
 // The best score and the first slot that reached it, packed as score * 256 + (255 - slot):
 // one maximum keeps both, and of equal scores the earlier slot (the larger low byte). The
 // start, 255, is score 0 at "slot 0", which no later score of 0 beats.
@@ -181,11 +189,65 @@ template <EvalMode Mode, std::size_t Ways>
     }
 }
 
+// One move of the entry score with the group test taken as failed; `edgesPassed` notes whether
+// its edge half passed, the only case in which the corner half could have changed the result.
+CUBEGA_AVX512 inline void recordEntryStep(__m512i blockGather, const Constants& constants,
+                                          std::size_t slot, RowProgress& progress,
+                                          std::uint8_t& edgesPassed) {
+    edgesPassed |= twoGenEdgesPass(blockGather, constants);
+    progress.record(10 * blockScoreFromMask(equalHalves(blockGather)), slot);
+}
+
+// The entry score, `Ways` rows side by side as above, with the group test taken as failed. A
+// row where its edge half passed at some move is evaluated again, alone and exactly. Most rows
+// never get there, and a loop without the corner test's call keeps every cube in a register.
+template <std::size_t Ways>
+[[gnu::noinline]] CUBEGA_AVX512 void evaluateEntryRows(const LaneCube& start, const MoveCode* rows,
+                                                       std::size_t length,
+                                                       const Constants& constants,
+                                                       Evaluation* out) {
+    __m512i cube[Ways];
+    RowProgress progress[Ways];
+    std::uint8_t edgesPassed[Ways] = {};
+    for (std::size_t w = 0; w < Ways; ++w) {
+        cube[w] = loadLanes(start.lanes.data());
+    }
+    std::size_t slot = 0;
+    for (; slot + 2 <= length; slot += 2) {
+        for (std::size_t w = 0; w < Ways; ++w) {
+            const auto a = static_cast<std::size_t>(rows[w * length + slot]);
+            const auto b = static_cast<std::size_t>(rows[w * length + slot + 1]);
+            const __m512i afterA = gather(cube[w], kBlockGatherAfterMove[a]);
+            cube[w] = gather(cube[w], kMovePairPermutations[a][b].source);
+            recordEntryStep(afterA, constants, slot + 1, progress[w], edgesPassed[w]);
+            recordEntryStep(gather(cube[w], kBlockGather), constants, slot + 2, progress[w],
+                            edgesPassed[w]);
+        }
+    }
+    if (slot < length) {  // an odd last move
+        for (std::size_t w = 0; w < Ways; ++w) {
+            const auto a = static_cast<std::size_t>(rows[w * length + slot]);
+            cube[w] = gather(cube[w], kMovePermutations[a].source);
+            recordEntryStep(gather(cube[w], kBlockGather), constants, slot + 1, progress[w],
+                            edgesPassed[w]);
+        }
+    }
+    for (std::size_t w = 0; w < Ways; ++w) {
+        out[w] = {10 * progress[w].best() - progress[w].count(), progress[w].count()};
+        if (edgesPassed[w]) {
+            evaluateInterleaved<kTwoGenEntryMode, 1>(start, rows + w * length, length, constants,
+                                                     out + w);
+        }
+    }
+}
+
 template <EvalMode Mode, std::size_t Ways>
 CUBEGA_AVX512 void evaluateRowGroup(const LaneCube& start, const MoveCode* rows, std::size_t length,
                                     const Constants& constants, Evaluation* out) {
     if constexpr (Mode == kPairMode) {
         evaluatePairScoreRows<Ways>(start, rows, length, constants, out);
+    } else if constexpr (Mode == kTwoGenEntryMode) {
+        evaluateEntryRows<Ways>(start, rows, length, constants, out);
     } else {
         evaluateInterleaved<Mode, Ways>(start, rows, length, constants, out);
     }

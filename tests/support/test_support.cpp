@@ -13,6 +13,14 @@ CubeState randomCube(std::mt19937& rng, int moves) {
     return applySequence(solvedCube(), randomMoves(rng, moves));
 }
 
+CubeState randomTwoFaceCube(std::mt19937& rng, int moves) {
+    std::vector<MoveCode> sequence = randomMoves(rng, moves);
+    for (MoveCode& m : sequence) {
+        m = m % 2 + 6 * (m / 6);  // the F or U turn of the same kind
+    }
+    return applySequence(solvedCube(), sequence);
+}
+
 std::vector<MoveCode> randomMoves(std::mt19937& rng, int count) {
     std::uniform_int_distribution<MoveCode> move(0, kMoveCount - 1);
     std::vector<MoveCode> moves(static_cast<std::size_t>(count));

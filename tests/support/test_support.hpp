@@ -27,6 +27,9 @@ class CaptureWriter final : public RecordWriter {
 // A cube reached from solved by `moves` random moves.
 CubeState randomCube(std::mt19937& rng, int moves);
 
+// A cube reached from solved by `moves` random F and U turns: inside the two-generator group.
+CubeState randomTwoFaceCube(std::mt19937& rng, int moves);
+
 // A random move sequence of codes 0..17.
 std::vector<MoveCode> randomMoves(std::mt19937& rng, int count);
 
