@@ -98,11 +98,12 @@ CUBEGA_AVX512 inline std::int32_t scoreFromBlockGather(__m512i blockGather,
 }
 
 // Whether the edge half of the group test passes, from the block gather: every edge's two
-// facelets are compared with the F and U centres at once and the halves folded together.
+// facelets are compared with the F and U centres at once and the halves folded together (in
+// general-purpose registers: the mask registers' few units are busy with the comparisons).
 CUBEGA_AVX512 inline std::uint8_t twoGenEdgesPass(__m512i blockGather, const Constants& constants) {
-    const __mmask64 equal = _mm512_cmpeq_epi8_mask(blockGather, constants.twoGenEdgeCentres);
-    const __mmask64 either = _kor_mask64(equal, _kshiftri_mask64(equal, 32));
-    return _ktestc_mask64_u8(either, kTwoGenEdgeLaneBits);
+    const std::uint64_t equal = _mm512_cmpeq_epi8_mask(blockGather, constants.twoGenEdgeCentres);
+    const std::uint64_t either = equal | std::rotr(equal, 32);
+    return (~either & kTwoGenEdgeLaneBits) == 0 ? 1 : 0;
 }
 
 // The best score and the first slot that reached it, packed as score * 256 + (255 - slot):
