@@ -71,9 +71,7 @@ void runGenerations(Population& population, ScoreTable& scores, std::vector<std:
         if (params.restrictToTwoFaces) {
             foldPopulation(population);
         }
-        for (std::int32_t i = 0; i < population.rows(); ++i) {
-            simplifyInPlace(population.row(i), random);
-        }
+        simplifyRows(population, random);
         evaluateRows(population, scores, results, evaluate);
         rankTables(population, spare, scores, keys, order, spareScores);
         if (params.progressInterval > 0 && g % params.progressInterval == 0) {

@@ -139,63 +139,91 @@ MoveCode mergedMove(MoveCode a, MoveCode b) {
 // The merges always take the first neighbouring pair on one face, and the freed slots are
 // refilled at the end. Reading the moves left to right onto a stack of finished moves does
 // the same merges in the same order: the stack never holds such a pair, so a move that
-// matches the top of the stack forms the first pair of the whole sequence. Refills join a
-// queue behind the unread moves, exactly where the shifting would have put them.
+// matches the top of the stack forms the first pair of the whole sequence. Refills line up
+// behind the stored moves, exactly where the shifting would have put them, and each is drawn
+// when it is read: they are read in the order they were made and nothing else draws in
+// between, so every refill gets the draw it would have got when made.
+namespace {
+
+// The rule with one more row: what lies below an empty stack, which no move meets.
+constexpr std::size_t kEmptyStack = kMoveCount;
+constexpr auto kStackRule = [] {
+    std::array<std::array<std::int8_t, kMoveCount>, kMoveCount + 1> rule{};
+    std::copy(kNeighbourRule.begin(), kNeighbourRule.end(), rule.begin());
+    rule[kEmptyStack].fill(kDifferentFaces);
+    return rule;
+}();
+
+// A row being simplified: its stack is row[0, top), and `pending` refills wait to be read.
+struct RowStack {
+    std::size_t top = 0;
+    std::size_t pending = 0;
+};
+
+// Pushes `move`, merges it into the top of the stack or cancels the two, without a branch:
+// on folded rows merges and cancels come as they please, so branches would mostly guess wrong.
+inline void settle(MoveCode* row, RowStack& stack, MoveCode move) {
+    const std::size_t below =
+        stack.top == 0 ? kEmptyStack : static_cast<std::size_t>(row[stack.top - 1]);
+    const std::int8_t rule = kStackRule[below][static_cast<std::size_t>(move)];
+    const std::size_t kept = rule == kDifferentFaces ? 1 : 0;
+    const std::size_t cancelled = rule == -1 ? 1 : 0;
+    row[stack.top + kept - 1] = kept == 1 ? move : rule;  // a cancel's write is popped at once
+    stack.top = stack.top + kept - cancelled;
+    stack.pending += 1 - kept + cancelled;
+}
+
+// Settles the stored moves of `Ways` rows side by side: no draws are needed yet, so the rows'
+// chains of dependent steps overlap.
+template <std::size_t Ways>
+void settleStoredMoves(MoveCode* rows, std::size_t length, RowStack* stacks) {
+    for (std::size_t w = 0; w < Ways; ++w) {
+        stacks[w] = {length == 0 ? 0 : std::size_t{1}, 0};
+    }
+    for (std::size_t read = 1; read < length; ++read) {
+        for (std::size_t w = 0; w < Ways; ++w) {
+            MoveCode* const row = rows + w * length;
+            settle(row, stacks[w], row[read]);
+        }
+    }
+}
+
+// Draws and settles the refills of one row until none is left; the stack then fills the row.
+void settleRefills(MoveCode* row, RowStack& stack, RandomSource& random) {
+    while (stack.pending > 0) {
+        --stack.pending;
+        settle(row, stack, random.resetMove());
+    }
+}
+
+}  // namespace
+
 void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random) {
     random.seedFromClock();
-    const std::size_t length = sequence.size();
-    // Refills wait in a ring buffer; at most `length` are waiting at any time.
-    constexpr std::size_t kLocalQueue = 64;
-    std::array<MoveCode, kLocalQueue> localQueue;
-    std::vector<MoveCode> largeQueue;
-    if (length > kLocalQueue) {
-        largeQueue.resize(std::bit_ceil(length));
-    }
-    const std::span<MoveCode> queue =
-        length > kLocalQueue ? std::span<MoveCode>(largeQueue) : std::span<MoveCode>(localQueue);
-    const std::size_t wrap = queue.size() - 1;
-    std::size_t queueHead = 0;
-    std::size_t queueCount = 0;
-    const auto refill = [&] {
-        queue[(queueHead + queueCount) & wrap] = random.resetMove();
-        ++queueCount;
-    };
+    RowStack stack;
+    settleStoredMoves<1>(sequence.data(), sequence.size(), &stack);
+    settleRefills(sequence.data(), stack, random);
+}
 
-    // Most rows hold few pairs: everything before the first pair is finished as it stands.
-    std::size_t read = 0;
-    while (read + 1 < length && kNeighbourRule[static_cast<std::size_t>(sequence[read])]
-                                              [static_cast<std::size_t>(sequence[read + 1])] ==
-                                    kDifferentFaces) {
-        ++read;
-    }
-    if (read + 1 >= length) {
-        return;
-    }
-    ++read;
-    std::size_t top =
-        read;  // the stack is sequence[0, top); unread moves are sequence[read, length)
-    while (read < length || queueCount > 0) {
-        MoveCode move;
-        if (read < length) {
-            move = sequence[read++];
+void simplifyRows(Population& population, RandomSource& random) {
+    constexpr std::size_t kWays = 4;
+    const auto rows = static_cast<std::size_t>(population.rows());
+    const auto length = static_cast<std::size_t>(population.slots());
+    MoveCode* const codes = population.codes().data();
+    std::array<RowStack, kWays> stacks;
+    for (std::size_t first = 0; first < rows; first += kWays) {
+        const std::size_t count = std::min(kWays, rows - first);
+        if (count == kWays) {
+            settleStoredMoves<kWays>(codes + first * length, length, stacks.data());
         } else {
-            move = queue[queueHead];
-            queueHead = (queueHead + 1) & wrap;
-            --queueCount;
+            for (std::size_t w = 0; w < count; ++w) {
+                settleStoredMoves<1>(codes + (first + w) * length, length, &stacks[w]);
+            }
         }
-        const std::int8_t merged = top == 0
-                                       ? kDifferentFaces
-                                       : kNeighbourRule[static_cast<std::size_t>(sequence[top - 1])]
-                                                       [static_cast<std::size_t>(move)];
-        if (merged == kDifferentFaces) {
-            sequence[top++] = move;
-        } else if (merged >= 0) {
-            sequence[top - 1] = merged;
-            refill();
-        } else {
-            --top;
-            refill();
-            refill();
+        // The draws, in row order, each row after its own reading of the clocks.
+        for (std::size_t w = 0; w < count; ++w) {
+            random.seedFromClock();
+            settleRefills(codes + (first + w) * length, stacks[w], random);
         }
     }
 }
