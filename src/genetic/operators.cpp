@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <vector>
+
+#include "genetic/lane_scans.hpp"
 
 namespace cubega {
 
@@ -173,21 +173,6 @@ inline void settle(MoveCode* row, RowStack& stack, MoveCode move) {
     stack.pending += 1 - kept + cancelled;
 }
 
-// Settles the stored moves of `Ways` rows side by side: no draws are needed yet, so the rows'
-// chains of dependent steps overlap.
-template <std::size_t Ways>
-void settleStoredMoves(MoveCode* rows, std::size_t length, RowStack* stacks) {
-    for (std::size_t w = 0; w < Ways; ++w) {
-        stacks[w] = {length == 0 ? 0 : std::size_t{1}, 0};
-    }
-    for (std::size_t read = 1; read < length; ++read) {
-        for (std::size_t w = 0; w < Ways; ++w) {
-            MoveCode* const row = rows + w * length;
-            settle(row, stacks[w], row[read]);
-        }
-    }
-}
-
 // Draws and settles the refills of one row until none is left; the stack then fills the row.
 void settleRefills(MoveCode* row, RowStack& stack, RandomSource& random) {
     while (stack.pending > 0) {
@@ -200,31 +185,24 @@ void settleRefills(MoveCode* row, RowStack& stack, RandomSource& random) {
 
 void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random) {
     random.seedFromClock();
-    RowStack stack;
-    settleStoredMoves<1>(sequence.data(), sequence.size(), &stack);
-    settleRefills(sequence.data(), stack, random);
+    MoveCode* const row = sequence.data();
+    const std::size_t length = sequence.size();
+    // Most rows come from simplified parents and hold a pair or two at most: everything
+    // before the first pair is finished as it stands.
+    const std::size_t pair = firstSameFacePair(row, length);
+    if (pair == length) {
+        return;
+    }
+    RowStack stack{pair + 1, 0};
+    for (std::size_t read = pair + 1; read < length; ++read) {
+        settle(row, stack, row[read]);
+    }
+    settleRefills(row, stack, random);
 }
 
 void simplifyRows(Population& population, RandomSource& random) {
-    constexpr std::size_t kWays = 4;
-    const auto rows = static_cast<std::size_t>(population.rows());
-    const auto length = static_cast<std::size_t>(population.slots());
-    MoveCode* const codes = population.codes().data();
-    std::array<RowStack, kWays> stacks;
-    for (std::size_t first = 0; first < rows; first += kWays) {
-        const std::size_t count = std::min(kWays, rows - first);
-        if (count == kWays) {
-            settleStoredMoves<kWays>(codes + first * length, length, stacks.data());
-        } else {
-            for (std::size_t w = 0; w < count; ++w) {
-                settleStoredMoves<1>(codes + (first + w) * length, length, &stacks[w]);
-            }
-        }
-        // The draws, in row order, each row after its own reading of the clocks.
-        for (std::size_t w = 0; w < count; ++w) {
-            random.seedFromClock();
-            settleRefills(codes + (first + w) * length, stacks[w], random);
-        }
+    for (std::int32_t i = 0; i < population.rows(); ++i) {
+        simplifyInPlace(population.row(i), random);
     }
 }
 

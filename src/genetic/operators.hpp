@@ -32,7 +32,7 @@ Population mutate(const Population& population, float mutationRate, RandomSource
 void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random);
 MoveSequence simplifySequence(const MoveSequence& sequence, RandomSource& random);
 
-// simplifyInPlace on every row in order (each reseeding first), several rows at a time.
+// simplifyInPlace on every row, in row order.
 void simplifyRows(Population& population, RandomSource& random);
 
 // The move that a and b (codes 0..17 on one face) make together, or -1 when they cancel.

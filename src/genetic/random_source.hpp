@@ -10,6 +10,7 @@
 
 #include "cube/moves.hpp"
 #include "genetic/clock.hpp"
+#include "genetic/lane_scans.hpp"
 #include "genetic/random_stream.hpp"
 
 namespace cubega {
@@ -125,10 +126,8 @@ class RandomSource {
                 refill();
             }
             const std::size_t end = std::min(kBatch, next_ + (limit - consumed));
-            std::size_t k = next_;
-            while (k < end && upcoming_[k] >= bound) {
-                ++k;
-            }
+            const std::size_t k =
+                next_ + firstStateBelow(upcoming_.data() + next_, end - next_, bound);
             if (k > next_) {
                 consumed += k - next_;
                 state_ = upcoming_[k - 1];

@@ -1,0 +1,72 @@
+#include "genetic/lane_scans.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace cubega {
+namespace {
+
+// Lengths around the sixteen-lane blocks, where a vector scan would slip by one.
+constexpr std::size_t kLengths[] = {0, 1, 2, 15, 16, 17, 30, 31, 32, 33, 47, 48, 49, 100};
+
+TEST(LaneScans, FirstSameFacePairAgreesWithThePlainScan) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<MoveCode> code(0, 17);
+    for (const std::size_t length : kLengths) {
+        for (int trial = 0; trial < 300; ++trial) {
+            // A pair-free row, then one pair planted at a random place (or none).
+            std::vector<MoveCode> row(length);
+            for (std::size_t i = 0; i < length; ++i) {
+                do {
+                    row[i] = code(rng);
+                } while (i > 0 && row[i] % 6 == row[i - 1] % 6);
+            }
+            if (length > 1 && trial % 4 != 0) {
+                const std::size_t at = rng() % (length - 1);
+                row[at + 1] = row[at] % 6 + 6 * static_cast<MoveCode>(rng() % 3);
+            }
+            const std::size_t expected = firstSameFacePairPortable(row.data(), length);
+            ASSERT_EQ(firstSameFacePair(row.data(), length), expected) << "length " << length;
+        }
+    }
+}
+
+TEST(LaneScans, FirstSameFacePairWorkedValues) {
+    const std::vector<MoveCode> row{0, 1, 2, 3, 4, 5, 0, 13, 7};  // U' (13) then U2 (7)
+    EXPECT_EQ(firstSameFacePair(row.data(), row.size()), 7U);
+    EXPECT_EQ(firstSameFacePair(row.data(), 7), 7U) << "no pair within the first seven";
+    const std::vector<MoveCode> opening{17, 11, 5};  // L' L2 L
+    EXPECT_EQ(firstSameFacePair(opening.data(), opening.size()), 0U);
+}
+
+TEST(LaneScans, FirstStateBelowAgreesWithThePlainScan) {
+    std::mt19937 rng(8);
+    std::uniform_int_distribution<std::int32_t> state(1, 2147483646);
+    const std::int64_t bounds[] = {1, 2, 107374183, 1073741824, 2147483646, 2147483647, 2147483648};
+    for (const std::size_t length : kLengths) {
+        for (const std::int64_t bound : bounds) {
+            for (int trial = 0; trial < 50; ++trial) {
+                std::vector<std::int32_t> states(length);
+                for (std::int32_t& s : states) {
+                    s = state(rng);
+                }
+                ASSERT_EQ(firstStateBelow(states.data(), length, bound),
+                          firstStateBelowPortable(states.data(), length, bound))
+                    << "length " << length << " bound " << bound;
+            }
+        }
+    }
+}
+
+TEST(LaneScans, FirstStateBelowWorkedValues) {
+    const std::vector<std::int32_t> states{900, 500, 100, 700};
+    EXPECT_EQ(firstStateBelow(states.data(), states.size(), 101), 2U);
+    EXPECT_EQ(firstStateBelow(states.data(), states.size(), 100), 4U) << "below, not equal";
+    EXPECT_EQ(firstStateBelow(states.data(), states.size(), std::int64_t{1} << 31), 0U);
+    EXPECT_EQ(firstStateBelow(states.data(), 0, std::int64_t{1} << 31), 0U);
+}
+
+}  // namespace
+}  // namespace cubega
