@@ -13,9 +13,15 @@ namespace cubega {
 
 namespace {
 
+// Without an early exit, so the compiler checks many codes per instruction: the whole
+// population is checked before every evaluation.
 bool allCodesGenerated(std::span<const MoveCode> sequence) {
-    return std::all_of(sequence.begin(), sequence.end(),
-                       [](MoveCode code) { return code >= 0 && code < kMoveCount; });
+    std::uint32_t outside = 0;
+    for (const MoveCode code : sequence) {
+        outside |=
+            static_cast<std::uint32_t>(code) >= static_cast<std::uint32_t>(kMoveCount) ? 1U : 0U;
+    }
+    return outside == 0;
 }
 
 template <EvalMode Mode>
