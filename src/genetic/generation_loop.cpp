@@ -66,6 +66,7 @@ void runGenerations(Population& population, ScoreTable& scores, std::vector<std:
     std::vector<Evaluation> results(rows);
     Population spare(population.rows(), population.slots());
     const SequenceEvaluator evaluate(startCube, mode);
+    const FirstParentChoice firstParent(population.rows(), params.selectionPressure);
 
     for (std::int32_t g = 1; g <= params.generations; ++g) {
         if (params.restrictToTwoFaces) {
@@ -81,7 +82,7 @@ void runGenerations(Population& population, ScoreTable& scores, std::vector<std:
              ++i) {
             randomSequence(population.row(i), random);
         }
-        recombineInto(population, spare, params.selectionPressure, params.crossoverRate, random);
+        recombineInto(population, spare, firstParent, params.crossoverRate, random);
         std::swap(population, spare);
         mutateInPlace(population, params.mutationRate, random);
     }

@@ -16,19 +16,6 @@ float rankingWeight(std::int32_t i, std::int32_t rows, float sp) {
            static_cast<float>(rows);
 }
 
-// First parent: propose a row uniformly, accept it when a threshold uniform between the
-// lowest and the highest weight is not above its weight; both draws repeat on rejection.
-std::int32_t chooseFirstParent(std::int32_t rows, float sp, RandomSource& random) {
-    for (;;) {
-        const std::int32_t i = random.rowOffset(rows);
-        const float r2 = random.randomReal();
-        const float threshold = ((2.0F - sp) + 2.0F * r2 * (sp - 1.0F)) / static_cast<float>(rows);
-        if (threshold <= rankingWeight(i, rows, sp)) {
-            return i;
-        }
-    }
-}
-
 void writeChildren(std::span<const MoveCode> first, std::span<const MoveCode> second,
                    std::size_t cut, std::span<MoveCode> child1, std::span<MoveCode> child2) {
     std::copy(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(cut), child1.begin());
@@ -65,7 +52,54 @@ constexpr auto kNeighbourRule = [] {
 
 }  // namespace
 
+FirstParentChoice::FirstParentChoice(std::int32_t rows, float selectionPressure)
+    : rows_(rows), selectionPressure_(selectionPressure) {
+    if (!(selectionPressure >= 1.0F) || rows < 2) {
+        return;
+    }
+    acceptUpTo_.resize(static_cast<std::size_t>(rows));
+    for (std::int32_t row = 0; row < rows; ++row) {
+        // The largest state the test accepts (0 when none): the accepted states run from 1 up.
+        std::int64_t low = 0;
+        std::int64_t high = kModulus;  // the highest state a draw can give
+        while (low < high) {
+            const std::int64_t mid = low + (high - low + 1) / 2;
+            if (acceptsByFormula(row, RandomSource::realOf(static_cast<std::int32_t>(mid)))) {
+                low = mid;
+            } else {
+                high = mid - 1;
+            }
+        }
+        acceptUpTo_[static_cast<std::size_t>(row)] = static_cast<std::int32_t>(low);
+    }
+}
+
+bool FirstParentChoice::acceptsByFormula(std::int32_t row, float r2) const {
+    const float sp = selectionPressure_;
+    const float threshold = ((2.0F - sp) + 2.0F * r2 * (sp - 1.0F)) / static_cast<float>(rows_);
+    return threshold <= rankingWeight(row, rows_, sp);
+}
+
+std::int32_t FirstParentChoice::choose(RandomSource& random) const {
+    for (;;) {
+        const std::int32_t row = random.rowOffset(rows_);
+        const std::int32_t state = random.nextDraw();
+        const bool accepted = acceptUpTo_.empty()
+                                  ? acceptsByFormula(row, RandomSource::realOf(state))
+                                  : state <= acceptUpTo_[static_cast<std::size_t>(row)];
+        if (accepted) {
+            return row;
+        }
+    }
+}
+
 void recombineInto(const Population& from, Population& to, float selectionPressure,
+                   float crossoverRate, RandomSource& random) {
+    recombineInto(from, to, FirstParentChoice(from.rows(), selectionPressure), crossoverRate,
+                  random);
+}
+
+void recombineInto(const Population& from, Population& to, const FirstParentChoice& firstParent,
                    float crossoverRate, RandomSource& random) {
     random.seedFromClock();
     const std::int32_t rows = from.rows();
@@ -84,7 +118,7 @@ void recombineInto(const Population& from, Population& to, float selectionPressu
         keep(rows - 1);
     }
     for (std::int32_t pair = 0, k = 1; pair < pairs; ++pair, k += 2) {
-        const std::int32_t first = chooseFirstParent(rows, selectionPressure, random);
+        const std::int32_t first = firstParent.choose(random);
         const std::int32_t second = random.rowOffset(rows);
         std::int32_t cut = random.cutPoint(slots);  // drawn whether or not it is used
         if (cut == slots) {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <span>
+#include <vector>
 
 #include "genetic/population.hpp"
 #include "genetic/random_source.hpp"
@@ -18,6 +19,33 @@ namespace cubega {
 // first chosen by linear ranking (tested by acceptance), the second uniformly, crossed at one
 // random cut with chance pc, else copied. `from` and `to` must be distinct and of one shape.
 void recombineInto(const Population& from, Population& to, float selectionPressure,
+                   float crossoverRate, RandomSource& random);
+
+// The first-parent choice of recombination for one table size and selection pressure: propose
+// a row uniformly, accept it when a threshold uniform between the lowest and the highest
+// ranking weight is not above its weight; both draws repeat on rejection. Built once per
+// search: for sp >= 1 the single-precision threshold never falls as the draw grows, so each
+// row's test is worked out in advance as "the draw's state is at most a bound", which gives
+// exactly the same answers.
+class FirstParentChoice {
+  public:
+    FirstParentChoice(std::int32_t rows, float selectionPressure);
+    std::int32_t choose(RandomSource& random) const;
+
+    // The test as written, on the real of a draw, and the largest state it accepts for a row
+    // (0 for none): for checking the bounds.
+    bool acceptsByFormula(std::int32_t row, float r2) const;
+    std::int32_t acceptUpTo(std::int32_t row) const {
+        return acceptUpTo_[static_cast<std::size_t>(row)];
+    }
+
+  private:
+    std::int32_t rows_;
+    float selectionPressure_;
+    std::vector<std::int32_t> acceptUpTo_;  // per row; empty when sp < 1 (the formula is used)
+};
+
+void recombineInto(const Population& from, Population& to, const FirstParentChoice& firstParent,
                    float crossoverRate, RandomSource& random);
 Population recombine(const Population& population, float selectionPressure, float crossoverRate,
                      RandomSource& random);

@@ -224,6 +224,76 @@ TEST(Recombination, ASinglePairOfRowsAndASingleRow) {
     EXPECT_EQ(recombine(same, 1.5F, 1.0F, frozen.random), same);
 }
 
+// The acceptance test as a bound on the state gives what the float test gives: it accepts at
+// every row's bound and turns down the state just past it, for several pressures and sizes.
+TEST(Recombination, FirstParentBoundsAreWhereTheFloatTestTurns) {
+    for (const float sp : {1.0F, 1.2F, 1.5F, 1.9F, 2.0F}) {
+        for (const std::int32_t rows : {2, 3, 7, 51, 200}) {
+            const FirstParentChoice choice(rows, sp);
+            for (std::int32_t row = 0; row < rows; ++row) {
+                const std::int32_t bound = choice.acceptUpTo(row);
+                if (bound >= 1) {
+                    ASSERT_TRUE(choice.acceptsByFormula(row, RandomSource::realOf(bound)))
+                        << "sp " << sp << " rows " << rows << " row " << row;
+                }
+                if (bound < kModulus) {
+                    ASSERT_FALSE(choice.acceptsByFormula(row, RandomSource::realOf(bound + 1)))
+                        << "sp " << sp << " rows " << rows << " row " << row;
+                }
+            }
+        }
+    }
+}
+
+// Recombination written with the float acceptance test, draw for draw as the search makes
+// them; the bounds must give the very same populations and leave the stream at the same state.
+Population recombineLiterally(const Population& from, float sp, float pc, RandomSource& random) {
+    random.seedFromClock();
+    const std::int32_t rows = from.rows();
+    const std::int32_t slots = from.slots();
+    Population to = from;
+    for (std::int32_t pair = 0; pair < (rows - 1) / 2; ++pair) {
+        const std::int32_t k = 1 + 2 * pair;
+        std::int32_t first = 0;
+        for (;;) {
+            first = random.rowOffset(rows);
+            const float r2 = random.randomReal();
+            const float threshold =
+                ((2.0F - sp) + 2.0F * r2 * (sp - 1.0F)) / static_cast<float>(rows);
+            const float weight = (sp - (2.0F * sp - 2.0F) * static_cast<float>(first) /
+                                           static_cast<float>(rows - 1)) /
+                                 static_cast<float>(rows);
+            if (threshold <= weight) {
+                break;
+            }
+        }
+        const std::int32_t second = random.rowOffset(rows);
+        const std::int32_t cut = std::min(random.cutPoint(slots), slots - 1);
+        const bool cross = random.chance(pc);
+        for (std::int32_t j = 0; j < slots; ++j) {
+            const bool head = !cross || j < cut;
+            const auto slot = static_cast<std::size_t>(j);
+            to.row(k)[slot] = (head ? from.row(first) : from.row(second))[slot];
+            to.row(k + 1)[slot] = (head ? from.row(second) : from.row(first))[slot];
+        }
+    }
+    return to;
+}
+
+TEST(Recombination, BoundsGiveTheSamePopulationsAsTheFloatTest) {
+    FrozenRandom fast, literal;
+    const FirstParentChoice choice(51, 1.5F);
+    Population population = distinctRows(51, 30);
+    for (int call = 0; call < 500; ++call) {
+        Population result(51, 30);
+        recombineInto(population, result, choice, 0.8F, fast.random);
+        const Population expected = recombineLiterally(population, 1.5F, 0.8F, literal.random);
+        ASSERT_EQ(result, expected) << "call " << call;
+        ASSERT_EQ(fast.random.state(), literal.random.state());
+        population = result;
+    }
+}
+
 // The first parent is row j (1-based) with chance 2 (N - j) / (N (N - 1)).
 TEST(Recombination, FirstParentFollowsLinearRanking) {
     FrozenRandom frozen;
