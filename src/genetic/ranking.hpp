@@ -9,8 +9,9 @@
 
 namespace cubega {
 
-// order[r] = index of the input row that goes to place r. A stable insertion sort by
-// descending key: no allocation, and cheap at the 51 and 12 rows the program ranks.
+// order[r] = index of the input row that goes to place r: by descending key, equal keys in
+// input order. Each row's place is counted (n^2 comparisons, no allocation): cheap at the 51
+// and 12 rows the program ranks.
 void rankOrder(std::span<const std::int32_t> keys, std::span<std::int32_t> order);
 
 // Copies the rows of `from` into `to` in the given order (both of the same shape).
