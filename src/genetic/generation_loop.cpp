@@ -24,16 +24,14 @@ void evaluateRows(const Population& population, ScoreTable& scores,
     }
 }
 
-// Ranks population and scores together: one stable order by descending objective.
-void rankTables(Population& population, Population& spare, ScoreTable& scores,
-                std::vector<std::int32_t>& keys, std::vector<std::int32_t>& order,
-                ScoreTable& spareScores) {
+// Ranks the scores: order[r] is the row at rank r and scores are put in rank order. The rows
+// themselves stay where they are; recombination reads them through `order`.
+void rankScores(ScoreTable& scores, std::vector<std::int32_t>& keys,
+                std::vector<std::int32_t>& order, ScoreTable& spareScores) {
     for (std::size_t i = 0; i < scores.size(); ++i) {
         keys[i] = scores[i].objective;
     }
     rankOrder(keys, order);
-    reorderRows(population, order, spare);
-    std::swap(population, spare);
     for (std::size_t r = 0; r < scores.size(); ++r) {
         spareScores[r] = scores[static_cast<std::size_t>(order[r])];
     }
@@ -74,15 +72,15 @@ void runGenerations(Population& population, ScoreTable& scores, std::vector<std:
         }
         simplifyRows(population, random);
         evaluateRows(population, scores, results, evaluate);
-        rankTables(population, spare, scores, keys, order, spareScores);
+        rankScores(scores, keys, order, spareScores);
         if (params.progressInterval > 0 && g % params.progressInterval == 0) {
             writeProgressLine(console, g, scores);
         }
-        for (std::int32_t i = population.rows() - params.immigrantCount; i < population.rows();
-             ++i) {
-            randomSequence(population.row(i), random);
+        for (std::int32_t r = population.rows() - params.immigrantCount; r < population.rows();
+             ++r) {
+            randomSequence(population.row(order[static_cast<std::size_t>(r)]), random);
         }
-        recombineInto(population, spare, firstParent, params.crossoverRate, random);
+        recombineInto(population, order, spare, firstParent, params.crossoverRate, random);
         std::swap(population, spare);
         mutateInPlace(population, params.mutationRate, random);
     }

@@ -16,14 +16,15 @@ float rankingWeight(std::int32_t i, std::int32_t rows, float sp) {
            static_cast<float>(rows);
 }
 
+// Child 1 takes the first parent's slots before the cut and the second's from it on; child 2
+// the other way round. One pass without branches (a cut at the end copies the parents).
 void writeChildren(std::span<const MoveCode> first, std::span<const MoveCode> second,
                    std::size_t cut, std::span<MoveCode> child1, std::span<MoveCode> child2) {
-    std::copy(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(cut), child1.begin());
-    std::copy(second.begin() + static_cast<std::ptrdiff_t>(cut), second.end(),
-              child1.begin() + static_cast<std::ptrdiff_t>(cut));
-    std::copy(second.begin(), second.begin() + static_cast<std::ptrdiff_t>(cut), child2.begin());
-    std::copy(first.begin() + static_cast<std::ptrdiff_t>(cut), first.end(),
-              child2.begin() + static_cast<std::ptrdiff_t>(cut));
+    for (std::size_t j = 0; j < first.size(); ++j) {
+        const bool head = j < cut;
+        child1[j] = head ? first[j] : second[j];
+        child2[j] = head ? second[j] : first[j];
+    }
 }
 
 // Clockwise quarter turns of a code 0..17: 1, 2 or 3.
@@ -101,36 +102,40 @@ void recombineInto(const Population& from, Population& to, float selectionPressu
 
 void recombineInto(const Population& from, Population& to, const FirstParentChoice& firstParent,
                    float crossoverRate, RandomSource& random) {
+    recombineInto(from, {}, to, firstParent, crossoverRate, random);
+}
+
+void recombineInto(const Population& from, std::span<const std::int32_t> ranked, Population& to,
+                   const FirstParentChoice& firstParent, float crossoverRate,
+                   RandomSource& random) {
     random.seedFromClock();
     const std::int32_t rows = from.rows();
-    const std::int32_t slots = from.slots();
-    const std::int32_t pairs = (rows - 1) / 2;
+    const auto slots = static_cast<std::size_t>(from.slots());
     if (rows == 0) {
         return;
     }
+    const auto atRank = [&](std::int32_t rank) {
+        return from.row(ranked.empty() ? rank : ranked[static_cast<std::size_t>(rank)]);
+    };
     // Pairs write rows 1 to 2 * pairs. Row 0, the elite, is kept, and so is the last row
     // when an even count leaves it without a pair.
-    const auto keep = [&](std::int32_t row) {
-        std::copy(from.row(row).begin(), from.row(row).end(), to.row(row).begin());
+    const auto keep = [&](std::int32_t rank) {
+        std::copy(atRank(rank).begin(), atRank(rank).end(), to.row(rank).begin());
     };
     keep(0);
     if (rows % 2 == 0) {
         keep(rows - 1);
     }
+    const std::int32_t pairs = (rows - 1) / 2;
     for (std::int32_t pair = 0, k = 1; pair < pairs; ++pair, k += 2) {
         const std::int32_t first = firstParent.choose(random);
         const std::int32_t second = random.rowOffset(rows);
-        std::int32_t cut = random.cutPoint(slots);  // drawn whether or not it is used
-        if (cut == slots) {
-            cut = slots - 1;
-        }
-        if (random.chance(crossoverRate)) {
-            writeChildren(from.row(first), from.row(second), static_cast<std::size_t>(cut),
-                          to.row(k), to.row(k + 1));
-        } else {
-            std::copy(from.row(first).begin(), from.row(first).end(), to.row(k).begin());
-            std::copy(from.row(second).begin(), from.row(second).end(), to.row(k + 1).begin());
-        }
+        // Drawn whether or not it is used; a cut at the last slot's end becomes the last slot.
+        const auto cut =
+            std::min(static_cast<std::size_t>(random.cutPoint(from.slots())), slots - 1);
+        const bool crossed = random.chance(crossoverRate);
+        writeChildren(atRank(first), atRank(second), crossed ? cut : slots, to.row(k),
+                      to.row(k + 1));
     }
 }
 

@@ -47,6 +47,11 @@ class FirstParentChoice {
 
 void recombineInto(const Population& from, Population& to, const FirstParentChoice& firstParent,
                    float crossoverRate, RandomSource& random);
+
+// The same on a population that is ranked without being reordered: ranked[r] is the row of
+// `from` at rank r, so no rows are copied just to put them in order.
+void recombineInto(const Population& from, std::span<const std::int32_t> ranked, Population& to,
+                   const FirstParentChoice& firstParent, float crossoverRate, RandomSource& random);
 Population recombine(const Population& population, float selectionPressure, float crossoverRate,
                      RandomSource& random);
 

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
 #include <random>
 #include <set>
 
 #include "cube/moves.hpp"
+#include "genetic/ranking.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
@@ -291,6 +293,25 @@ TEST(Recombination, BoundsGiveTheSamePopulationsAsTheFloatTest) {
         ASSERT_EQ(result, expected) << "call " << call;
         ASSERT_EQ(fast.random.state(), literal.random.state());
         population = result;
+    }
+}
+
+// Recombining through a rank order gives what recombining the reordered rows gives.
+TEST(Recombination, ThroughARankOrderAsIfTheRowsWereReordered) {
+    FrozenRandom viaOrder, viaCopy;
+    const FirstParentChoice choice(51, 1.5F);
+    const Population population = distinctRows(51, 30);
+    std::vector<std::int32_t> order(51);
+    std::mt19937 rng(3);
+    for (int call = 0; call < 50; ++call) {
+        std::iota(order.begin(), order.end(), 0);
+        std::shuffle(order.begin(), order.end(), rng);
+        Population reordered(51, 30);
+        reorderRows(population, order, reordered);
+        Population expected(51, 30), result(51, 30);
+        recombineInto(reordered, expected, choice, 0.8F, viaCopy.random);
+        recombineInto(population, order, result, choice, 0.8F, viaOrder.random);
+        ASSERT_EQ(result, expected) << "call " << call;
     }
 }
 
