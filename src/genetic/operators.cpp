@@ -199,8 +199,9 @@ struct RowStack {
     std::size_t pending = 0;
 };
 
-// Pushes `move`, merges it into the top of the stack or cancels the two, without a branch:
-// on folded rows merges and cancels come as they please, so branches would mostly guess wrong.
+// Pushes `move`, merges it into the top of the stack or cancels the two. The compiler keeps a
+// branch on whether the move is pushed; a version with a mask select instead measured slower,
+// since without speculation each step waits for the stack load of the one before.
 inline void settle(MoveCode* row, RowStack& stack, MoveCode move) {
     const std::size_t below =
         stack.top == 0 ? kEmptyStack : static_cast<std::size_t>(row[stack.top - 1]);
