@@ -43,9 +43,20 @@ inline constexpr auto kMovesChunked = [] {
     }
     return moves;
 }();
-inline constexpr ChunkedIndex kPairFirstChunked = chunked(kPairGatherFirst);
-inline constexpr ChunkedIndex kPairSecondChunked = chunked(kPairGatherSecond);
-inline constexpr ChunkedIndex kBlockChunked = chunked(kBlockGather);
+// The score gathers composed with each move, chunked: a move's score is gathered from the
+// chunks of the cube before it, which the move's own gather needs anyway.
+constexpr std::array<ChunkedIndex, kMoveCount> chunkedAfterMoves(const LaneIndex& gather) {
+    const auto composed = composeWithMoves(gather);
+    std::array<ChunkedIndex, kMoveCount> result{};
+    for (std::size_t m = 0; m < kMoveCount; ++m) {
+        result[m] = chunked(composed[m]);
+    }
+    return result;
+}
+
+inline constexpr auto kPairFirstAfterMove = chunkedAfterMoves(kPairGatherFirst);
+inline constexpr auto kPairSecondAfterMove = chunkedAfterMoves(kPairGatherSecond);
+inline constexpr auto kBlockAfterMove = chunkedAfterMoves(kBlockGather);
 
 }  // namespace
 
@@ -115,20 +126,23 @@ CUBEGA_AVX2 Constants constantsFor(const LaneCube& start, const PieceCodes& piec
 }
 
 // As on the 64-lane path: a score not above `best` may be returned when it cannot win.
+// `before` holds the chunks of the cube before `move`; low and high are the cube after it.
 template <EvalMode Mode>
-CUBEGA_AVX2 inline std::int32_t score(const Chunks& chunks, __m256i low, __m256i high,
-                                      const Constants& constants, std::int32_t best) {
+CUBEGA_AVX2 inline std::int32_t score(const Chunks& before, std::size_t move, __m256i low,
+                                      __m256i high, const Constants& constants, std::int32_t best) {
     if constexpr (Mode == kPairMode) {
-        const std::uint32_t first = equalMask(gatherHalf(chunks, kPairFirstChunked, 0),
-                                              gatherHalf(chunks, kPairFirstChunked, 1));
-        const __m256i left = gatherHalf(chunks, kPairSecondChunked, 0);
-        const __m256i right = gatherHalf(chunks, kPairSecondChunked, 1);
+        const ChunkedIndex& firstGather = kPairFirstAfterMove[move];
+        const ChunkedIndex& secondGather = kPairSecondAfterMove[move];
+        const std::uint32_t first =
+            equalMask(gatherHalf(before, firstGather, 0), gatherHalf(before, firstGather, 1));
+        const __m256i left = gatherHalf(before, secondGather, 0);
+        const __m256i right = gatherHalf(before, secondGather, 1);
         const __m256i against = _mm256_blend_epi32(right, constants.pairCentresLow, 0xF0);
         return pairScoreFromMasks(first, equalMask(left, against),
                                   equalMask(right, constants.pairCentresHigh));
     } else {
-        const __m256i left = gatherHalf(chunks, kBlockChunked, 0);
-        const __m256i right = gatherHalf(chunks, kBlockChunked, 1);
+        const __m256i left = gatherHalf(before, kBlockAfterMove[move], 0);
+        const __m256i right = gatherHalf(before, kBlockAfterMove[move], 1);
         const std::int32_t block = blockScoreFromMask(equalMask(left, right));
         if constexpr (Mode == kBlockMode) {
             return block;
@@ -154,11 +168,11 @@ CUBEGA_AVX2 Evaluation evaluateRow(const LaneCube& start, const MoveCode* row, s
     std::int32_t best = 0;
     std::int32_t count = 0;
     for (std::size_t slot = 0; slot < length; ++slot) {
-        const ChunkedIndex& move = kMovesChunked[static_cast<std::size_t>(row[slot])];
+        const auto code = static_cast<std::size_t>(row[slot]);
         const Chunks before = chunksOf(low, high);
-        low = gatherHalf(before, move, 0);
-        high = gatherHalf(before, move, 1);
-        const std::int32_t s = score<Mode>(chunksOf(low, high), low, high, constants, best);
+        low = gatherHalf(before, kMovesChunked[code], 0);
+        high = gatherHalf(before, kMovesChunked[code], 1);
+        const std::int32_t s = score<Mode>(before, code, low, high, constants, best);
         const bool better = s > best;  // ties keep the shorter prefix
         best = better ? s : best;
         count = better ? static_cast<std::int32_t>(slot + 1) : count;
