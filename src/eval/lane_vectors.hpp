@@ -188,9 +188,6 @@ constexpr std::int32_t blockScoreFromMask(std::uint32_t mask) {
     return std::popcount(mask & (mask >> 6) & 0x3Fu) + std::popcount(mask & 0x3FF000u);
 }
 
-// The lanes of the block gather that carry the edge half of the group test.
-inline constexpr std::uint64_t kTwoGenEdgeLaneBits = 0x7Full << 22;
-
 // From the comparison of the block gather with kTwoGenEdgeCentres.
 constexpr bool twoGenEdgesPassFromMask(std::uint64_t mask) {
     return (((mask >> 22) | (mask >> 54)) & 0x7Fu) == 0x7Fu;
