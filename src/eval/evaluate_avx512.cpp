@@ -114,6 +114,7 @@ struct RowProgress {
     void record(std::int32_t score, std::size_t slot) {
         packed = std::max(packed, score * 256 + 255 - static_cast<std::int32_t>(slot));
     }
+    Evaluation result() const { return {10 * best() - count(), count()}; }
 };
 
 // The pair score: `Ways` rows side by side, one move a step (the edge comparison needs the
@@ -137,7 +138,7 @@ template <std::size_t Ways>
         }
     }
     for (std::size_t w = 0; w < Ways; ++w) {
-        out[w] = {10 * progress[w].best() - progress[w].count(), progress[w].count()};
+        out[w] = progress[w].result();
     }
 }
 
@@ -183,7 +184,7 @@ template <EvalMode Mode, std::size_t Ways>
         }
     }
     for (std::size_t w = 0; w < Ways; ++w) {
-        out[w] = {10 * progress[w].best() - progress[w].count(), progress[w].count()};
+        out[w] = progress[w].result();
     }
 }
 
@@ -233,7 +234,7 @@ template <std::size_t Ways>
         }
     }
     for (std::size_t w = 0; w < Ways; ++w) {
-        out[w] = {10 * progress[w].best() - progress[w].count(), progress[w].count()};
+        out[w] = progress[w].result();
         if (edgesPassed[w]) {
             evaluateInterleaved<kTwoGenEntryMode, 1>(start, rows + w * length, length, constants,
                                                      out + w);
