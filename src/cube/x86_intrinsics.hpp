@@ -11,4 +11,17 @@
 #endif
 #include <immintrin.h>
 #define CUBEGA_X86_INTRINSICS 1
+
+namespace cubega {
+
+// Whether this processor runs AVX-512F, asked once.
+inline bool processorHasAvx512F() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512f") != 0;
+    }();
+    return has;
+}
+
+}  // namespace cubega
 #endif

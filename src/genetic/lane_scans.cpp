@@ -77,32 +77,23 @@ CUBEGA_AVX512F std::size_t firstStateBelowAvx512(const std::int32_t* states, std
     return count;
 }
 
-bool hasAvx512() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512f");
-}
-
-bool useAvx512() {
-    static const bool available = hasAvx512();
-    return available;
-}
-
 }  // namespace
 
 std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
-    return useAvx512() ? firstSameFacePairAvx512(codes, count)
-                       : firstSameFacePairPortable(codes, count);
+    return processorHasAvx512F() ? firstSameFacePairAvx512(codes, count)
+                                 : firstSameFacePairPortable(codes, count);
 }
 
 std::size_t firstStateBelow(const std::int32_t* states, std::size_t count, std::int64_t bound) {
     if (bound > std::numeric_limits<std::int32_t>::max()) {
-        return 0 < count ? 0 : count;  // every state is below
+        return 0;  // every state is below (or there is none)
     }
     if (bound <= std::numeric_limits<std::int32_t>::min()) {
         return count;
     }
-    return useAvx512() ? firstStateBelowAvx512(states, count, static_cast<std::int32_t>(bound))
-                       : firstStateBelowPortable(states, count, bound);
+    return processorHasAvx512F()
+               ? firstStateBelowAvx512(states, count, static_cast<std::int32_t>(bound))
+               : firstStateBelowPortable(states, count, bound);
 }
 
 #else

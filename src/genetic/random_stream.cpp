@@ -50,19 +50,13 @@ __attribute__((target("avx512f"))) void fillAvx512(std::int32_t first, std::int3
     }
 }
 
-bool hasAvx512() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512f");
-}
-
 #endif
 
 }  // namespace
 
 void fillStateStream(std::int32_t first, std::int32_t* out, std::size_t count) {
 #ifdef CUBEGA_HAVE_AVX512_STREAM
-    static const bool avx512 = hasAvx512();
-    if (avx512) {
+    if (processorHasAvx512F()) {
         fillAvx512(first, out, count);
         return;
     }
