@@ -7,6 +7,7 @@
 
 #include "cube/moves.hpp"
 #include "eval/evaluate.hpp"
+#include "genetic/generation_loop.hpp"
 
 namespace cubega {
 namespace {
@@ -30,7 +31,7 @@ Sample makeSample(bool twoFaceMoves) {
         for (MoveCode& m : sequence) {
             m = move(rng);
             if (twoFaceMoves)
-                m = m % 2 + 6 * (m / 6);
+                m = foldOntoTwoFaces(m);
         }
     }
     return sample;
@@ -107,12 +108,12 @@ BENCHMARK(fastEvaluation)
     ->ArgNames({"mode", "path"})
     ->ArgsProduct({{2, 3, 4},
                    {static_cast<int>(EvalPath::portable), static_cast<int>(EvalPath::avx512),
-                               static_cast<int>(EvalPath::avx2)}});
+                    static_cast<int>(EvalPath::avx2)}});
 BENCHMARK(fastEvaluationOfPopulation)
     ->ArgNames({"mode", "path"})
     ->ArgsProduct({{2, 3, 4},
                    {static_cast<int>(EvalPath::portable), static_cast<int>(EvalPath::avx512),
-                               static_cast<int>(EvalPath::avx2)}});
+                    static_cast<int>(EvalPath::avx2)}});
 
 }  // namespace
 }  // namespace cubega

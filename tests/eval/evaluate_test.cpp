@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cube/rotations.hpp"
+#include "genetic/generation_loop.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
@@ -131,7 +132,7 @@ TEST(Evaluation, EveryPathEqualsTheReferenceInEveryMode) {
             // Mostly F and U turns, so the group test passes now and then.
             for (MoveCode& m : sequence) {
                 if (m % 6 > 1 && rng() % 8 != 0)
-                    m = m % 2 + 6 * (m / 6);
+                    m = foldOntoTwoFaces(m);
             }
         }
         for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
@@ -160,7 +161,7 @@ TEST(Evaluation, RowsOfAPopulationGetTheirReferenceResults) {
             testing::randomMoves(rng, static_cast<int>(rowCount * length));
         for (MoveCode& m : codes) {
             if (insideGroup && rng() % 6 != 0)
-                m = m % 2 + 6 * (m / 6);
+                m = foldOntoTwoFaces(m);
         }
         for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
             for (EvalPath path : availablePaths()) {

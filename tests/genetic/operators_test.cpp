@@ -9,6 +9,7 @@
 #include <set>
 
 #include "cube/moves.hpp"
+#include "genetic/generation_loop.hpp"
 #include "genetic/ranking.hpp"
 #include "support/test_support.hpp"
 
@@ -145,7 +146,7 @@ TEST(Simplification, MatchesTheScanFromTheStartOnRandomSequences) {
         // Plenty of same-face neighbours, as folding onto two faces produces.
         if (trial % 2 == 0) {
             for (MoveCode& m : sequence)
-                m = m % 2 + 6 * (m / 6);
+                m = foldOntoTwoFaces(m);
         }
         MoveSequence expected = sequence;
         simplifyLiterally(expected, literal.random);

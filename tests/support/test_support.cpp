@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "cube/rotations.hpp"
+#include "genetic/generation_loop.hpp"
 
 namespace cubega::testing {
 
@@ -16,7 +17,7 @@ CubeState randomCube(std::mt19937& rng, int moves) {
 CubeState randomTwoFaceCube(std::mt19937& rng, int moves) {
     std::vector<MoveCode> sequence = randomMoves(rng, moves);
     for (MoveCode& m : sequence) {
-        m = m % 2 + 6 * (m / 6);  // the F or U turn of the same kind
+        m = foldOntoTwoFaces(m);  // the F or U turn of the same kind
     }
     return applySequence(solvedCube(), sequence);
 }
