@@ -59,6 +59,19 @@ constexpr CubeState solvedCube() {
     return cube;
 }
 
+// Every face shows one colour, whichever it is: whole-cube rotations move the colours to
+// other faces, so a solved cube is not always solvedCube().
+constexpr bool isSolved(const CubeState& cube) {
+    for (int face = 0; face < kFaceCount; ++face) {
+        for (int k = 0; k < 9; ++k) {
+            if (cube[9 * face + k] != cube[centreOf(face)]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // A 4-cycle (p q r s) of facelet positions: the colour at p moves to q, q to r, r to s, s to p.
 using FaceletCycle = std::array<int, 4>;
 

@@ -59,6 +59,20 @@ void parseMove(std::string_view twoCharacters, MoveCode& move) {
     }
 }
 
+std::optional<std::vector<MoveCode>> movesFromText(std::string_view text) {
+    std::vector<MoveCode> moves;
+    moves.reserve(text.size() / 3);
+    for (std::size_t i = 0; i + 1 < text.size(); i += 3) {
+        if (!beginsWithFaceLetter(text.substr(i))) {
+            return std::nullopt;
+        }
+        MoveCode move = 0;
+        parseMove(text.substr(i, 2), move);
+        moves.push_back(move);
+    }
+    return moves;
+}
+
 bool beginsWithFaceLetter(std::string_view text) {
     return !text.empty() && kFaceLetters.find(text.front()) != std::string_view::npos;
 }

@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cube/cube_state.hpp"
 
@@ -43,6 +45,10 @@ std::string movesToText(std::span<const MoveCode> moves);
 // Reads two typed characters in order: a face letter sets `move` to its face, '2' adds 6,
 // '\'' adds 12, anything else leaves it as it is. Case-sensitive.
 void parseMove(std::string_view twoCharacters, MoveCode& move);
+
+// The moves of a sequence text, three characters a move (the form movesToText writes); none
+// when a move does not begin with a face letter.
+std::optional<std::vector<MoveCode>> movesFromText(std::string_view text);
 
 // True when text begins with one of the six face letters, so parseMove sets its face.
 bool beginsWithFaceLetter(std::string_view text);

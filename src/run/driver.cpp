@@ -32,7 +32,7 @@ void solve(RunState& run, ConsoleInput& input, RecordWriter& console, RandomSour
     runBlockStage(run.scrambledCube, run.generations, run.solution, context);
     runTwoGenEntryStage(run.solution, context);
     runTwoGenFinishStage(run.solution, context);
-    writeReport(run.solution, console, log);
+    writeReport(run.scrambledCube, run.solution, console, log);
 }
 
 }  // namespace
@@ -62,11 +62,14 @@ int runSolver(RunEnvironment& environment) {
         const RunSettings settings = askRunSettings(input, console);
         run.scrambleType = settings.scrambleType;
         run.generations = settings.generations;
-        ResultsLog log = openResultsLog(environment.resultsPath);
+        ResultsLog log(environment.resultsPath);
         solve(run, input, console, random, log);
     } catch (const RunError& error) {
         environment.err << "cube-solver: " << error.what() << '\n';
-        return 1;
+        return kStatusStopped;
+    } catch (const InternalFault& fault) {
+        environment.err << "cube-solver: internal fault: " << fault.what() << '\n';
+        return kStatusInternalFault;
     }
     console.write({"End of the program."});
     // The last answer only holds the window open: its value is not used, and an input that

@@ -43,7 +43,8 @@ struct RunEnvironment {
 };
 
 // One whole run. Returns the exit status: 0 when it ran to the end, 1 after an orderly stop
-// (input ended, results.txt not writable), with the reason on the error stream.
+// (input ended, results.txt not writable), 3 when the solution failed its own check; the
+// reason goes to the error stream.
 int runSolver(RunEnvironment& environment);
 
 }  // namespace cubega

@@ -21,9 +21,6 @@ class ResultsLog final : public RecordWriter {
     // Creates the file, replacing any file of that name; throws RunError if it cannot.
     explicit ResultsLog(const std::filesystem::path& path);
 
-    // Appends one record.
-    void logRecord(std::initializer_list<RecordItem> items) { write(items); }
-
     // Closes the file; throws RunError if the close fails. Later writes are errors.
     void close();
 
@@ -39,10 +36,5 @@ class ResultsLog final : public RecordWriter {
     std::filesystem::path path_;
     std::unique_ptr<std::FILE, FileCloser> file_;
 };
-
-// Creates results.txt (or the given file) for the run.
-inline ResultsLog openResultsLog(const std::filesystem::path& path = kResultsFileName) {
-    return ResultsLog(path);
-}
 
 }  // namespace cubega

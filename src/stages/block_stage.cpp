@@ -116,26 +116,34 @@ void writeRanking(const std::array<std::int32_t, kLocationCount>& ranked, Record
 
 }  // namespace
 
-CubeState orientToLocation(const CubeState& scrambled, std::int32_t location, RecordWriter& console,
-                           RecordWriter* log) {
+CubeState turnedToLocation(const CubeState& scrambled, std::int32_t location) {
     CubeState cube = scrambled;
     for (std::int32_t y = 0; y < location / 3; ++y) {
         cube = rotateY(cube);
+    }
+    if (location % 3 == 1) {
+        cube = rotateXY(cube);
+    } else if (location % 3 == 2) {
+        cube = rotateX(rotateX(cube));
+    }
+    return cube;
+}
+
+CubeState orientToLocation(const CubeState& scrambled, std::int32_t location, RecordWriter& console,
+                           RecordWriter* log) {
+    for (std::int32_t y = 0; y < location / 3; ++y) {
         announce(kYLine, console, log);
         if (log == nullptr) {
             console.writeBlank();
         }
     }
     if (location % 3 == 1) {
-        cube = rotateXY(cube);
         announce(kXYLine, console, log);
     } else if (location % 3 == 2) {
-        for (int x = 0; x < 2; ++x) {
-            cube = rotateX(cube);
-            announce(kXLine, console, log);
-        }
+        announce(kXLine, console, log);
+        announce(kXLine, console, log);
     }
-    return cube;
+    return turnedToLocation(scrambled, location);
 }
 
 std::int32_t locationGrade(std::int32_t objective, std::int32_t moveCount) {
@@ -156,6 +164,7 @@ void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveSt
     state.workingCube = applySequence(working, used);
     state.totalMoves = best.moveCount;
     state.blockText = movesToText(used);
+    state.blockLocation = chosen;
     state.restrictToTwoFaces = tables.twoGenAtLocation[static_cast<std::size_t>(chosen)];
 }
 

@@ -15,6 +15,9 @@ namespace cubega {
 
 inline constexpr std::int32_t kLocationCount = 12;
 
+// The scrambled cube turned to location n, silently.
+CubeState turnedToLocation(const CubeState& scrambled, std::int32_t location);
+
 // The scrambled cube turned to location n. Each rotation writes its line to the console
 // (a y line is followed by an empty line); with `log`, each line goes to the console and
 // then to the log, and no empty lines are written.
@@ -33,7 +36,7 @@ constexpr bool blockSearchIsDone(std::int32_t topGrade) {
 // Searches all twelve locations (passes repeat from the saved populations until the best
 // grade qualifies), then commits: the working cube is the scrambled cube turned to the chosen
 // location (rotation lines on the console and in the log) with the block sequence applied;
-// totalMoves, blockText and restrictToTwoFaces are set.
+// blockLocation, totalMoves, blockText and restrictToTwoFaces are set.
 void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveState& state,
                    StageContext& context);
 

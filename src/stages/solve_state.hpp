@@ -17,9 +17,10 @@
 namespace cubega {
 
 struct SolveState {
-    CubeState workingCube;        // turned to the chosen block location, then solved on
-    std::int32_t totalMoves = 0;  // moves of the three stage texts together
-    std::string blockText;        // in the frame of the turned cube, 3 characters a move
+    CubeState workingCube;           // turned to the chosen block location, then solved on
+    std::int32_t blockLocation = 0;  // the whole-cube rotations the three texts assume
+    std::int32_t totalMoves = 0;     // moves of the three stage texts together
+    std::string blockText;           // in the frame of the turned cube, 3 characters a move
     std::string entryText;
     std::string finishText;
     bool restrictToTwoFaces = false;  // fold the population onto F and U every generation

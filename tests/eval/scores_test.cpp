@@ -36,7 +36,7 @@ TEST(PairScore, OnlyTheSolvedCubeReachesFortyEight) {
     std::mt19937 rng(21);
     for (int trial = 0; trial < 500; ++trial) {
         const CubeState cube = testing::randomCube(rng, 1 + trial % 25);
-        EXPECT_EQ(pairScore(cube) == 48, testing::isSolved(cube));
+        EXPECT_EQ(pairScore(cube) == 48, isSolved(cube));
     }
 }
 

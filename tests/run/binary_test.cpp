@@ -82,7 +82,7 @@ TEST(Binary, TypedScrambleLogsItsExactRecords) {
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     const std::string log = testing::readFile(folder.path / "results.txt");
     const testing::LoggedRun logged = testing::readResultsLog(folder.path / "results.txt");
-    EXPECT_TRUE(testing::isSolved(testing::replayLoggedRun(logged))) << log;
+    EXPECT_TRUE(isSolved(testing::replayLoggedRun(logged))) << log;
     EXPECT_EQ(static_cast<std::size_t>(logged.total), logged.solution.size());
 
     std::istringstream lines(log);
@@ -123,7 +123,7 @@ TEST(LongBinary, DefaultScrambleRunsToAReplayableSolution) {
     EXPECT_EQ(log.rfind(" Scramble : \n" + scrambleLines, 0), 0u) << "replaced, not appended";
     const testing::LoggedRun logged = testing::readResultsLog(folder.path / "results.txt");
     EXPECT_EQ(logged.scramble.size(), 37u);
-    EXPECT_TRUE(testing::isSolved(testing::replayLoggedRun(logged))) << log;
+    EXPECT_TRUE(isSolved(testing::replayLoggedRun(logged))) << log;
     EXPECT_EQ(static_cast<std::size_t>(logged.total), logged.solution.size());
     const std::string totalLine = " Whole cube was solved in " +
                                   std::string(12 - std::to_string(logged.total).size(), ' ') +
@@ -138,7 +138,7 @@ TEST(LongBinary, RandomScrambleRunsToAReplayableSolution) {
     EXPECT_TRUE(run.out.ends_with(" moves :)\n\n End of the program.\n"));
     const testing::LoggedRun logged = testing::readResultsLog(folder.path / "results.txt");
     EXPECT_EQ(logged.scramble.size(), 25u);
-    EXPECT_TRUE(testing::isSolved(testing::replayLoggedRun(logged)));
+    EXPECT_TRUE(isSolved(testing::replayLoggedRun(logged)));
     EXPECT_EQ(static_cast<std::size_t>(logged.total), logged.solution.size());
 }
 

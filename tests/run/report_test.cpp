@@ -2,22 +2,40 @@
 
 #include <gtest/gtest.h>
 
+#include "cube/rotations.hpp"
 #include "run/run_error.hpp"
+#include "stages/block_stage.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
 namespace {
 
+// A cube that the solution R U (block), nothing (entry), F (finish) solves after the turns of
+// location 4 (y, then xy).
+CubeState scrambledForRUF() {
+    const CubeState turned = applySequence(solvedCube(), testing::movesFromText("F' U' R' "));
+    CubeState scrambled = rotateXY(rotateXY(turned));  // undo y, then xy: xy^2, then y^3
+    for (int k = 0; k < 3; ++k) {
+        scrambled = rotateY(scrambled);
+    }
+    return scrambled;
+}
+
+SolveState solutionRUF() {
+    SolveState solution;
+    solution.blockLocation = 4;
+    solution.blockText = "R  U  ";
+    solution.finishText = "F  ";
+    solution.totalMoves = 3;
+    return solution;
+}
+
 TEST(Report, SolutionRecordsInOrderWithABlankLineForAnEmptyText) {
     const auto folder = testing::makeTempFolder();
     {
-        ResultsLog log = openResultsLog(folder / "results.txt");
+        ResultsLog log = ResultsLog(folder / "results.txt");
         testing::CaptureWriter console;
-        SolveState solution;
-        solution.blockText = "R  U  ";
-        solution.finishText = "F  ";
-        solution.totalMoves = 3;
-        writeReport(solution, console, log);
+        writeReport(scrambledForRUF(), solutionRUF(), console, log);
         EXPECT_EQ(console.text, " Whole cube was solved in            3  moves :)\n\n");
     }
     EXPECT_EQ(testing::readFile(folder / "results.txt"),
@@ -26,11 +44,10 @@ TEST(Report, SolutionRecordsInOrderWithABlankLineForAnEmptyText) {
 }
 
 TEST(Report, ALogThatCannotBeWrittenGivesNoClosingReport) {
-    ResultsLog log = openResultsLog("/dev/full");
+    ResultsLog log = ResultsLog("/dev/full");
     testing::CaptureWriter console;
-    SolveState solution;
     try {
-        writeReport(solution, console, log);
+        writeReport(solvedCube(), SolveState{}, console, log);
         FAIL() << "expected a RunError";
     } catch (const RunError& error) {
         EXPECT_STREQ(error.what(), "cannot write /dev/full: No space left on device");
@@ -38,10 +55,44 @@ TEST(Report, ALogThatCannotBeWrittenGivesNoClosingReport) {
     EXPECT_EQ(console.text, "");
 }
 
+TEST(Report, TheSolutionIsReplayedWithTheRotationsOfItsLocation) {
+    EXPECT_TRUE(solutionSolves(scrambledForRUF(), solutionRUF()));
+    SolveState elsewhere = solutionRUF();
+    elsewhere.blockLocation = 3;
+    EXPECT_FALSE(solutionSolves(scrambledForRUF(), elsewhere));
+    SolveState notAMove = solutionRUF();
+    notAMove.entryText = "X  ";
+    EXPECT_FALSE(solutionSolves(scrambledForRUF(), notAMove));
+}
+
+TEST(Report, ASolutionThatDoesNotSolveIsAnInternalFaultNotASuccess) {
+    const auto folder = testing::makeTempFolder();
+    SolveState tampered = solutionRUF();
+    tampered.finishText = "F2 ";  // one quarter turn too many
+    testing::CaptureWriter console;
+    {
+        ResultsLog log(folder / "results.txt");
+        log.write({"Scramble : "});
+        try {
+            writeReport(scrambledForRUF(), tampered, console, log);
+            FAIL() << "expected an InternalFault";
+        } catch (const InternalFault& fault) {
+            EXPECT_STREQ(fault.what(),
+                         "the solution does not solve the scrambled cube (block \"R  U  \", "
+                         "entry \"\", finish \"F2 \")");
+        }
+    }
+    EXPECT_EQ(console.text, "");
+    EXPECT_EQ(testing::readFile(folder / "results.txt"),
+              " Scramble : \n Solution : \n R  U  \n \n F2 \n"
+              " The solution above does not solve the scrambled cube: internal fault.\n");
+    std::filesystem::remove_all(folder);
+}
+
 TEST(ResultsLog, EveryRecordIsOnDiskAsSoonAsItIsWritten) {
     const auto folder = testing::makeTempFolder();
-    ResultsLog log = openResultsLog(folder / "results.txt");
-    log.logRecord({"Scramble : "});
+    ResultsLog log = ResultsLog(folder / "results.txt");
+    log.write({"Scramble : "});
     EXPECT_EQ(testing::readFile(folder / "results.txt"), " Scramble : \n");
     log.close();
     std::filesystem::remove_all(folder);

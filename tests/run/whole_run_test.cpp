@@ -36,7 +36,7 @@ WholeRun runWholeSolve(const std::string& input, ClockReading clockReading) {
 
 void expectReplaysToSolved(const WholeRun& run) {
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(testing::isSolved(testing::replayLoggedRun(run.logged))) << run.log;
+    EXPECT_TRUE(isSolved(testing::replayLoggedRun(run.logged))) << run.log;
     EXPECT_EQ(static_cast<std::size_t>(run.logged.total), run.logged.solution.size()) << run.log;
     EXPECT_TRUE(run.console.ends_with(" moves :)\n\n End of the program.\n"));
 }
@@ -47,7 +47,7 @@ TEST(WholeRun, AFrontAndUpScrambleKeepsLocationZeroAndSkipsTheEntry) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(run.console.ends_with(
         " End of the program.\n Please type a whole number, for example 100.\n"));
-    EXPECT_TRUE(testing::isSolved(testing::replayLoggedRun(run.logged))) << run.log;
+    EXPECT_TRUE(isSolved(testing::replayLoggedRun(run.logged))) << run.log;
     EXPECT_NE(run.console.find(" ------------2x2x3 position is :            0        ----------\n"
                                " 2-gen solve\n"),
               std::string::npos);

@@ -40,16 +40,11 @@ CubeState distinctFacelets() {
 }
 
 std::vector<MoveCode> movesFromText(std::string_view text) {
-    std::vector<MoveCode> moves;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 3) {
-        MoveCode move = 0;
-        if (!beginsWithFaceLetter(text.substr(i))) {
-            throw std::runtime_error("not a move text: " + std::string(text));
-        }
-        parseMove(text.substr(i, 2), move);
-        moves.push_back(move);
+    std::optional<std::vector<MoveCode>> moves = cubega::movesFromText(text);
+    if (!moves) {
+        throw std::runtime_error("not a move text: " + std::string(text));
     }
-    return moves;
+    return *std::move(moves);
 }
 
 std::filesystem::path makeTempFolder() {
@@ -141,17 +136,6 @@ CubeState replayLoggedRun(const LoggedRun& run) {
         }
     }
     return applySequence(cube, run.solution);
-}
-
-bool isSolved(const CubeState& cube) {
-    for (int face = 0; face < kFaceCount; ++face) {
-        for (int k = 0; k < 9; ++k) {
-            if (cube[9 * face + k] != cube[centreOf(face)]) {
-                return false;
-            }
-        }
-    }
-    return true;
 }
 
 }  // namespace cubega::testing

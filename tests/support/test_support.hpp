@@ -36,7 +36,7 @@ std::vector<MoveCode> randomMoves(std::mt19937& rng, int count);
 // A "cube" whose 54 facelets are all different (facelet i holds i).
 CubeState distinctFacelets();
 
-// Moves read back from sequence text, three characters a move.
+// Moves read back from sequence text, three characters a move; throws on a text that is not.
 std::vector<MoveCode> movesFromText(std::string_view text);
 
 // A fresh empty folder under the system's temporary folder.
@@ -68,9 +68,5 @@ LoggedRun readResultsLog(const std::filesystem::path& path);
 // The solved cube after the logged scramble, rotations and solution: solved means the log
 // holds a valid solution.
 CubeState replayLoggedRun(const LoggedRun& run);
-
-// A cube is solved when every face shows one colour (the rotations may have moved colours
-// to other faces).
-bool isSolved(const CubeState& cube);
 
 }  // namespace cubega::testing
