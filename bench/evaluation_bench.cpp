@@ -7,7 +7,6 @@
 
 #include "cube/moves.hpp"
 #include "eval/evaluate.hpp"
-#include "genetic/generation_loop.hpp"
 
 namespace cubega {
 namespace {

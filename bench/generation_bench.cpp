@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "cube/moves.hpp"
-#include "genetic/generation_loop.hpp"
-#include "run/record_writer.hpp"
+#include "genetic/genetic_search.hpp"
+#include "io/record_writer.hpp"
 
 namespace cubega {
 namespace {
@@ -47,19 +47,14 @@ void generations(benchmark::State& state) {
     RandomSource random(clock);
     random.seedFromClock();
     NullWriter console;
-    Population population(51, 30);
-    fillRandomly(population, random);
-    ScoreTable scores(51);
-    std::vector<std::int32_t> keys(51);
-    SearchParams params;
-    params.generations = 100;
-    params.progressInterval = 1000000;
-    params.restrictToTwoFaces = stage.twoFaces;
+    GeneticSearch search;
+    fillRandomly(search.population(), random);
+    const GenerationRun run{100, 1000000, stage.twoFaces};
     for (auto _ : state) {
-        runGenerations(population, scores, keys, params, stage.start, stage.mode, random, console);
+        search.run(run, stage.start, stage.mode, random, console);
     }
     state.counters["generations/s"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * params.generations), benchmark::Counter::kIsRate);
+        static_cast<double>(state.iterations() * run.generations), benchmark::Counter::kIsRate);
 }
 
 BENCHMARK(generations)->ArgName("stage")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);

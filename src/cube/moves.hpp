@@ -32,6 +32,11 @@ constexpr int quarterTurnsOf(MoveCode code) {
     return 1 + (code >= 6 ? 1 : 0) + (code >= 12 ? 1 : 0) + (code >= 18 ? 1 : 0);
 }
 
+// The folding onto F and U: keeps the kind of turn, maps F R D to F and U B L to U.
+constexpr MoveCode foldOntoTwoFaces(MoveCode code) {
+    return code % 2 + 6 * (code / 6);
+}
+
 // The cube after one move, made of repeated quarter turns. A code with a negative face
 // turns nothing and writes the console record " move error" to standard output.
 CubeState applyMove(const CubeState& cube, MoveCode code);

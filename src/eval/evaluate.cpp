@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "cube/lane_cube.hpp"
+#include "eval/byte_cube_scores.hpp"
 #include "eval/evaluate_avx2.hpp"
 #include "eval/evaluate_avx512.hpp"
-#include "eval/lane_scores.hpp"
 #include "eval/scores.hpp"
 
 namespace cubega {

@@ -76,7 +76,7 @@ class SequenceEvaluator {
     PieceCodes pieceCodes_;  // colour-set codes of the six F/U-layer corner pieces
 };
 
-// evaluateSequence(startCube, first L slots of sequence, mode) on the fastest path.
+// The evaluation of the first L slots of a sequence, on the preferred path.
 Evaluation evaluateSequence(const CubeState& startCube, std::span<const MoveCode> sequence,
                             std::int32_t slotCount, EvalMode mode);
 

@@ -5,8 +5,9 @@
 // facelet lies in another chunk, and the four lookups are ORed together.
 #include "eval/evaluate_avx2.hpp"
 
-#include "cube/x86_intrinsics.hpp"
-#include "eval/lane_vectors.hpp"
+#include "eval/gather_tables.hpp"
+#include "platform/cpu_features.hpp"
+#include "platform/x86_intrinsics.hpp"
 
 #ifdef CUBEGA_X86_INTRINSICS
 #define CUBEGA_AVX2 __attribute__((target("avx2,popcnt")))
@@ -63,8 +64,7 @@ inline constexpr auto kBlockAfterMove = chunkedAfterMoves(kBlockGather);
 #ifdef CUBEGA_X86_INTRINSICS
 
 bool avx2PathSupported() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+    return cpuFeatures().avx2;
 }
 
 namespace {

@@ -5,8 +5,8 @@
 #include <span>
 
 #include "cube/lane_cube.hpp"
+#include "eval/byte_cube_scores.hpp"
 #include "eval/evaluate.hpp"
-#include "eval/lane_scores.hpp"
 
 namespace cubega {
 

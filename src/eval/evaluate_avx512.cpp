@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <bit>
 
-#include "cube/x86_intrinsics.hpp"
-#include "eval/lane_vectors.hpp"
+#include "eval/gather_tables.hpp"
+#include "platform/cpu_features.hpp"
+#include "platform/x86_intrinsics.hpp"
 
 #ifdef CUBEGA_X86_INTRINSICS
 #define CUBEGA_HAVE_AVX512_PATH 1
@@ -18,9 +19,7 @@ namespace cubega {
 #ifdef CUBEGA_HAVE_AVX512_PATH
 
 bool avx512PathSupported() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
+    return cpuFeatures().avx512vbmi;
 }
 
 namespace {

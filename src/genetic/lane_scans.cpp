@@ -4,7 +4,8 @@
 #include <bit>
 #include <limits>
 
-#include "cube/x86_intrinsics.hpp"
+#include "platform/cpu_features.hpp"
+#include "platform/x86_intrinsics.hpp"
 
 #ifdef CUBEGA_X86_INTRINSICS
 #define CUBEGA_HAVE_AVX512_SCANS 1
@@ -80,7 +81,7 @@ CUBEGA_AVX512F std::size_t firstStateBelowAvx512(const std::int32_t* states, std
 }  // namespace
 
 std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
-    return processorHasAvx512F() ? firstSameFacePairAvx512(codes, count)
+    return cpuFeatures().avx512f ? firstSameFacePairAvx512(codes, count)
                                  : firstSameFacePairPortable(codes, count);
 }
 
@@ -91,7 +92,7 @@ std::size_t firstStateBelow(const std::int32_t* states, std::size_t count, std::
     if (bound <= std::numeric_limits<std::int32_t>::min()) {
         return count;
     }
-    return processorHasAvx512F()
+    return cpuFeatures().avx512f
                ? firstStateBelowAvx512(states, count, static_cast<std::int32_t>(bound))
                : firstStateBelowPortable(states, count, bound);
 }

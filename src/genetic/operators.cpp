@@ -94,17 +94,6 @@ std::int32_t FirstParentChoice::choose(RandomSource& random) const {
     }
 }
 
-void recombineInto(const Population& from, Population& to, float selectionPressure,
-                   float crossoverRate, RandomSource& random) {
-    recombineInto(from, to, FirstParentChoice(from.rows(), selectionPressure), crossoverRate,
-                  random);
-}
-
-void recombineInto(const Population& from, Population& to, const FirstParentChoice& firstParent,
-                   float crossoverRate, RandomSource& random) {
-    recombineInto(from, {}, to, firstParent, crossoverRate, random);
-}
-
 void recombineInto(const Population& from, std::span<const std::int32_t> ranked, Population& to,
                    const FirstParentChoice& firstParent, float crossoverRate,
                    RandomSource& random) {
@@ -115,7 +104,7 @@ void recombineInto(const Population& from, std::span<const std::int32_t> ranked,
         return;
     }
     const auto atRank = [&](std::int32_t rank) {
-        return from.row(ranked.empty() ? rank : ranked[static_cast<std::size_t>(rank)]);
+        return from.row(ranked[static_cast<std::size_t>(rank)]);
     };
     // Pairs write rows 1 to 2 * pairs. Row 0, the elite, is kept, and so is the last row
     // when an even count leaves it without a pair.
@@ -139,13 +128,6 @@ void recombineInto(const Population& from, std::span<const std::int32_t> ranked,
     }
 }
 
-Population recombine(const Population& population, float selectionPressure, float crossoverRate,
-                     RandomSource& random) {
-    Population result(population.rows(), population.slots());
-    recombineInto(population, result, selectionPressure, crossoverRate, random);
-    return result;
-}
-
 void mutateInPlace(Population& population, float mutationRate, RandomSource& random) {
     random.seedFromClock();
     if (population.rows() < 2) {
@@ -163,12 +145,6 @@ void mutateInPlace(Population& population, float mutationRate, RandomSource& ran
         random.nextDraw();  // the draw that fires
         slots[i] = random.resetMove();
     }
-}
-
-Population mutate(const Population& population, float mutationRate, RandomSource& random) {
-    Population result = population;
-    mutateInPlace(result, mutationRate, random);
-    return result;
 }
 
 MoveCode mergedMove(MoveCode a, MoveCode b) {
@@ -244,12 +220,6 @@ void simplifyRows(Population& population, RandomSource& random) {
     for (std::int32_t i = 0; i < population.rows(); ++i) {
         simplifyInPlace(population.row(i), random);
     }
-}
-
-MoveSequence simplifySequence(const MoveSequence& sequence, RandomSource& random) {
-    MoveSequence result = sequence;
-    simplifyInPlace(result, random);
-    return result;
 }
 
 }  // namespace cubega

@@ -1,9 +1,6 @@
 // The operators that breed and change individuals: recombination, mutation and
-// simplification. Each reseeds the random source from the clocks when it is called.
-//
-// The value forms (recombine, mutate, simplifySequence) return a new table and leave their
-// input alone; the generation loop uses the *Into / *InPlace forms, which give the same
-// result without allocating.
+// simplification. Each reseeds the random source from the clocks when it is called. They
+// write in place or into a table the caller owns, so the generation loop allocates nothing.
 #pragma once
 
 #include <array>
@@ -14,12 +11,6 @@
 #include "genetic/random_source.hpp"
 
 namespace cubega {
-
-// Row 0 is copied; rows 1.. are filled pair by pair with the children of two parents: the
-// first chosen by linear ranking (tested by acceptance), the second uniformly, crossed at one
-// random cut with chance pc, else copied. `from` and `to` must be distinct and of one shape.
-void recombineInto(const Population& from, Population& to, float selectionPressure,
-                   float crossoverRate, RandomSource& random);
 
 // The first-parent choice of recombination for one table size and selection pressure: propose
 // a row uniformly, accept it when a threshold uniform between the lowest and the highest
@@ -45,25 +36,21 @@ class FirstParentChoice {
     std::vector<std::int32_t> acceptUpTo_;  // per row; empty when sp < 1 (the formula is used)
 };
 
-void recombineInto(const Population& from, Population& to, const FirstParentChoice& firstParent,
-                   float crossoverRate, RandomSource& random);
-
-// The same on a population that is ranked without being reordered: ranked[r] is the row of
-// `from` at rank r, so no rows are copied just to put them in order.
+// Recombination of a population that is ranked without being reordered: ranked[r] is the row
+// of `from` at rank r. Rank 0, the elite, is copied to row 0; rows 1.. are filled pair by
+// pair with the children of two parents: the first chosen by linear ranking (firstParent),
+// the second uniformly, crossed at one random cut with chance pc, else copied. An even count
+// copies its last rank too. `from` and `to` must be distinct and of one shape.
 void recombineInto(const Population& from, std::span<const std::int32_t> ranked, Population& to,
                    const FirstParentChoice& firstParent, float crossoverRate, RandomSource& random);
-Population recombine(const Population& population, float selectionPressure, float crossoverRate,
-                     RandomSource& random);
 
 // Every slot of rows 1.. is reset to a random move with chance pm; row 0 is never touched.
 void mutateInPlace(Population& population, float mutationRate, RandomSource& random);
-Population mutate(const Population& population, float mutationRate, RandomSource& random);
 
 // Merges neighbouring moves on one face (two quarter turns make a half turn, a turn and its
 // inverse cancel, ...), closes the gap and refills the freed slots at the end with random
 // moves, until no two neighbours turn the same face. The length never changes. Codes 0..17.
 void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random);
-MoveSequence simplifySequence(const MoveSequence& sequence, RandomSource& random);
 
 // simplifyInPlace on every row, in row order.
 void simplifyRows(Population& population, RandomSource& random);

@@ -1,5 +1,4 @@
-// Individuals, the population and its score table, the parameters of one run of the
-// generation loop, and random sequences.
+// Individuals, the population and its score table, and random sequences.
 //
 // Rows and slots are numbered from 0 here: row 0 is the elite (the best row after ranking),
 // slot 0 the first move of a sequence.
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "cube/moves.hpp"
+#include "eval/evaluate.hpp"
 #include "genetic/random_source.hpp"
 
 namespace cubega {
@@ -47,26 +47,12 @@ class Population {
     std::vector<MoveCode> codes_;
 };
 
-// Objective and move count of each population row, as the evaluation returned them.
-struct ScoreRow {
-    std::int32_t objective = 0;
-    std::int32_t moveCount = 0;
-    friend bool operator==(const ScoreRow&, const ScoreRow&) = default;
-};
-using ScoreTable = std::vector<ScoreRow>;
+// The size of every population the search breeds: N rows of L slots.
+inline constexpr std::int32_t kPopulationSize = 51;  // N
+inline constexpr std::int32_t kSequenceLength = 30;  // L
 
-// The parameters of one run of the generation loop; the stages set G, P and the flag.
-struct SearchParams {
-    std::int32_t populationSize = 51;   // N
-    std::int32_t sequenceLength = 30;   // L
-    std::int32_t immigrantCount = 5;    // K, worst rows replaced by random sequences
-    float mutationRate = 0.05F;         // pm, chance per slot of a random reset
-    float crossoverRate = 0.8F;         // pc, chance a parent pair is crossed
-    float selectionPressure = 1.5F;     // sp, linear ranking, between 1 and 2
-    std::int32_t generations = 0;       // G
-    std::int32_t progressInterval = 0;  // P: a progress line when g is a multiple of P
-    bool restrictToTwoFaces = false;    // fold every move onto F and U each generation
-};
+// The evaluation of each population row, objective and move count.
+using ScoreTable = std::vector<Evaluation>;
 
 // A random move in the fill form (initial population, immigrants).
 inline MoveCode randomMove(RandomSource& random) {

@@ -3,7 +3,8 @@
 // eight states per instruction when the processor has it. Every state is the exact step.
 #include "genetic/random_stream.hpp"
 
-#include "cube/x86_intrinsics.hpp"
+#include "platform/cpu_features.hpp"
+#include "platform/x86_intrinsics.hpp"
 
 #ifdef CUBEGA_X86_INTRINSICS
 #define CUBEGA_HAVE_AVX512_STREAM 1
@@ -56,7 +57,7 @@ __attribute__((target("avx512f"))) void fillAvx512(std::int32_t first, std::int3
 
 void fillStateStream(std::int32_t first, std::int32_t* out, std::size_t count) {
 #ifdef CUBEGA_HAVE_AVX512_STREAM
-    if (processorHasAvx512F()) {
+    if (cpuFeatures().avx512f) {
         fillAvx512(first, out, count);
         return;
     }

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "run/record_writer.hpp"
+#include "io/record_writer.hpp"
 
 namespace cubega {
 

@@ -10,7 +10,7 @@
 #include "genetic/clock.hpp"
 #include "run/results_log.hpp"
 #include "run/scramble.hpp"
-#include "stages/solve_state.hpp"
+#include "stages/stage_context.hpp"
 
 namespace cubega {
 

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "cube/cube_state.hpp"
-#include "run/record_writer.hpp"
+#include "io/record_writer.hpp"
 #include "run/results_log.hpp"
-#include "stages/solve_state.hpp"
+#include "stages/stage_context.hpp"
 
 namespace cubega {
 

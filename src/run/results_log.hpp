@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "run/record_writer.hpp"
+#include "io/record_writer.hpp"
 
 namespace cubega {
 

@@ -7,8 +7,8 @@
 
 #include "genetic/population.hpp"
 #include "genetic/random_source.hpp"
+#include "io/record_writer.hpp"
 #include "run/console_input.hpp"
-#include "run/record_writer.hpp"
 
 namespace cubega {
 

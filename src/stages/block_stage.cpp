@@ -8,7 +8,7 @@
 #include "cube/rotations.hpp"
 #include "eval/evaluate.hpp"
 #include "eval/scores.hpp"
-#include "genetic/generation_loop.hpp"
+#include "genetic/genetic_search.hpp"
 #include "genetic/ranking.hpp"
 
 namespace cubega {
@@ -31,13 +31,13 @@ void announce(std::string_view line, RecordWriter& console, RecordWriter* log) {
 // What the search of one location leaves for ranking and the commit.
 struct LocationTables {
     std::array<Population, kLocationCount> savedPopulations;
-    Population bestSequences{kLocationCount, kStageSlots};  // row 0 of each location, all slots
+    Population bestSequences{kLocationCount, kSequenceLength};  // row 0 of each location, all slots
     std::array<std::int32_t, kLocationCount> grades{};
     std::array<bool, kLocationCount> twoGenAtLocation{};
 };
 
-void writeLocationReport(const StageSearch& search, RecordWriter& console) {
-    const ScoreRow& best = search.scores[0];
+void writeLocationReport(const GeneticSearch& search, RecordWriter& console) {
+    const Evaluation& best = search.best();
     const std::int32_t bestScore = (best.objective + best.moveCount) / 10;
     console.write({"optimal :"});
     console.write({movesToText(search.bestMoves())});
@@ -50,7 +50,7 @@ void writeLocationReport(const StageSearch& search, RecordWriter& console) {
 }
 
 void searchLocation(const CubeState& scrambled, std::int32_t location, std::int32_t generations,
-                    bool resumeFromSaved, StageSearch& search, LocationTables& tables,
+                    bool resumeFromSaved, GeneticSearch& search, LocationTables& tables,
                     StageContext& context) {
     RecordWriter& console = context.console;
     const auto slot = static_cast<std::size_t>(location);
@@ -63,27 +63,28 @@ void searchLocation(const CubeState& scrambled, std::int32_t location, std::int3
     if (twoGen) {
         console.write({"2-gen solve"});
     }
-    fillRandomly(search.population, context.random);  // drawn even when resuming
+    fillRandomly(search.population(), context.random);  // drawn even when resuming
     if (resumeFromSaved) {
-        search.population = tables.savedPopulations[slot];
+        search.population() = tables.savedPopulations[slot];
     }
-    search.run(stageSearchParams(generations, kBlockProgressInterval, twoGen), working, kBlockMode,
-               context);
-    tables.savedPopulations[slot] = search.population;
+    search.run({generations, kBlockProgressInterval, twoGen}, working, kBlockMode, context.random,
+               console);
+    tables.savedPopulations[slot] = search.population();
     writeLocationReport(search, console);
-    const auto best = search.population.row(0);
+    const auto best = search.population().row(0);
     std::copy(best.begin(), best.end(), tables.bestSequences.row(location).begin());
-    tables.grades[slot] = locationGrade(search.scores[0].objective, search.scores[0].moveCount);
+    tables.grades[slot] = locationGrade(search.best().objective, search.best().moveCount);
     tables.twoGenAtLocation[slot] = twoGen;
 }
 
 // Passes over the twelve locations until the best grade qualifies; returns the locations in
-// rank order. The search tables live only as long as the passes.
+// rank order. One search serves every location and pass; the tables live only as long as
+// the passes.
 std::array<std::int32_t, kLocationCount> searchAllLocations(const CubeState& scrambled,
                                                             std::int32_t generations,
                                                             LocationTables& tables,
                                                             StageContext& context) {
-    StageSearch search;
+    GeneticSearch search;
     std::array<std::int32_t, kLocationCount> order{};
     bool resumeFromSaved = false;
     for (;;) {
@@ -159,7 +160,7 @@ void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveSt
     const std::int32_t chosen = order[0];
     const auto blockSequence = tables.bestSequences.row(chosen);
     const CubeState working = orientToLocation(scrambled, chosen, context.console, &context.log);
-    const Evaluation best = evaluateSequence(working, blockSequence, kStageSlots, kBlockMode);
+    const Evaluation best = evaluateSequence(working, blockSequence, kSequenceLength, kBlockMode);
     const auto used = blockSequence.first(static_cast<std::size_t>(best.moveCount));
     state.workingCube = applySequence(working, used);
     state.totalMoves = best.moveCount;

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "cube/cube_state.hpp"
-#include "stages/solve_state.hpp"
+#include "stages/stage_context.hpp"
 
 namespace cubega {
 

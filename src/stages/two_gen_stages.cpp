@@ -5,7 +5,7 @@
 #include "cube/moves.hpp"
 #include "eval/evaluate.hpp"
 #include "eval/scores.hpp"
-#include "genetic/generation_loop.hpp"
+#include "genetic/genetic_search.hpp"
 
 namespace cubega {
 
@@ -26,14 +26,13 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
     if (state.restrictToTwoFaces && !inGroupAtStart) {
         state.restrictToTwoFaces = false;
     }
-    const SearchParams params =
-        stageSearchParams(inGroupAtStart ? kEntryGenerationsInGroup : kEntryGenerations,
-                          kEntryProgressInterval, state.restrictToTwoFaces);
-    StageSearch search;
-    fillRandomly(search.population, context.random);
+    const GenerationRun run{inGroupAtStart ? kEntryGenerationsInGroup : kEntryGenerations,
+                            kEntryProgressInterval, state.restrictToTwoFaces};
+    GeneticSearch search;
+    fillRandomly(search.population(), context.random);
     for (;;) {
-        search.run(params, state.workingCube, kTwoGenEntryMode, context);
-        const ScoreRow best = search.scores[0];
+        search.run(run, state.workingCube, kTwoGenEntryMode, context.random, console);
+        const Evaluation best = search.best();
         if (best.moveCount == 1 && inGroupAtStart) {
             console.write({"Cube was already in the 2-gen group."});
         }
@@ -43,7 +42,7 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
         console.write({"Adding 10'000 gen. to solve this part"});
     }
     console.write({"Getting into 2-gen phase is done :)"});
-    const std::int32_t moveCount = search.scores[0].moveCount;
+    const std::int32_t moveCount = search.best().moveCount;
     // One move that reaches the goal from a cube already in the group is not needed.
     const bool movesNeeded = moveCount > 1 || (moveCount == 1 && !inGroupAtStart);
     state.entryText.clear();
@@ -63,18 +62,17 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
 void runTwoGenFinishStage(SolveState& state, StageContext& context) {
     RecordWriter& console = context.console;
     state.restrictToTwoFaces = true;
-    const SearchParams params =
-        stageSearchParams(kFinishGenerations, kFinishProgressInterval, true);
-    StageSearch search;
-    fillRandomly(search.population, context.random);
+    const GenerationRun run{kFinishGenerations, kFinishProgressInterval, true};
+    GeneticSearch search;
+    fillRandomly(search.population(), context.random);
     for (;;) {
-        search.run(params, state.workingCube, kPairMode, context);
-        if (finishGoalReached(search.scores[0].objective, search.scores[0].moveCount)) {
+        search.run(run, state.workingCube, kPairMode, context.random, console);
+        if (finishGoalReached(search.best().objective, search.best().moveCount)) {
             break;
         }
         console.write({"Adding 200 000 more generations to solve this stage."});
     }
-    const ScoreRow best = search.scores[0];
+    const Evaluation best = search.best();
     state.finishText = movesToText(search.bestMoves());
     console.write({"optimal :"});
     console.write({state.finishText});

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "stages/solve_state.hpp"
+#include "stages/stage_context.hpp"
 
 namespace cubega {
 
@@ -21,7 +21,8 @@ constexpr bool finishGoalReached(std::int32_t objective, std::int32_t moveCount)
 
 // Runs of 10000 generations (10 when the cube is already in the group) until the goal is
 // reached; applies the winning moves to the working cube and adds them to totalMoves and
-// entryText. A cube already in the group gets no moves.
+// entryText. From a cube already in the group, a best sequence of one move is not needed and
+// is not applied.
 void runTwoGenEntryStage(SolveState& state, StageContext& context);
 
 // Runs of 200000 generations, folded onto F and U, until a sequence solves the cube; adds

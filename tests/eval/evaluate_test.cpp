@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "cube/rotations.hpp"
-#include "genetic/generation_loop.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
@@ -103,16 +102,25 @@ TEST(Evaluation, MovesBehindTheBestPrefixCarryNoWeight) {
               evaluateEverywhere(solvedCube(), b, kPairMode));
 }
 
-TEST(Evaluation, ObjectivePlusMoveCountIsTenTimesTheBestScore) {
+// The counted moves alone reach the best score, at their last move, and one move fewer does
+// not: ties go to the shorter prefix and nothing after it counts.
+TEST(Evaluation, TheCountedMovesAloneReachTheBestScoreAndOneFewerDoesNot) {
     std::mt19937 rng(17);
     for (int trial = 0; trial < 100; ++trial) {
         const CubeState start = testing::randomCube(rng, 10);
         const std::vector<MoveCode> sequence = testing::randomMoves(rng, 30);
         for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
             const Evaluation e = evaluateSequenceReference(start, sequence, mode);
-            EXPECT_EQ((e.objective + e.moveCount) % 10, 0);
-            EXPECT_GE(e.moveCount, 0);
-            EXPECT_LE(e.moveCount, 30);
+            const std::span<const MoveCode> all(sequence);
+            const auto counted = all.first(static_cast<std::size_t>(e.moveCount));
+            for (EvalPath path : availablePaths()) {
+                EXPECT_EQ(SequenceEvaluator(start, mode, path)(counted), e);
+            }
+            if (e.moveCount > 0) {
+                const Evaluation shorter =
+                    evaluateSequenceReference(start, counted.first(counted.size() - 1), mode);
+                EXPECT_LT(shorter.objective + shorter.moveCount, e.objective + e.moveCount);
+            }
         }
     }
 }

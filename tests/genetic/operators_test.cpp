@@ -9,12 +9,18 @@
 #include <set>
 
 #include "cube/moves.hpp"
-#include "genetic/generation_loop.hpp"
-#include "genetic/ranking.hpp"
+#include "genetic/genetic_search.hpp"
+#include "support/operator_forms.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
 namespace {
+
+using testing::mutate;
+using testing::recombine;
+using testing::recombineInto;
+using testing::reorderRows;
+using testing::simplifySequence;
 
 // A random source whose frozen clock seeds it once; later reseeds continue the stream.
 struct FrozenRandom {
@@ -311,7 +317,7 @@ TEST(Recombination, ThroughARankOrderAsIfTheRowsWereReordered) {
         reorderRows(population, order, reordered);
         Population expected(51, 30), result(51, 30);
         recombineInto(reordered, expected, choice, 0.8F, viaCopy.random);
-        recombineInto(population, order, result, choice, 0.8F, viaOrder.random);
+        cubega::recombineInto(population, order, result, choice, 0.8F, viaOrder.random);
         ASSERT_EQ(result, expected) << "call " << call;
     }
 }

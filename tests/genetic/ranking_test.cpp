@@ -46,21 +46,5 @@ TEST(Ranking, EqualsAStableSortByDescendingKey) {
     }
 }
 
-TEST(Ranking, ReordersPopulationAndScoresTogether) {
-    Population population(3, 2);
-    for (std::int32_t i = 0; i < 3; ++i) {
-        population.row(i)[0] = i;
-        population.row(i)[1] = 10 + i;
-    }
-    const ScoreTable scores{{5, 1}, {9, 2}, {5, 3}};
-    const std::vector<std::int32_t> keys{5, 9, 5};
-    const Population rankedRows = rankRows(population, keys);
-    const ScoreTable rankedScores = rankRows(scores, keys);
-    EXPECT_EQ(rankedRows.row(0)[0], 1);
-    EXPECT_EQ(rankedRows.row(1)[1], 10);
-    EXPECT_EQ(rankedRows.row(2)[0], 2);
-    EXPECT_EQ(rankedScores, (ScoreTable{{9, 2}, {5, 1}, {5, 3}}));
-}
-
 }  // namespace
 }  // namespace cubega

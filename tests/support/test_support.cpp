@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "cube/rotations.hpp"
-#include "genetic/generation_loop.hpp"
 
 namespace cubega::testing {
 

@@ -11,7 +11,7 @@
 
 #include "cube/cube_state.hpp"
 #include "cube/moves.hpp"
-#include "run/record_writer.hpp"
+#include "io/record_writer.hpp"
 
 namespace cubega::testing {
 

@@ -1,4 +1,4 @@
-#include "run/record_writer.hpp"
+#include "io/record_writer.hpp"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "genetic/generation_loop.hpp"
+#include "genetic/genetic_search.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,35 +13,31 @@ struct LoopFixture {
     FixedClock clock{{3, 1800000000}};
     RandomSource random{clock};
     testing::CaptureWriter console;
-    Population population{51, 30};
-    ScoreTable scores = ScoreTable(51);
-    std::vector<std::int32_t> keys = std::vector<std::int32_t>(51);
+    GeneticSearch search;
+    Population& population = search.population();
+    const ScoreTable& scores = search.scores();
 
-    LoopFixture() {
+    explicit LoopFixture(const SearchParams& params = {}) : search(params) {
         random.seedFromClock();
         fillRandomly(population, random);
     }
-    void run(const SearchParams& params, const CubeState& start, EvalMode mode) {
-        runGenerations(population, scores, keys, params, start, mode, random, console);
+    void run(const GenerationRun& run, const CubeState& start, EvalMode mode) {
+        search.run(run, start, mode, random, console);
     }
 };
 
-SearchParams params(std::int32_t generations, std::int32_t interval, bool twoFaces = false) {
-    SearchParams p;
-    p.generations = generations;
-    p.progressInterval = interval;
-    p.restrictToTwoFaces = twoFaces;
-    return p;
+GenerationRun params(std::int32_t generations, std::int32_t interval, bool twoFaces = false) {
+    return {generations, interval, twoFaces};
 }
 
 TEST(GenerationLoop, ZeroGenerationsLeaveEverythingAsPassed) {
     LoopFixture loop;
     const Population before = loop.population;
-    loop.scores.assign(51, {7, 3});
+    const ScoreTable scoresBefore = loop.scores;
     const std::int32_t state = loop.random.state();
     loop.run(params(0, 1), solvedCube(), kPairMode);
     EXPECT_EQ(loop.population, before);
-    EXPECT_EQ(loop.scores, ScoreTable(51, {7, 3}));
+    EXPECT_EQ(loop.scores, scoresBefore);
     EXPECT_EQ(loop.random.state(), state);
     EXPECT_EQ(loop.console.text, "");
 }
@@ -139,7 +135,9 @@ TEST(GenerationLoop, EqualObjectivesKeepRowOrder) {
     // Every row alternates F and U turns (nothing to simplify), so every row keeps the block
     // of the solved cube from its first move: all score (159, 1). Row 0 alone begins with F;
     // a stable ranking keeps it first, and it survives as the elite.
-    LoopFixture loop;
+    SearchParams noImmigrants;
+    noImmigrants.immigrantCount = 0;
+    LoopFixture loop(noImmigrants);
     for (std::int32_t i = 0; i < 51; ++i) {
         const MoveCode first = i == 0 ? 0 : 1;
         for (std::size_t j = 0; j < 30; ++j) {
@@ -147,9 +145,7 @@ TEST(GenerationLoop, EqualObjectivesKeepRowOrder) {
         }
     }
     const Population before = loop.population;
-    SearchParams p = params(1, 1);
-    p.immigrantCount = 0;
-    loop.run(p, solvedCube(), kBlockMode);
+    loop.run(params(1, 1), solvedCube(), kBlockMode);
     EXPECT_EQ(loop.scores, ScoreTable(51, {159, 1}));
     EXPECT_TRUE(std::equal(loop.population.row(0).begin(), loop.population.row(0).end(),
                            before.row(0).begin()));

@@ -1,0 +1,88 @@
+#include "genetic/genetic_search.hpp"
+
+#include <algorithm>
+#include <utility>
+
+#include "genetic/ranking.hpp"
+
+namespace cubega {
+
+namespace {
+
+void foldPopulation(Population& population) {
+    for (MoveCode& code : population.codes()) {
+        code = foldOntoTwoFaces(code);
+    }
+}
+
+}  // namespace
+
+GeneticSearch::GeneticSearch(const SearchParams& params)
+    : params_(params),
+      firstParent_(params.populationSize, params.selectionPressure),
+      population_(params.populationSize, params.sequenceLength),
+      spare_(params.populationSize, params.sequenceLength),
+      scores_(static_cast<std::size_t>(params.populationSize)),
+      spareScores_(static_cast<std::size_t>(params.populationSize)),
+      keys_(static_cast<std::size_t>(params.populationSize)),
+      order_(static_cast<std::size_t>(params.populationSize)) {}
+
+std::span<const MoveCode> GeneticSearch::bestMoves() const {
+    return population_.row(0).first(static_cast<std::size_t>(std::max(best().moveCount, 0)));
+}
+
+// The evaluation writes the scores in row order; ranking puts them in rank order.
+void GeneticSearch::evaluateRows(const SequenceEvaluator& evaluate) {
+    evaluate.evaluateRows(population_.codes(), static_cast<std::size_t>(population_.slots()),
+                          spareScores_);
+}
+
+// order_[r] is the row at rank r and the scores are put in rank order. The rows themselves
+// stay where they are; recombination reads them through order_.
+void GeneticSearch::rankScores() {
+    for (std::size_t i = 0; i < spareScores_.size(); ++i) {
+        keys_[i] = spareScores_[i].objective;
+    }
+    rankOrder(keys_, order_);
+    for (std::size_t r = 0; r < scores_.size(); ++r) {
+        scores_[r] = spareScores_[static_cast<std::size_t>(order_[r])];
+    }
+}
+
+void GeneticSearch::run(const GenerationRun& run, const CubeState& startCube, EvalMode mode,
+                        RandomSource& random, RecordWriter& console) {
+    if (run.generations <= 0) {
+        return;
+    }
+    const SequenceEvaluator evaluate(startCube, mode);
+    const std::int32_t rows = population_.rows();
+    for (std::int32_t g = 1; g <= run.generations; ++g) {
+        if (run.restrictToTwoFaces) {
+            foldPopulation(population_);
+        }
+        simplifyRows(population_, random);
+        evaluateRows(evaluate);
+        rankScores();
+        if (run.progressInterval > 0 && g % run.progressInterval == 0) {
+            writeProgressLine(console, g, scores_);
+        }
+        for (std::int32_t r = rows - params_.immigrantCount; r < rows; ++r) {
+            randomSequence(population_.row(order_[static_cast<std::size_t>(r)]), random);
+        }
+        recombineInto(population_, order_, spare_, firstParent_, params_.crossoverRate, random);
+        std::swap(population_, spare_);
+        mutateInPlace(population_, params_.mutationRate, random);
+    }
+}
+
+void writeProgressLine(RecordWriter& console, std::int32_t generation, const ScoreTable& scores) {
+    std::int32_t sum = 0;
+    for (const Evaluation& row : scores) {
+        sum += row.objective;
+    }
+    const std::int32_t mean = sum / static_cast<std::int32_t>(scores.size());
+    console.write({"Generation / elite/ moy. ", generation, scores[0].objective,
+                   scores[0].moveCount, static_cast<float>(mean)});
+}
+
+}  // namespace cubega
