@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "cube/moves.hpp"
@@ -53,9 +54,8 @@ struct FastSetting {
     SequenceEvaluator evaluate;
 };
 
-std::optional<FastSetting> fastSetting(benchmark::State& state) {
+std::optional<FastSetting> fastSetting(benchmark::State& state, EvalPath path) {
     const auto mode = static_cast<EvalMode>(state.range(0));
-    const auto path = static_cast<EvalPath>(state.range(1));
     if (!evalPathAvailable(path)) {
         state.SkipWithError("path not available on this processor");
         return std::nullopt;
@@ -65,8 +65,8 @@ std::optional<FastSetting> fastSetting(benchmark::State& state) {
     return FastSetting{std::move(sample), SequenceEvaluator(start, mode, path)};
 }
 
-void fastEvaluation(benchmark::State& state) {
-    const auto setting = fastSetting(state);
+void fastEvaluation(benchmark::State& state, EvalPath path) {
+    const auto setting = fastSetting(state, path);
     if (!setting) {
         return;
     }
@@ -80,8 +80,8 @@ void fastEvaluation(benchmark::State& state) {
 
 // A whole population of 51 rows per iteration, as the generation loop evaluates it; the
 // time is reported per sequence.
-void fastEvaluationOfPopulation(benchmark::State& state) {
-    const auto setting = fastSetting(state);
+void fastEvaluationOfPopulation(benchmark::State& state, EvalPath path) {
+    const auto setting = fastSetting(state, path);
     if (!setting) {
         return;
     }
@@ -103,16 +103,26 @@ void fastEvaluationOfPopulation(benchmark::State& state) {
 }
 
 BENCHMARK(referenceEvaluation)->ArgName("mode")->Arg(2)->Arg(3)->Arg(4);
-BENCHMARK(fastEvaluation)
-    ->ArgNames({"mode", "path"})
-    ->ArgsProduct({{2, 3, 4},
-                   {static_cast<int>(EvalPath::portable), static_cast<int>(EvalPath::avx512),
-                    static_cast<int>(EvalPath::avx2)}});
-BENCHMARK(fastEvaluationOfPopulation)
-    ->ArgNames({"mode", "path"})
-    ->ArgsProduct({{2, 3, 4},
-                   {static_cast<int>(EvalPath::portable), static_cast<int>(EvalPath::avx512),
-                    static_cast<int>(EvalPath::avx2)}});
+
+// One benchmark per path, named by it ("fastEvaluation/path:avx512/mode:2"); a path this
+// processor lacks is skipped.
+const bool registered = [] {
+    for (const EvalPath path : kEvalPaths) {
+        const std::string suffix = "/path:" + std::string(evalPathName(path));
+        benchmark::RegisterBenchmark(("fastEvaluation" + suffix).c_str(), fastEvaluation, path)
+            ->ArgName("mode")
+            ->Arg(2)
+            ->Arg(3)
+            ->Arg(4);
+        benchmark::RegisterBenchmark(("fastEvaluationOfPopulation" + suffix).c_str(),
+                                     fastEvaluationOfPopulation, path)
+            ->ArgName("mode")
+            ->Arg(2)
+            ->Arg(3)
+            ->Arg(4);
+    }
+    return true;
+}();
 
 }  // namespace
 }  // namespace cubega

@@ -1,7 +1,9 @@
 // The generation loop in each stage's setting: generations per second.
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "cube/moves.hpp"
@@ -41,7 +43,14 @@ StageSetting setting(int stage) {
     }
 }
 
-void generations(benchmark::State& state) {
+// The loop on one evaluation path (the fastest available when none is named).
+void generations(benchmark::State& state, std::optional<EvalPath> path) {
+    if (path && !evalPathAvailable(*path)) {
+        state.SkipWithError("path not available on this processor");
+        return;
+    }
+    const EvalPath preferred = preferredEvalPath();
+    preferEvalPath(path.value_or(bestEvalPath()));
     const StageSetting stage = setting(static_cast<int>(state.range(0)));
     SystemClock clock;
     RandomSource random(clock);
@@ -55,9 +64,29 @@ void generations(benchmark::State& state) {
     }
     state.counters["generations/s"] = benchmark::Counter(
         static_cast<double>(state.iterations() * run.generations), benchmark::Counter::kIsRate);
+    preferEvalPath(preferred);
 }
 
-BENCHMARK(generations)->ArgName("stage")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+// "generations" on the fastest path, then "generations/path:NAME" on each.
+const bool registered = [] {
+    benchmark::RegisterBenchmark("generations", generations, std::nullopt)
+        ->ArgName("stage")
+        ->Arg(0)
+        ->Arg(1)
+        ->Arg(2)
+        ->Unit(benchmark::kMillisecond);
+    for (const EvalPath path : kEvalPaths) {
+        benchmark::RegisterBenchmark(
+            ("generations/path:" + std::string(evalPathName(path))).c_str(), generations,
+            std::optional<EvalPath>(path))
+            ->ArgName("stage")
+            ->Arg(0)
+            ->Arg(1)
+            ->Arg(2)
+            ->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
 
 }  // namespace
 }  // namespace cubega

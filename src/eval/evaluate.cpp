@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "cube/lane_cube.hpp"
+#include "eval/back_ends.hpp"
 #include "eval/byte_cube_scores.hpp"
-#include "eval/evaluate_avx2.hpp"
-#include "eval/evaluate_avx512.hpp"
 #include "eval/scores.hpp"
+#include "platform/cpu_features.hpp"
 
 namespace cubega {
 
@@ -22,51 +22,6 @@ bool allCodesGenerated(std::span<const MoveCode> sequence) {
             static_cast<std::uint32_t>(code) >= static_cast<std::uint32_t>(kMoveCount) ? 1U : 0U;
     }
     return outside == 0;
-}
-
-template <EvalMode Mode>
-Evaluation evaluateLanesPortable(const LaneCube& start, std::span<const MoveCode> sequence,
-                                 const PieceCodes& pieces) {
-    LaneCube cube = start;
-    std::int32_t best = 0;
-    std::int32_t count = 0;
-    std::int32_t slot = 0;
-    for (const MoveCode code : sequence) {
-        ++slot;
-        applyMoveToLanes(cube, code);
-        std::int32_t score = 0;
-        if constexpr (Mode == kPairMode) {
-            score = pairScoreLanes(cube);
-        } else if constexpr (Mode == kBlockMode) {
-            score = blockScoreLanes(cube);
-        } else {
-            // Only whether the score beats the best counts: the group test is skipped when
-            // even passing it would not.
-            score = 10 * blockScoreLanes(cube);
-            if (score + 10 > best && twoGenEdgesPassLanes(cube) &&
-                twoGenCornersPassLanes(cube, pieces)) {
-                score += 10;
-            }
-        }
-        if (score > best) {
-            best = score;
-            count = slot;
-        }
-    }
-    return {10 * best - count, count};
-}
-
-Evaluation evaluateLanesPortable(const LaneCube& start, std::span<const MoveCode> sequence,
-                                 EvalMode mode, const PieceCodes& pieces) {
-    switch (mode) {
-        case kPairMode:
-            return evaluateLanesPortable<kPairMode>(start, sequence, pieces);
-        case kBlockMode:
-            return evaluateLanesPortable<kBlockMode>(start, sequence, pieces);
-        case kTwoGenEntryMode:
-            return evaluateLanesPortable<kTwoGenEntryMode>(start, sequence, pieces);
-    }
-    return {};
 }
 
 }  // namespace
@@ -102,21 +57,22 @@ Evaluation evaluateSequenceReference(const CubeState& startCube, std::span<const
 }
 
 bool evalPathAvailable(EvalPath path) {
-    static const bool avx512 = avx512PathSupported();
-    static const bool avx2 = avx2PathSupported();
+    const CpuFeatures& features = cpuFeatures();
     switch (path) {
         case EvalPath::portable:
             return true;
         case EvalPath::avx512:
-            return avx512;
+            return features.avx512vbmi;
         case EvalPath::avx2:
-            return avx2;
+            return features.avx2;
+        case EvalPath::neon:
+            return features.neon;
     }
     return false;
 }
 
 EvalPath bestEvalPath() {
-    for (EvalPath path : {EvalPath::avx512, EvalPath::avx2}) {
+    for (EvalPath path : {EvalPath::avx512, EvalPath::avx2, EvalPath::neon}) {
         if (evalPathAvailable(path)) {
             return path;
         }
@@ -126,6 +82,20 @@ EvalPath bestEvalPath() {
 
 namespace {
 std::optional<EvalPath> chosenEvalPath;
+}
+
+std::string_view evalPathName(EvalPath path) {
+    switch (path) {
+        case EvalPath::portable:
+            return "portable";
+        case EvalPath::avx512:
+            return "avx512";
+        case EvalPath::avx2:
+            return "avx2";
+        case EvalPath::neon:
+            return "neon";
+    }
+    return "unknown";
 }
 
 EvalPath preferredEvalPath() {
@@ -139,9 +109,13 @@ void preferEvalPath(EvalPath path) {
 SequenceEvaluator::SequenceEvaluator(const CubeState& startCube, EvalMode mode, EvalPath path)
     : startCube_(startCube),
       mode_(mode),
-      path_(evalPathAvailable(path) ? path : EvalPath::portable),
-      lanesUsable_(toLaneCube(startCube, startLanes_)),
-      pieceCodes_(pieceCodesOf(startLanes_)) {}
+      path_(evalPathAvailable(path) ? path : EvalPath::portable) {
+    lanesUsable_ = toLaneCube(startCube, start_.lanes);
+    start_.pieces = pieceCodesOf(start_.lanes);
+    if (lanesUsable_ && path_ == EvalPath::portable) {
+        start_.pieceTables = PieceModelTables(start_.lanes);
+    }
+}
 
 Evaluation SequenceEvaluator::operator()(std::span<const MoveCode> sequence) const {
     Evaluation result;
@@ -158,14 +132,17 @@ void SequenceEvaluator::evaluateRows(std::span<const MoveCode> codes, std::size_
         for (std::size_t i = 0; i < out.size(); ++i) {
             out[i] = evaluateSequenceReference(startCube_, row(i), mode_);
         }
-    } else if (path_ == EvalPath::avx512) {
-        evaluateRowsAvx512(startLanes_, codes, length, mode_, pieceCodes_, out);
-    } else if (path_ == EvalPath::avx2) {
-        evaluateRowsAvx2(startLanes_, codes, length, mode_, pieceCodes_, out);
-    } else {
-        for (std::size_t i = 0; i < out.size(); ++i) {
-            out[i] = evaluateLanesPortable(startLanes_, row(i), mode_, pieceCodes_);
-        }
+        return;
+    }
+    switch (path_) {
+        case EvalPath::avx512:
+            return evaluateRowsAvx512(start_, codes, length, mode_, out);
+        case EvalPath::avx2:
+            return evaluateRowsAvx2(start_, codes, length, mode_, out);
+        case EvalPath::neon:
+            return evaluateRowsNeon(start_, codes, length, mode_, out);
+        case EvalPath::portable:
+            return evaluateRowsPortable(start_, codes, length, mode_, out);
     }
 }
 

@@ -9,10 +9,12 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "cube/cube_state.hpp"
 #include "cube/lane_cube.hpp"
 #include "cube/moves.hpp"
+#include "eval/eval_start.hpp"
 
 namespace cubega {
 
@@ -40,10 +42,17 @@ Evaluation evaluateSequenceReference(const CubeState& startCube, std::span<const
 
 // Which implementation evaluates sequences. Every path gives exactly the reference result.
 enum class EvalPath {
-    portable,  // byte cube, one precomputed permutation per move, plain C++
+    portable,  // the cube as its pieces, score conditions looked up in tables, plain C++
     avx512,    // byte cube permuted and compared 64 lanes at a time (AVX-512 VBMI)
     avx2,      // the same gathers made of 16-byte table lookups (AVX2)
+    neon,      // the same gathers as 64-byte table lookups (AArch64 Advanced SIMD)
 };
+
+inline constexpr std::array<EvalPath, 4> kEvalPaths{EvalPath::portable, EvalPath::avx2,
+                                                    EvalPath::avx512, EvalPath::neon};
+
+// The path's name, as the benchmarks show it.
+std::string_view evalPathName(EvalPath path);
 
 bool evalPathAvailable(EvalPath path);
 EvalPath bestEvalPath();  // the fastest path this processor runs
@@ -71,9 +80,8 @@ class SequenceEvaluator {
     CubeState startCube_;
     EvalMode mode_;
     EvalPath path_;
-    LaneCube startLanes_;
-    bool lanesUsable_;       // every colour fits in a byte, so the lane paths apply
-    PieceCodes pieceCodes_;  // colour-set codes of the six F/U-layer corner pieces
+    bool lanesUsable_ = false;  // every colour fits in a byte, so the fast paths apply
+    EvalStart start_;           // what the back ends need of the start cube
 };
 
 // The evaluation of the first L slots of a sequence, on the preferred path.

@@ -1,5 +1,4 @@
-// Gather indices that let the vector paths (AVX-512 and AVX2) test many facelet equalities
-// at once.
+// Gather indices that let the vector back ends test many facelet equalities at once.
 //
 // One 64-lane gather puts the left sides of up to 32 equalities in lanes 0..31 and their
 // right sides in lanes 32..63, so comparing the two halves tests them all. Right sides that
@@ -161,19 +160,6 @@ constexpr std::array<LaneIndex, kMoveCount> composeWithMoves(const LaneIndex& ga
     }
     return composed;
 }
-
-inline constexpr auto kBlockGatherAfterMove = composeWithMoves(kBlockGather);
-
-// Every pair of moves as one permutation (a, then b): the cube advances two moves a step.
-inline constexpr auto kMovePairPermutations = [] {
-    std::array<std::array<FaceletPermutation, kMoveCount>, kMoveCount> pairs{};
-    for (std::size_t a = 0; a < kMoveCount; ++a) {
-        for (std::size_t b = 0; b < kMoveCount; ++b) {
-            pairs[a][b] = compose(kMovePermutations[a], kMovePermutations[b]);
-        }
-    }
-    return pairs;
-}();
 
 // first: equalities 0..31; second: equalities 32..47 in bits 0..15 and edge facelets 0..15
 // in bits 16..31; third: edge facelets 16..23 in bits 16..23.

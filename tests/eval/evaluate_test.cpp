@@ -18,8 +18,8 @@ std::vector<MoveCode> slots(std::initializer_list<MoveCode> head, MoveCode fill 
 }
 
 std::vector<EvalPath> availablePaths() {
-    std::vector<EvalPath> paths{EvalPath::portable};
-    for (EvalPath path : {EvalPath::avx512, EvalPath::avx2}) {
+    std::vector<EvalPath> paths;
+    for (EvalPath path : kEvalPaths) {
         if (evalPathAvailable(path)) {
             paths.push_back(path);
         }
@@ -32,8 +32,7 @@ Evaluation evaluateEverywhere(const CubeState& start, const std::vector<MoveCode
                               EvalMode mode) {
     const Evaluation reference = evaluateSequenceReference(start, sequence, mode);
     for (EvalPath path : availablePaths()) {
-        EXPECT_EQ(SequenceEvaluator(start, mode, path)(sequence), reference)
-            << "path " << static_cast<int>(path);
+        EXPECT_EQ(SequenceEvaluator(start, mode, path)(sequence), reference) << evalPathName(path);
     }
     EXPECT_EQ(evaluateSequence(start, sequence, 30, mode), reference);
     return reference;

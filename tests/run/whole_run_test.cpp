@@ -96,14 +96,14 @@ TEST(WholeRun, EveryEvaluationPathGivesTheSameRun) {
     preferEvalPath(EvalPath::portable);
     const WholeRun portable = runWholeSolve(input, {55, 1765002000});
     expectReplaysToSolved(portable);
-    for (EvalPath path : {EvalPath::avx512, EvalPath::avx2}) {
-        if (!evalPathAvailable(path)) {
+    for (EvalPath path : kEvalPaths) {
+        if (path == EvalPath::portable || !evalPathAvailable(path)) {
             continue;
         }
         preferEvalPath(path);
         const WholeRun fast = runWholeSolve(input, {55, 1765002000});
-        EXPECT_EQ(fast.console, portable.console) << static_cast<int>(path);
-        EXPECT_EQ(fast.log, portable.log) << static_cast<int>(path);
+        EXPECT_EQ(fast.console, portable.console) << evalPathName(path);
+        EXPECT_EQ(fast.log, portable.log) << evalPathName(path);
     }
     preferEvalPath(bestEvalPath());
 }

@@ -1,0 +1,112 @@
+// The AVX2 back end. AVX2 has no byte permutation across a whole register, only vpshufb within
+// 16-byte lanes: a 32-lane gather from the 64-byte cube therefore looks each index up in the
+// four 16-byte chunks of the cube (each broadcast to both lanes of a register) and keeps the
+// one chunk that holds it. The index is adjusted per chunk at compile time so that vpshufb
+// zeroes every lane whose facelet lies in another chunk, and the four lookups are ORed.
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <span>
+
+#include "eval/back_ends.hpp"
+#include "eval/gather_tables.hpp"
+#include "platform/cpu_features.hpp"
+#include "platform/x86_intrinsics.hpp"
+
+namespace cubega {
+
+#ifdef CUBEGA_X86_INTRINSICS
+
+namespace avx2 {
+
+// For each half of a 64-lane gather index and each 16-byte chunk of the cube, the vpshufb
+// index that picks lanes of that chunk and zeroes all others: (facelet - 16 k) + 0x70 with
+// unsigned saturation is below 0x80 exactly when the facelet lies in chunk k.
+struct ChunkedIndex {
+    std::array<std::array<std::array<std::uint8_t, 32>, 4>, 2> bytes{};
+};
+
+constexpr ChunkedIndex chunked(const LaneIndex& index) {
+    ChunkedIndex result;
+    for (std::size_t half = 0; half < 2; ++half) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            for (std::size_t j = 0; j < 32; ++j) {
+                const int offset = (index[32 * half + j] - 16 * static_cast<int>(k)) & 0xFF;
+                result.bytes[half][k][j] = static_cast<std::uint8_t>(std::min(offset + 0x70, 0xFF));
+            }
+        }
+    }
+    return result;
+}
+
+#define CUBEGA_ENGINE_TARGET __attribute__((target("avx2,popcnt")))
+#include "eval/engine.inl"
+
+struct Avx2 {
+    struct Lanes {
+        __m256i low;
+        __m256i high;
+    };
+    using Index = ChunkedIndex;
+    static constexpr std::size_t kWays = 1;
+    // A jump by two moves would need 324 chunked indices of 256 bytes each: more than the
+    // first-level cache holds.
+    static constexpr bool kJumpsTwoMoves = false;
+
+    static constexpr Index prepare(const LaneIndex& index) { return chunked(index); }
+
+    CUBEGA_ENGINE_TARGET static __m256i load32(const std::uint8_t* bytes) {
+        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+    }
+    CUBEGA_ENGINE_TARGET static Lanes load(const std::uint8_t* bytes) {
+        return {load32(bytes), load32(bytes + 32)};
+    }
+    CUBEGA_ENGINE_TARGET static __m256i gatherHalf(
+        const __m256i (&chunks)[4], const std::array<std::array<std::uint8_t, 32>, 4>& index) {
+        return _mm256_or_si256(
+            _mm256_or_si256(_mm256_shuffle_epi8(chunks[0], load32(index[0].data())),
+                            _mm256_shuffle_epi8(chunks[1], load32(index[1].data()))),
+            _mm256_or_si256(_mm256_shuffle_epi8(chunks[2], load32(index[2].data())),
+                            _mm256_shuffle_epi8(chunks[3], load32(index[3].data()))));
+    }
+    CUBEGA_ENGINE_TARGET static Lanes gather(Lanes lanes, const ChunkedIndex& index) {
+        const __m256i chunks[4] = {
+            _mm256_permute4x64_epi64(lanes.low, 0x44), _mm256_permute4x64_epi64(lanes.low, 0xEE),
+            _mm256_permute4x64_epi64(lanes.high, 0x44), _mm256_permute4x64_epi64(lanes.high, 0xEE)};
+        return {gatherHalf(chunks, index.bytes[0]), gatherHalf(chunks, index.bytes[1])};
+    }
+    CUBEGA_ENGINE_TARGET static std::uint32_t equalMask(__m256i a, __m256i b) {
+        return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(a, b)));
+    }
+    CUBEGA_ENGINE_TARGET static std::uint64_t equal(Lanes a, Lanes b) {
+        return equalMask(a.low, b.low) | (std::uint64_t{equalMask(a.high, b.high)} << 32);
+    }
+    CUBEGA_ENGINE_TARGET static std::uint32_t equalHalves(Lanes lanes) {
+        return equalMask(lanes.low, lanes.high);
+    }
+    CUBEGA_ENGINE_TARGET static void store(Lanes lanes, std::uint8_t* bytes) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes), lanes.low);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes + 32), lanes.high);
+    }
+};
+
+#include "eval/lane_model.inl"
+#undef CUBEGA_ENGINE_TARGET
+
+}  // namespace avx2
+
+void evaluateRowsAvx2(const EvalStart& start, std::span<const MoveCode> codes, std::size_t length,
+                      EvalMode mode, std::span<Evaluation> out) {
+    const avx2::LaneModel<avx2::Avx2> model(start.lanes, start.pieces);
+    avx2::evaluateRowsWith(model, codes, length, mode, out);
+}
+
+#else
+
+void evaluateRowsAvx2(const EvalStart&, std::span<const MoveCode>, std::size_t, EvalMode,
+                      std::span<Evaluation>) {}
+
+#endif
+
+}  // namespace cubega

@@ -1,0 +1,356 @@
+// The cube as its pieces, for the portable back end: which start-cube facelets the stickers
+// of each corner and edge position came from. Face turns carry a corner's three stickers
+// together to another corner with a cyclic shift, and an edge's two to another edge, flipped
+// or not, so 8 + 12 small numbers describe where every facelet came from, and a move changes
+// 8 of them. Every score condition compares facelets of one corner and one edge, or one edge
+// and a centre, so it is a lookup in a table made for the start cube. This holds for any
+// start colours: nothing assumes a real cube.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "cube/cube_state.hpp"
+#include "cube/lane_cube.hpp"
+#include "cube/move_tables.hpp"
+#include "eval/byte_cube_scores.hpp"
+#include "eval/scores.hpp"
+
+namespace cubega {
+
+inline constexpr std::size_t kCornerCount = 8;
+inline constexpr std::size_t kEdgeCount = 12;
+inline constexpr std::size_t kCornerStates = 3 * kCornerCount;  // position * 3 + shift
+inline constexpr std::size_t kEdgeStates = 2 * kEdgeCount;      // position * 2 + flip
+
+using CornerFacelets = std::array<std::array<int, 3>, kCornerCount>;
+using EdgeFacelets = std::array<std::array<int, 2>, kEdgeCount>;
+
+// The facelets of every corner (FUL FUR FDR FDL UBL UBR DBR DBL) and edge (FU FL FR FD UB UL
+// UR DB DR DL BR BL), the corners' in an order the face turns keep (see below).
+inline constexpr EdgeFacelets kEdgeFacelets{{{1, 16},
+                                             {3, 50},
+                                             {5, 21},
+                                             {7, 37},
+                                             {10, 28},
+                                             {12, 46},
+                                             {14, 19},
+                                             {43, 34},
+                                             {41, 25},
+                                             {39, 52},
+                                             {30, 23},
+                                             {32, 48}}};
+
+// The corner facelets as sets, then put in one turning order: each corner's order is carried
+// from the first corner's by face turns, so every turn takes a corner's facelets in order to
+// another corner's, shifted cyclically.
+inline constexpr CornerFacelets kCornerFaceletSets{{{0, 15, 47},
+                                                    {2, 17, 18},
+                                                    {8, 38, 24},
+                                                    {6, 36, 53},
+                                                    {9, 29, 45},
+                                                    {11, 27, 20},
+                                                    {44, 33, 26},
+                                                    {42, 35, 51}}};
+
+template <std::size_t N, std::size_t Count>
+constexpr int pieceHolding(const std::array<std::array<int, N>, Count>& pieces, int facelet,
+                           int& index) {
+    for (std::size_t p = 0; p < Count; ++p) {
+        for (std::size_t i = 0; i < N; ++i) {
+            if (pieces[p][i] == facelet) {
+                index = static_cast<int>(i);
+                return static_cast<int>(p);
+            }
+        }
+    }
+    index = -1;
+    return -1;
+}
+
+constexpr CornerFacelets orderCorners() {
+    CornerFacelets ordered = kCornerFaceletSets;
+    std::array<bool, kCornerCount> known{};
+    known[0] = true;
+    for (int round = 0; round < 8; ++round) {
+        for (int face = 0; face < kFaceCount; ++face) {
+            const auto& source = kMovePermutations[static_cast<std::size_t>(face)].source;
+            for (std::size_t y = 0; y < kCornerCount; ++y) {
+                int index = 0;
+                const int x = pieceHolding(
+                    ordered, source[static_cast<std::size_t>(kCornerFaceletSets[y][0])], index);
+                if (known[y] || !known[static_cast<std::size_t>(x)]) {
+                    continue;
+                }
+                // Facelet i of the new order receives facelet i of the known corner.
+                for (std::size_t i = 0; i < 3; ++i) {
+                    for (const int f : kCornerFaceletSets[y]) {
+                        if (source[static_cast<std::size_t>(f)] ==
+                            ordered[static_cast<std::size_t>(x)][i]) {
+                            ordered[y][i] = f;
+                        }
+                    }
+                }
+                known[y] = true;
+            }
+        }
+    }
+    return ordered;
+}
+
+inline constexpr CornerFacelets kCornerFacelets = orderCorners();
+
+// Where move m takes its stickers: position `to` receives position `from`'s, shifted by `turn`
+// (its facelet i gets the facelet turn + i of `from`, cyclically). Four corners and four edges
+// move in every face turn.
+struct PieceMoves {
+    std::array<std::uint8_t, 4> cornerTo{}, cornerFrom{}, cornerTurn{};
+    std::array<std::uint8_t, 4> edgeTo{}, edgeFrom{}, edgeTurn{};
+};
+
+template <std::size_t N, std::size_t Count>
+constexpr bool carriesPieces(const std::array<std::array<int, N>, Count>& pieces,
+                             const FaceletPermutation& move, std::array<std::uint8_t, 4>& to,
+                             std::array<std::uint8_t, 4>& from, std::array<std::uint8_t, 4>& turn) {
+    std::size_t moved = 0;
+    for (std::size_t y = 0; y < Count; ++y) {
+        int j = 0;
+        const int x = pieceHolding(pieces, move.source[static_cast<std::size_t>(pieces[y][0])], j);
+        for (std::size_t i = 0; i < N; ++i) {  // the whole piece, in order, shifted by j
+            const auto expected =
+                pieces[static_cast<std::size_t>(x)][(static_cast<std::size_t>(j) + i) % N];
+            if (move.source[static_cast<std::size_t>(pieces[y][i])] != expected) {
+                return false;
+            }
+        }
+        if (x == static_cast<int>(y) && j == 0) {
+            continue;
+        }
+        if (moved == 4) {
+            return false;
+        }
+        to[moved] = static_cast<std::uint8_t>(y);
+        from[moved] = static_cast<std::uint8_t>(x);
+        turn[moved] = static_cast<std::uint8_t>(j);
+        ++moved;
+    }
+    return moved == 4;
+}
+
+constexpr std::array<PieceMoves, kMoveCount> makePieceMoves(bool& valid) {
+    std::array<PieceMoves, kMoveCount> moves{};
+    valid = true;
+    for (std::size_t m = 0; m < kMoveCount; ++m) {
+        PieceMoves& p = moves[m];
+        valid =
+            valid &&
+            carriesPieces(kCornerFacelets, kMovePermutations[m], p.cornerTo, p.cornerFrom,
+                          p.cornerTurn) &&
+            carriesPieces(kEdgeFacelets, kMovePermutations[m], p.edgeTo, p.edgeFrom, p.edgeTurn);
+    }
+    return moves;
+}
+
+inline constexpr auto kPieceMoves = [] {
+    bool valid = false;
+    return makePieceMoves(valid);
+}();
+static_assert(
+    [] {
+        bool valid = false;
+        makePieceMoves(valid);
+        return valid;
+    }(),
+    "every face turn carries whole pieces, in order, cyclically shifted");
+
+// The facelet that the sticker at facelet i of a position in state s came from.
+constexpr int cornerSource(std::size_t state, std::size_t i) {
+    return kCornerFacelets[state / 3][(state % 3 + i) % 3];
+}
+constexpr int edgeSource(std::size_t state, std::size_t i) {
+    return kEdgeFacelets[state / 2][(state % 2 + i) % 2];
+}
+
+// A pair condition as one corner and one edge: facelets a and c are facelets ia and ic of
+// corner `corner`, b and d facelets ib and id of edge `edge`.
+struct PiecePair {
+    std::uint8_t corner = 0, edge = 0;
+    std::uint8_t ia = 0, ic = 0, ib = 0, id = 0;
+};
+
+inline constexpr auto kPiecePairs = [] {
+    std::array<PiecePair, kPairConditions.size()> pairs{};
+    for (std::size_t p = 0; p < pairs.size(); ++p) {
+        const PairCondition& c = kPairConditions[p];
+        int ia = 0, ic = 0, ib = 0, id = 0;
+        const int corner = pieceHolding(kCornerFacelets, c.a, ia);
+        const int corner2 = pieceHolding(kCornerFacelets, c.c, ic);
+        const int edge = pieceHolding(kEdgeFacelets, c.b, ib);
+        const int edge2 = pieceHolding(kEdgeFacelets, c.d, id);
+        if (corner < 0 || corner != corner2 || edge < 0 || edge != edge2) {
+            throw "a pair condition must compare one corner with one edge";
+        }
+        pairs[p] = {static_cast<std::uint8_t>(corner), static_cast<std::uint8_t>(edge),
+                    static_cast<std::uint8_t>(ia),     static_cast<std::uint8_t>(ic),
+                    static_cast<std::uint8_t>(ib),     static_cast<std::uint8_t>(id)};
+    }
+    return pairs;
+}();
+
+// The three pair conditions of every corner, in condition order.
+inline constexpr auto kCornerPairs = [] {
+    std::array<std::array<std::uint8_t, 3>, kCornerCount> pairs{};
+    std::array<std::size_t, kCornerCount> found{};
+    for (std::size_t p = 0; p < kPiecePairs.size(); ++p) {
+        const std::size_t corner = kPiecePairs[p].corner;
+        if (found[corner] == 3) {
+            throw "a corner has three pair conditions";
+        }
+        pairs[corner][found[corner]++] = static_cast<std::uint8_t>(p);
+    }
+    return pairs;
+}();
+
+// The edge of each of a corner's three pair conditions.
+inline constexpr auto kCornerEdges = [] {
+    std::array<std::array<std::uint8_t, 3>, kCornerCount> edges{};
+    for (std::size_t x = 0; x < kCornerCount; ++x) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            edges[x][i] = kPiecePairs[kCornerPairs[x][i]].edge;
+        }
+    }
+    return edges;
+}();
+
+// Every edge is given to one of the two corners beside it, which counts its centre matches in
+// the pair score; kEdgeCount stands for none (a table row of zeros). Any turn that moves an
+// edge moves both corners beside it, so a corner's count changes only when the corner moves.
+inline constexpr std::size_t kNoEdge = kEdgeCount;
+inline constexpr auto kCornerOwnedEdges = [] {
+    std::array<std::array<std::uint8_t, 2>, kCornerCount> owned{};
+    std::array<std::size_t, kCornerCount> count{};
+    for (auto& o : owned) {
+        o.fill(static_cast<std::uint8_t>(kNoEdge));
+    }
+    for (std::size_t y = 0; y < kEdgeCount; ++y) {
+        std::size_t chosen = kCornerCount;
+        for (std::size_t x = 0; x < kCornerCount; ++x) {
+            for (const std::uint8_t e : kCornerEdges[x]) {
+                if (e == y && count[x] < 2 &&
+                    (chosen == kCornerCount || count[x] < count[chosen])) {
+                    chosen = x;
+                }
+            }
+        }
+        if (chosen == kCornerCount) {
+            throw "every edge lies beside a corner with room for it";
+        }
+        owned[chosen][count[chosen]++] = static_cast<std::uint8_t>(y);
+    }
+    return owned;
+}();
+
+// The block's edges (their facelets are the block's edge facelets) and the edges of the
+// two-generator test with the facelet index of its primary facelet.
+inline constexpr std::array<std::uint8_t, 5> kBlockEdges{7, 8, 9, 10, 11};  // DB DR DL BR BL
+struct TwoGenEdgePiece {
+    std::uint8_t edge = 0, primary = 0;
+};
+inline constexpr auto kTwoGenEdgePieces = [] {
+    std::array<TwoGenEdgePiece, kTwoGenEdges.size()> edges{};
+    for (std::size_t k = 0; k < edges.size(); ++k) {
+        int ip = 0, is = 0;
+        const int edge = pieceHolding(kEdgeFacelets, kTwoGenEdges[k].primary, ip);
+        if (edge < 0 || pieceHolding(kEdgeFacelets, kTwoGenEdges[k].secondary, is) != edge) {
+            throw "a group-test edge must be one edge";
+        }
+        edges[k] = {static_cast<std::uint8_t>(edge), static_cast<std::uint8_t>(ip)};
+    }
+    return edges;
+}();
+
+static_assert(
+    [] {
+        std::array<int, 10> facelets{};
+        std::size_t n = 0;
+        for (const std::uint8_t e : kBlockEdges) {
+            for (const int f : kEdgeFacelets[e]) {
+                facelets[n++] = f;
+            }
+        }
+        for (const int f : kBlockEdgeFacelets) {
+            bool found = false;
+            for (const int g : facelets) {
+                found = found || f == g;
+            }
+            if (!found) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "the block's edges hold exactly the block's edge facelets");
+
+// The tables of one start cube: each condition's answer for every state of its pieces.
+struct PieceModelTables {
+    // Bit e of cornerJoined[x][c][i]: pair condition i of corner x holds with the corner in
+    // state c and the condition's edge in state e. (A state's three masks lie together.)
+    std::array<std::array<std::array<std::uint32_t, 4>, kCornerStates>, kCornerCount>
+        cornerJoined{};
+    // Edge facelets of an edge in state e matching their centres: 0, 1 or 2 (and a row of
+    // zeros for kNoEdge).
+    std::array<std::array<std::uint8_t, kEdgeStates>, kEdgeCount + 1> edgeCentres{};
+    // Bit e of twoGenEdgePasses[k]: edge k of the group test passes in state e.
+    std::array<std::uint32_t, kTwoGenEdges.size()> twoGenEdgePasses{};
+
+    PieceModelTables() = default;
+    explicit PieceModelTables(const LaneCube& start) {
+        const auto colour = [&start](int facelet) {
+            return start.lanes[static_cast<std::size_t>(facelet)];
+        };
+        for (std::size_t p = 0; p < kPiecePairs.size(); ++p) {
+            const PiecePair& pair = kPiecePairs[p];
+            std::size_t i = 0;
+            while (kCornerPairs[pair.corner][i] != p) {
+                ++i;
+            }
+            for (std::size_t c = 0; c < kCornerStates; ++c) {
+                std::uint32_t joined = 0;
+                for (std::size_t e = 0; e < kEdgeStates; ++e) {
+                    const bool first =
+                        colour(cornerSource(c, pair.ia)) == colour(edgeSource(e, pair.ib));
+                    const bool second =
+                        colour(cornerSource(c, pair.ic)) == colour(edgeSource(e, pair.id));
+                    joined |= (first && second ? 1U : 0U) << e;
+                }
+                cornerJoined[pair.corner][c][i] = joined;
+            }
+        }
+        for (std::size_t y = 0; y < kEdgeCount; ++y) {
+            for (std::size_t e = 0; e < kEdgeStates; ++e) {
+                int matching = 0;
+                for (std::size_t i = 0; i < 2; ++i) {
+                    matching +=
+                        colour(edgeSource(e, i)) == colour(centreOfFacelet(kEdgeFacelets[y][i]))
+                            ? 1
+                            : 0;
+                }
+                edgeCentres[y][e] = static_cast<std::uint8_t>(matching);
+            }
+        }
+        for (std::size_t k = 0; k < kTwoGenEdgePieces.size(); ++k) {
+            const TwoGenEdgePiece& piece = kTwoGenEdgePieces[k];
+            std::uint32_t passes = 0;
+            for (std::size_t e = 0; e < kEdgeStates; ++e) {
+                const bool primary =
+                    colour(edgeSource(e, piece.primary)) == colour(centreOf(kFront));
+                const bool secondary =
+                    colour(edgeSource(e, 1 - piece.primary)) == colour(centreOf(kUp));
+                passes |= (primary || secondary ? 1U : 0U) << e;
+            }
+            twoGenEdgePasses[k] = passes;
+        }
+    }
+};
+
+}  // namespace cubega
