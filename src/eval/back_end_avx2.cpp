@@ -49,7 +49,7 @@ struct Avx2 {
         __m256i high;
     };
     using Index = ChunkedIndex;
-    static constexpr std::size_t kWays = 1;
+    static constexpr std::size_t kWays = 2;
     // A jump by two moves would need 324 chunked indices of 256 bytes each: more than the
     // first-level cache holds.
     static constexpr bool kJumpsTwoMoves = false;

@@ -37,7 +37,7 @@ struct Neon {
         return {
             {vld1q_u8(bytes), vld1q_u8(bytes + 16), vld1q_u8(bytes + 32), vld1q_u8(bytes + 48)}};
     }
-    static Lanes gather(const Lanes& lanes, const LaneIndex& index) {
+    static Lanes gather(Lanes lanes, const LaneIndex& index) {
         const std::uint8_t* i = index.data();
         return {{vqtbl4q_u8(lanes, vld1q_u8(i)), vqtbl4q_u8(lanes, vld1q_u8(i + 16)),
                  vqtbl4q_u8(lanes, vld1q_u8(i + 32)), vqtbl4q_u8(lanes, vld1q_u8(i + 48))}};
@@ -46,7 +46,7 @@ struct Neon {
         const uint8x16_t bits = {1, 2, 4, 8, 16, 32, 64, 128, 1, 2, 4, 8, 16, 32, 64, 128};
         return vandq_u8(equal, bits);
     }
-    static std::uint64_t equal(const Lanes& a, const Lanes& b) {
+    static std::uint64_t equal(Lanes a, Lanes b) {
         const uint8x16_t low = vpaddq_u8(weighted(vceqq_u8(a.val[0], b.val[0])),
                                          weighted(vceqq_u8(a.val[1], b.val[1])));
         const uint8x16_t high = vpaddq_u8(weighted(vceqq_u8(a.val[2], b.val[2])),
@@ -54,13 +54,13 @@ struct Neon {
         const uint8x16_t quads = vpaddq_u8(low, high);
         return vgetq_lane_u64(vreinterpretq_u64_u8(vpaddq_u8(quads, quads)), 0);
     }
-    static std::uint32_t equalHalves(const Lanes& lanes) {
+    static std::uint32_t equalHalves(Lanes lanes) {
         const uint8x16_t pairs = vpaddq_u8(weighted(vceqq_u8(lanes.val[0], lanes.val[2])),
                                            weighted(vceqq_u8(lanes.val[1], lanes.val[3])));
         const uint8x16_t quads = vpaddq_u8(pairs, pairs);
         return vgetq_lane_u32(vreinterpretq_u32_u8(vpaddq_u8(quads, quads)), 0);
     }
-    static void store(const Lanes& lanes, std::uint8_t* bytes) {
+    static void store(Lanes lanes, std::uint8_t* bytes) {
         for (int k = 0; k < 4; ++k) {
             vst1q_u8(bytes + 16 * k, lanes.val[k]);
         }

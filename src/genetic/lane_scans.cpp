@@ -10,6 +10,9 @@
 #ifdef CUBEGA_X86_INTRINSICS
 #define CUBEGA_HAVE_AVX512_SCANS 1
 #define CUBEGA_AVX512F __attribute__((target("avx512f,bmi")))
+#elif defined(__aarch64__) && defined(__ARM_NEON)
+#include <arm_neon.h>
+#define CUBEGA_HAVE_NEON_SCANS 1
 #endif
 
 namespace cubega {
@@ -95,6 +98,78 @@ std::size_t firstStateBelow(const std::int32_t* states, std::size_t count, std::
     return cpuFeatures().avx512f
                ? firstStateBelowAvx512(states, count, static_cast<std::int32_t>(bound))
                : firstStateBelowPortable(states, count, bound);
+}
+
+#elif defined(CUBEGA_HAVE_NEON_SCANS)
+
+namespace {
+
+// Sixteen codes or states per step, as four 4-lane registers; a step's comparisons are
+// narrowed to a nibble per lane, so the first hit is the lowest set bit over four.
+constexpr std::size_t kLanes = 16;
+
+uint8x16_t narrowedCodes(const MoveCode* codes) {
+    const uint16x8_t low =
+        vcombine_u16(vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes))),
+                     vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes + 4))));
+    const uint16x8_t high =
+        vcombine_u16(vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes + 8))),
+                     vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes + 12))));
+    return vcombine_u8(vmovn_u16(low), vmovn_u16(high));
+}
+
+std::uint64_t nibbleMask(uint8x16_t lanes) {
+    return vget_lane_u64(vreinterpret_u64_u8(vshrn_n_u16(vreinterpretq_u16_u8(lanes), 4)), 0);
+}
+
+std::size_t firstSameFacePairNeon(const MoveCode* codes, std::size_t count) {
+    // The face of every code 0..31 (codes above 17 never occur).
+    const uint8x16x2_t faces = {{{0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3},
+                                 {4, 5, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1}}};
+    std::size_t base = 0;
+    for (; base + kLanes + 1 <= count; base += kLanes) {  // pairs (i, i + 1) of this block
+        const uint8x16_t left = vqtbl2q_u8(faces, narrowedCodes(codes + base));
+        const uint8x16_t right = vqtbl2q_u8(faces, narrowedCodes(codes + base + 1));
+        const std::uint64_t pairs = nibbleMask(vceqq_u8(left, right));
+        if (pairs != 0) {
+            return base + static_cast<std::size_t>(std::countr_zero(pairs)) / 4;
+        }
+    }
+    return base + firstSameFacePairPortable(codes + base, count - base);
+}
+
+std::size_t firstStateBelowNeon(const std::int32_t* states, std::size_t count,
+                                std::int32_t bound) {
+    const int32x4_t bounds = vdupq_n_s32(bound);
+    std::size_t base = 0;
+    for (; base + kLanes <= count; base += kLanes) {
+        const std::int32_t* s = states + base;
+        const uint16x8_t low = vcombine_u16(vmovn_u32(vcltq_s32(vld1q_s32(s), bounds)),
+                                            vmovn_u32(vcltq_s32(vld1q_s32(s + 4), bounds)));
+        const uint16x8_t high = vcombine_u16(vmovn_u32(vcltq_s32(vld1q_s32(s + 8), bounds)),
+                                             vmovn_u32(vcltq_s32(vld1q_s32(s + 12), bounds)));
+        const std::uint64_t below = nibbleMask(vcombine_u8(vmovn_u16(low), vmovn_u16(high)));
+        if (below != 0) {
+            return base + static_cast<std::size_t>(std::countr_zero(below)) / 4;
+        }
+    }
+    return base + firstStateBelowPortable(states + base, count - base, bound);
+}
+
+}  // namespace
+
+std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
+    return firstSameFacePairNeon(codes, count);
+}
+
+std::size_t firstStateBelow(const std::int32_t* states, std::size_t count, std::int64_t bound) {
+    if (bound > std::numeric_limits<std::int32_t>::max()) {
+        return 0;  // every state is below (or there is none)
+    }
+    if (bound <= std::numeric_limits<std::int32_t>::min()) {
+        return count;
+    }
+    return firstStateBelowNeon(states, count, static_cast<std::int32_t>(bound));
 }
 
 #else
