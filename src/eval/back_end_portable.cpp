@@ -15,14 +15,14 @@ namespace portable {
 #define CUBEGA_ENGINE_TARGET
 #include "eval/engine.inl"
 
-// Where the stickers of every position came from (see piece_model.hpp), with an edge slot
-// for kNoEdge. For the pair score, which counts conditions all over the cube, the score and
-// each corner's part of it are kept too: a corner's part is its three pair conditions and the
-// centre matches of the edges it counts (kCornerOwnedEdges), and a move changes the parts of
-// the four corners it turns and nothing else.
+// Where the stickers of every position came from (see piece_model.hpp). For the pair score,
+// which counts conditions all over the cube, the score and each corner's part of it are kept
+// too: a corner's part is its three pair conditions and the centre matches of the edges it
+// counts (kCountsEdgeCentres), and a move changes the parts of the four corners it turns and
+// nothing else.
 struct PieceCube {
     std::array<std::uint8_t, kCornerCount> corners;
-    std::array<std::uint8_t, kEdgeCount + 1> edges;
+    std::array<std::uint8_t, kEdgeCount> edges;
     std::array<std::uint8_t, kCornerCount> cornerParts;  // 0..7
     std::int32_t pairScore;
 };
@@ -74,7 +74,7 @@ class PieceModel {
     // right after would wait for all those writes.
     using View = const PieceCube*;
     static constexpr bool kEdgesTestIsCostly = true;
-    static constexpr std::size_t kWays = 4;
+    static constexpr std::size_t kWays = 8;
 
     explicit PieceModel(const EvalStart& start)
         : start_(&start), tables_(&start.pieceTables), startCube_() {
@@ -84,7 +84,6 @@ class PieceModel {
         for (std::size_t y = 0; y < kEdgeCount; ++y) {
             startCube_.edges[y] = static_cast<std::uint8_t>(2 * y);
         }
-        startCube_.edges[kNoEdge] = 0;
         startCube_.pairScore = 0;
         for (std::size_t x = 0; x < kCornerCount; ++x) {
             startCube_.cornerParts[x] = static_cast<std::uint8_t>(cornerPart(startCube_, x));
@@ -100,8 +99,10 @@ class PieceModel {
         std::uint8_t corners[4];
         std::uint8_t edges[4];
         for (std::size_t k = 0; k < 4; ++k) {
-            corners[k] = kTurned[move.corners[k].row + cube.corners[move.corners[k].from]];
-            edges[k] = kTurned[move.edges[k].row + cube.edges[move.edges[k].from]];
+            corners[k] = kTurned[std::size_t{move.corners[k].row} +
+                                 std::size_t{cube.corners[move.corners[k].from]}];
+            edges[k] = kTurned[std::size_t{move.edges[k].row} +
+                               std::size_t{cube.edges[move.edges[k].from]}];
         }
         for (std::size_t k = 0; k < 4; ++k) {
             cube.corners[move.corners[k].to] = corners[k];
@@ -130,14 +131,7 @@ class PieceModel {
     }
 
     std::int32_t blockScore(View cube) const {
-        std::int32_t score = 0;
-        for (const std::size_t x : kBlockCorners) {
-            score += joinedPairs(*cube, x);
-        }
-        for (const std::uint8_t y : kBlockEdges) {
-            score += tables_->edgeCentres[y][cube->edges[y]];
-        }
-        return score;
+        return cornerPart(*cube, kBlockCorners[0]) + cornerPart(*cube, kBlockCorners[1]);
     }
 
     bool edgesPass(View cube) const {
@@ -161,24 +155,23 @@ class PieceModel {
     }
 
   private:
-    // The block's corners, DBR and DBL: their conditions are the block's pair conditions.
-    static constexpr std::array<std::size_t, 2> kBlockCorners{6, 7};
-    static_assert(kCornerPairs[6][0] == kFirstBlockPair && kCornerPairs[7][2] == 23 &&
-                  kPairConditions.size() == 24);
-
-    std::int32_t joinedPairs(const Cube& cube, std::size_t x) const {
-        const auto& joined = tables_->cornerJoined[x][cube.corners[x]];
-        const auto& edges = kCornerEdges[x];
-        return static_cast<std::int32_t>(((joined[0] >> cube.edges[edges[0]]) & 1U) +
-                                         ((joined[1] >> cube.edges[edges[1]]) & 1U) +
-                                         ((joined[2] >> cube.edges[edges[2]]) & 1U));
-    }
-
     std::int32_t cornerPart(const Cube& cube, std::size_t x) const {
-        const auto& owned = kCornerOwnedEdges[x];
-        return joinedPairs(cube, x) + tables_->edgeCentres[owned[0]][cube.edges[owned[0]]] +
-               tables_->edgeCentres[owned[1]][cube.edges[owned[1]]];
+        const auto& parts = tables_->parts[x];
+        const std::uint8_t state = cube.corners[x];
+        const std::uint32_t edges = kPackedCornerEdges[x];  // one load for the three
+        return parts[0][state][cube.edges[edges & 0xFF]] +
+               parts[1][state][cube.edges[(edges >> 8) & 0xFF]] +
+               parts[2][state][cube.edges[edges >> 16]];
     }
+
+    static constexpr auto kPackedCornerEdges = [] {
+        std::array<std::uint32_t, kCornerCount> packed{};
+        for (std::size_t x = 0; x < kCornerCount; ++x) {
+            packed[x] = kCornerEdges[x][0] | (std::uint32_t{kCornerEdges[x][1]} << 8) |
+                        (std::uint32_t{kCornerEdges[x][2]} << 16);
+        }
+        return packed;
+    }();
 
     const EvalStart* start_;
     const PieceModelTables* tables_;

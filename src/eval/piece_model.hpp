@@ -222,37 +222,42 @@ inline constexpr auto kCornerEdges = [] {
     return edges;
 }();
 
-// Every edge is given to one of the two corners beside it, which counts its centre matches in
-// the pair score; kEdgeCount stands for none (a table row of zeros). Any turn that moves an
-// edge moves both corners beside it, so a corner's count changes only when the corner moves.
-inline constexpr std::size_t kNoEdge = kEdgeCount;
-inline constexpr auto kCornerOwnedEdges = [] {
-    std::array<std::array<std::uint8_t, 2>, kCornerCount> owned{};
-    std::array<std::size_t, kCornerCount> count{};
-    for (auto& o : owned) {
-        o.fill(static_cast<std::uint8_t>(kNoEdge));
-    }
-    for (std::size_t y = 0; y < kEdgeCount; ++y) {
-        std::size_t chosen = kCornerCount;
-        for (std::size_t x = 0; x < kCornerCount; ++x) {
-            for (const std::uint8_t e : kCornerEdges[x]) {
-                if (e == y && count[x] < 2 &&
-                    (chosen == kCornerCount || count[x] < count[chosen])) {
-                    chosen = x;
-                }
-            }
-        }
-        if (chosen == kCornerCount) {
-            throw "every edge lies beside a corner with room for it";
-        }
-        owned[chosen][count[chosen]++] = static_cast<std::uint8_t>(y);
-    }
-    return owned;
-}();
-
 // The block's edges (their facelets are the block's edge facelets) and the edges of the
 // two-generator test with the facelet index of its primary facelet.
 inline constexpr std::array<std::uint8_t, 5> kBlockEdges{7, 8, 9, 10, 11};  // DB DR DL BR BL
+// The block's corners, DBR and DBL: their pair conditions are the block's six.
+inline constexpr std::array<std::uint8_t, 2> kBlockCorners{6, 7};
+
+// Every edge's centre matches are counted by one of the corners beside it, at the pair
+// condition they share: any turn that moves an edge moves that corner too, so a corner's
+// count (its part) changes only when the corner moves. The block's edges go to the block's
+// corners, so the block score is the parts of those two corners.
+inline constexpr auto kCountsEdgeCentres = [] {
+    std::array<std::array<bool, 3>, kCornerCount> counts{};
+    std::array<bool, kEdgeCount> given{};
+    const auto give = [&](std::size_t x) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            const std::size_t y = kCornerEdges[x][i];
+            if (!given[y]) {
+                given[y] = true;
+                counts[x][i] = true;
+            }
+        }
+    };
+    for (const std::uint8_t x : kBlockCorners) {
+        give(x);
+    }
+    for (std::size_t x = 0; x < kCornerCount; ++x) {
+        give(x);
+    }
+    for (const bool g : given) {
+        if (!g) {
+            throw "every edge lies beside a corner";
+        }
+    }
+    return counts;
+}();
+
 struct TwoGenEdgePiece {
     std::uint8_t edge = 0, primary = 0;
 };
@@ -293,13 +298,12 @@ static_assert(
 
 // The tables of one start cube: each condition's answer for every state of its pieces.
 struct PieceModelTables {
-    // Bit e of cornerJoined[x][c][i]: pair condition i of corner x holds with the corner in
-    // state c and the condition's edge in state e. (A state's three masks lie together.)
-    std::array<std::array<std::array<std::uint32_t, 4>, kCornerStates>, kCornerCount>
-        cornerJoined{};
-    // Edge facelets of an edge in state e matching their centres: 0, 1 or 2 (and a row of
-    // zeros for kNoEdge).
-    std::array<std::array<std::uint8_t, kEdgeStates>, kEdgeCount + 1> edgeCentres{};
+    // parts[x][i][c][e]: pair condition i of corner x with the corner in state c and the
+    // condition's edge in state e: 1 when it holds, plus the edge facelets matching their
+    // centres when the corner counts them (0..3).
+    std::array<std::array<std::array<std::array<std::uint8_t, kEdgeStates>, kCornerStates>, 3>,
+               kCornerCount>
+        parts{};
     // Bit e of twoGenEdgePasses[k]: edge k of the group test passes in state e.
     std::array<std::uint32_t, kTwoGenEdges.size()> twoGenEdgePasses{};
 
@@ -308,34 +312,30 @@ struct PieceModelTables {
         const auto colour = [&start](int facelet) {
             return start.lanes[static_cast<std::size_t>(facelet)];
         };
-        for (std::size_t p = 0; p < kPiecePairs.size(); ++p) {
-            const PiecePair& pair = kPiecePairs[p];
-            std::size_t i = 0;
-            while (kCornerPairs[pair.corner][i] != p) {
-                ++i;
+        const auto centreMatches = [&colour](std::size_t y, std::size_t e) {
+            int matching = 0;
+            for (std::size_t i = 0; i < 2; ++i) {
+                matching += colour(edgeSource(e, i)) == colour(centreOfFacelet(kEdgeFacelets[y][i]))
+                                ? 1
+                                : 0;
             }
-            for (std::size_t c = 0; c < kCornerStates; ++c) {
-                std::uint32_t joined = 0;
-                for (std::size_t e = 0; e < kEdgeStates; ++e) {
-                    const bool first =
-                        colour(cornerSource(c, pair.ia)) == colour(edgeSource(e, pair.ib));
-                    const bool second =
-                        colour(cornerSource(c, pair.ic)) == colour(edgeSource(e, pair.id));
-                    joined |= (first && second ? 1U : 0U) << e;
+            return matching;
+        };
+        for (std::size_t x = 0; x < kCornerCount; ++x) {
+            for (std::size_t i = 0; i < 3; ++i) {
+                const PiecePair& pair = kPiecePairs[kCornerPairs[x][i]];
+                for (std::size_t c = 0; c < kCornerStates; ++c) {
+                    for (std::size_t e = 0; e < kEdgeStates; ++e) {
+                        const bool first =
+                            colour(cornerSource(c, pair.ia)) == colour(edgeSource(e, pair.ib));
+                        const bool second =
+                            colour(cornerSource(c, pair.ic)) == colour(edgeSource(e, pair.id));
+                        const int centres =
+                            kCountsEdgeCentres[x][i] ? centreMatches(pair.edge, e) : 0;
+                        parts[x][i][c][e] =
+                            static_cast<std::uint8_t>((first && second ? 1 : 0) + centres);
+                    }
                 }
-                cornerJoined[pair.corner][c][i] = joined;
-            }
-        }
-        for (std::size_t y = 0; y < kEdgeCount; ++y) {
-            for (std::size_t e = 0; e < kEdgeStates; ++e) {
-                int matching = 0;
-                for (std::size_t i = 0; i < 2; ++i) {
-                    matching +=
-                        colour(edgeSource(e, i)) == colour(centreOfFacelet(kEdgeFacelets[y][i]))
-                            ? 1
-                            : 0;
-                }
-                edgeCentres[y][e] = static_cast<std::uint8_t>(matching);
             }
         }
         for (std::size_t k = 0; k < kTwoGenEdgePieces.size(); ++k) {
