@@ -109,12 +109,10 @@ namespace {
 constexpr std::size_t kLanes = 16;
 
 uint8x16_t narrowedCodes(const MoveCode* codes) {
-    const uint16x8_t low =
-        vcombine_u16(vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes))),
-                     vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes + 4))));
-    const uint16x8_t high =
-        vcombine_u16(vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes + 8))),
-                     vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes + 12))));
+    const uint16x8_t low = vcombine_u16(vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes))),
+                                        vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes + 4))));
+    const uint16x8_t high = vcombine_u16(vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes + 8))),
+                                         vmovn_u32(vreinterpretq_u32_s32(vld1q_s32(codes + 12))));
     return vcombine_u8(vmovn_u16(low), vmovn_u16(high));
 }
 
@@ -138,8 +136,7 @@ std::size_t firstSameFacePairNeon(const MoveCode* codes, std::size_t count) {
     return base + firstSameFacePairPortable(codes + base, count - base);
 }
 
-std::size_t firstStateBelowNeon(const std::int32_t* states, std::size_t count,
-                                std::int32_t bound) {
+std::size_t firstStateBelowNeon(const std::int32_t* states, std::size_t count, std::int32_t bound) {
     const int32x4_t bounds = vdupq_n_s32(bound);
     std::size_t base = 0;
     for (; base + kLanes <= count; base += kLanes) {
