@@ -18,8 +18,6 @@
 
 namespace cubega {
 
-using PieceCodes = std::array<std::int32_t, 6>;
-
 enum EvalMode : std::int32_t {
     kPairMode = 2,         // pairScore, 0..48: the finish
     kBlockMode = 3,        // blockScore, 0..16: the block stage
