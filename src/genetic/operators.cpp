@@ -97,7 +97,7 @@ std::int32_t FirstParentChoice::choose(RandomSource& random) const {
 void recombineInto(const Population& from, std::span<const std::int32_t> ranked, Population& to,
                    const FirstParentChoice& firstParent, float crossoverRate,
                    RandomSource& random) {
-    random.seedFromClock();
+    random.seedFromClockAtNextDraw();
     const std::int32_t rows = from.rows();
     const auto slots = static_cast<std::size_t>(from.slots());
     if (rows == 0) {
@@ -129,7 +129,7 @@ void recombineInto(const Population& from, std::span<const std::int32_t> ranked,
 }
 
 void mutateInPlace(Population& population, float mutationRate, RandomSource& random) {
-    random.seedFromClock();
+    random.seedFromClockAtNextDraw();
     if (population.rows() < 2) {
         return;  // row 0, the elite, is never touched
     }
@@ -200,7 +200,7 @@ void settleRefills(MoveCode* row, RowStack& stack, RandomSource& random) {
 }  // namespace
 
 void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random) {
-    random.seedFromClock();
+    random.seedFromClockAtNextDraw();
     MoveCode* const row = sequence.data();
     const std::size_t length = sequence.size();
     // Most rows come from simplified parents and hold a pair or two at most: everything

@@ -1,5 +1,6 @@
 // The operators that breed and change individuals: recombination, mutation and
-// simplification. Each reseeds the random source from the clocks when it is called. They
+// simplification. Each reseeds the random source from the clocks when it is called, the
+// clocks being read at its first draw (so one that draws nothing reads none). They
 // write in place or into a table the caller owns, so the generation loop allocates nothing.
 #pragma once
 

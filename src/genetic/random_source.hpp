@@ -39,6 +39,54 @@ constexpr std::int32_t seedStateFromSum(std::uint32_t sum) {
     return state % kModulus == 0 ? 1 : state;
 }
 
+// A draw's integer form without floating point: the formulas never fall as the state grows,
+// so a state gives v exactly when it lies between the first states giving v and v + 1; and
+// since each formula scales the real by a factor just below `values`, state * values / 2^31
+// is the value or one more, which one comparison settles.
+template <std::size_t Values>
+class IntegerDraw {
+  public:
+    template <class Formula>
+    explicit constexpr IntegerDraw(Formula formula) {
+        first_[0] = 0;
+        for (std::size_t v = 1; v <= Values; ++v) {
+            std::int64_t low = 1;
+            std::int64_t high = std::int64_t{kStreamModulus};  // 2^31 - 1: beyond every state
+            while (low < high) {
+                const std::int64_t mid = low + (high - low) / 2;
+                if (static_cast<std::size_t>(formula(static_cast<std::int32_t>(mid))) >= v) {
+                    high = mid;
+                } else {
+                    low = mid + 1;
+                }
+            }
+            first_[v] = static_cast<std::int32_t>(low);
+        }
+    }
+
+    // For states 1..2^31 - 2, as the stream gives them.
+    constexpr std::int32_t operator()(std::int32_t state) const {
+        const auto estimate = static_cast<std::size_t>((std::uint64_t(state) * Values) >> 31);
+        return static_cast<std::int32_t>(estimate) - (state < first_[estimate] ? 1 : 0);
+    }
+
+  private:
+    std::array<std::int32_t, Values + 1> first_{};
+};
+
+// The real a state gives: the state times 2^-31, rounded to single precision.
+constexpr float realOfState(std::int32_t state) {
+    return static_cast<float>(static_cast<double>(state) * 0x1p-31);
+}
+
+// The reset form of a random move as written: INT(r * 17.9982).
+constexpr MoveCode resetMoveOfState(std::int32_t state) {
+    return static_cast<MoveCode>(static_cast<double>(realOfState(state)) *
+                                 static_cast<double>(kResetScale));
+}
+
+inline constexpr IntegerDraw<kMoveCount> kResetMoves{resetMoveOfState};
+
 class RandomSource {
   public:
     explicit RandomSource(Clock& clock) : clock_(&clock) {}
@@ -47,22 +95,29 @@ class RandomSource {
     // seeding the stream simply continues: restarting it would repeat the same draws for
     // every operator called within one millisecond.
     void seedFromClock() {
-        const ClockReading reading = clock_->read();
-        const std::uint32_t sum = reading.millisecondsSinceStart + reading.calendarSeconds;
-        if (lastSeedSum_ == sum) {
-            return;
+        dropDueSeed();
+        seedFromReading(clock_->read());
+    }
+
+    // The same seeding, with the clocks read when the next draw is made (or the state is
+    // asked for) instead of now. An operator that draws nothing then reads no clock, and one
+    // that draws reads them once, just before its first draw: with no draw in between, the
+    // stream is exactly the one a reading at the call would give for any clock that does not
+    // run backwards (a frozen one included). Free on the draws' path: a due seed sends the
+    // next draw to the refill, which a draw checks for anyway.
+    void seedFromClockAtNextDraw() {
+        if (!seedDue_) {
+            seedDue_ = true;
+            heldNext_ = next_;
+            next_ = kBatch;
         }
-        lastSeedSum_ = sum;
-        setState(seedStateFromSum(sum));
     }
 
     // Next uniform real 0 < r <= 1: the new state times 2^-31, rounded to single precision.
     float randomReal() { return realOf(nextDraw()); }
 
     // The real a state gives.
-    static float realOf(std::int32_t state) {
-        return static_cast<float>(static_cast<double>(state) * 0x1p-31);
-    }
+    static constexpr float realOf(std::int32_t state) { return realOfState(state); }
 
     // Advances the stream by one draw and returns the new state.
     std::int32_t nextDraw() {
@@ -73,6 +128,21 @@ class RandomSource {
         return state_;
     }
 
+    // Writes the next `count` states to `out`, exactly as `count` calls of nextDraw() would.
+    void takeStates(std::int32_t* out, std::size_t count) {
+        while (count > 0) {
+            if (next_ == kBatch) {
+                refill();
+            }
+            const std::size_t taken = std::min(count, kBatch - next_);
+            std::copy_n(upcoming_.data() + next_, taken, out);
+            next_ += taken;
+            out += taken;
+            count -= taken;
+            state_ = upcoming_[next_ - 1];
+        }
+    }
+
     // Random move, fill form INT(r * 0.9999 * 18): initial population and immigrants.
     MoveCode fillMove() {
         const double r = randomReal();
@@ -80,10 +150,7 @@ class RandomSource {
     }
 
     // Random move, reset form INT(r * 17.9982): mutation, simplification, random scrambles.
-    MoveCode resetMove() {
-        const double r = randomReal();
-        return static_cast<MoveCode>(r * static_cast<double>(kResetScale));
-    }
+    MoveCode resetMove() { return kResetMoves(nextDraw()); }
 
     // Row offset INT(n * 0.9999 * r), 0..n-1.
     std::int32_t rowOffset(std::int32_t n) {
@@ -140,8 +207,12 @@ class RandomSource {
         return consumed;
     }
 
-    std::int32_t state() const { return state_; }
+    std::int32_t state() {
+        settleDueSeed();
+        return state_;
+    }
     void setState(std::int32_t state) {
+        seedDue_ = false;
         state_ = state;
         next_ = kBatch;
     }
@@ -151,7 +222,36 @@ class RandomSource {
     // simply drops the ones not drawn.
     static constexpr std::size_t kBatch = 128;
 
+    void seedFromReading(const ClockReading& reading) {
+        const std::uint32_t sum = reading.millisecondsSinceStart + reading.calendarSeconds;
+        if (lastSeedSum_ == sum) {
+            return;
+        }
+        lastSeedSum_ = sum;
+        setState(seedStateFromSum(sum));
+    }
+
+    void dropDueSeed() {
+        if (seedDue_) {
+            seedDue_ = false;
+            next_ = heldNext_;
+        }
+    }
+
+    void settleDueSeed() {
+        if (seedDue_) {
+            dropDueSeed();
+            seedFromReading(clock_->read());
+        }
+    }
+
+    // Makes the next state ready to draw: after a due seed that continues the stream, the
+    // batch may still hold it.
     void refill() {
+        settleDueSeed();
+        if (next_ < kBatch) {
+            return;
+        }
         const std::int32_t first = nextState(state_);  // handles 0, negatives and 2^31 - 1
         if (first == kModulus) {
             upcoming_.fill(kModulus);  // the fixed point: seeding never leaves the state here
@@ -165,6 +265,8 @@ class RandomSource {
     std::int32_t state_ = 1;
     std::optional<std::uint32_t> lastSeedSum_;
     std::size_t next_ = kBatch;
+    bool seedDue_ = false;
+    std::size_t heldNext_ = kBatch;  // next_ while a seed is due
     std::array<std::int32_t, kBatch> upcoming_{};
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <random>
 
 #include "genetic/population.hpp"
 
@@ -174,6 +175,64 @@ TEST(Seeding, NeverLeavesTheStateOnAMultipleOfTheModulus) {
     EXPECT_EQ(seedStateFromSum(0), 1);
     EXPECT_EQ(seedStateFromSum(0x0001FFFFu) % kModulus != 0, true);
     EXPECT_EQ(nextState(kModulus), kModulus) << "why the seeding must avoid it";
+}
+
+// A clock that counts how often it is read.
+class CountingClock final : public Clock {
+  public:
+    ClockReading read() override {
+        ++reads;
+        return reading;
+    }
+    ClockReading reading{9, 1700000000};
+    int reads = 0;
+};
+
+TEST(Seeding, AtTheNextDrawReadsTheClockOnlyWhenADrawIsMade) {
+    CountingClock clock;
+    RandomSource lazy(clock);
+    lazy.seedFromClockAtNextDraw();
+    lazy.seedFromClockAtNextDraw();
+    EXPECT_EQ(clock.reads, 0) << "no draw, no reading";
+    clock.reading.millisecondsSinceStart = 10;  // the reading at the draw is the one used
+    const std::int32_t first = lazy.nextDraw();
+    EXPECT_EQ(clock.reads, 1);
+    EXPECT_EQ(first, nextState(seedStateFromSum(1700000010)));
+    lazy.seedFromClockAtNextDraw();  // same reading: the stream goes on from where it was
+    EXPECT_EQ(lazy.nextDraw(), nextState(first));
+    EXPECT_EQ(clock.reads, 2);
+    for (int i = 0; i < 300; ++i) {  // across batches, with a due seed now and then
+        const std::int32_t expected = nextState(lazy.state());
+        if (i % 37 == 0)
+            lazy.seedFromClockAtNextDraw();
+        ASSERT_EQ(lazy.nextDraw(), expected) << i;
+    }
+}
+
+TEST(Draws, TheResetFormWithoutFloatsEqualsTheFormula) {
+    // Around the first state of every move, found here by a plain search, and at random.
+    for (MoveCode move = 1; move < 18; ++move) {
+        std::int64_t low = 1, high = kModulus - 1;
+        while (low < high) {
+            const std::int64_t mid = (low + high) / 2;
+            if (resetMoveOfState(static_cast<std::int32_t>(mid)) >= move)
+                high = mid;
+            else
+                low = mid + 1;
+        }
+        for (std::int64_t s = low - 3; s <= low + 3; ++s) {
+            const auto state = static_cast<std::int32_t>(s);
+            ASSERT_EQ(kResetMoves(state), resetMoveOfState(state)) << state;
+        }
+    }
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<std::int32_t> states(1, kModulus - 1);
+    for (int i = 0; i < 200000; ++i) {
+        const std::int32_t state = states(rng);
+        ASSERT_EQ(kResetMoves(state), resetMoveOfState(state)) << state;
+    }
+    for (std::int32_t state : {1, 2, kModulus - 2, kModulus - 64, kModulus - 65})
+        EXPECT_EQ(kResetMoves(state), resetMoveOfState(state)) << state;
 }
 
 TEST(RandomSequences, FillEverySlotInOrderWithTheFillForm) {
