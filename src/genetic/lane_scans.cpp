@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <limits>
+#include <optional>
 
 #include "platform/cpu_features.hpp"
 #include "platform/x86_intrinsics.hpp"
@@ -26,15 +27,28 @@ std::size_t firstSameFacePairPortable(const MoveCode* codes, std::size_t count) 
     return count;
 }
 
-std::size_t firstStateBelowPortable(const std::int32_t* states, std::size_t count,
-                                    std::int64_t bound) {
-    for (std::size_t k = 0; k < count; ++k) {
-        if (states[k] < bound) {
-            return k;
-        }
+std::uint64_t statesBelowMaskPortable(const std::int32_t* states, std::int64_t bound) {
+    std::uint64_t mask = 0;
+    for (std::size_t k = 0; k < kMaskLanes; ++k) {
+        mask |= static_cast<std::uint64_t>(states[k] < bound ? 1 : 0) << k;
     }
-    return count;
+    return mask;
 }
+
+namespace {
+
+// A bound outside the states' range answers alone; otherwise it fits 32 bits.
+[[maybe_unused]] std::optional<std::uint64_t> maskOfBoundAlone(std::int64_t bound) {
+    if (bound > std::numeric_limits<std::int32_t>::max()) {
+        return ~std::uint64_t{0};
+    }
+    if (bound <= std::numeric_limits<std::int32_t>::min()) {
+        return 0;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 #ifdef CUBEGA_HAVE_AVX512_SCANS
 
@@ -67,18 +81,27 @@ CUBEGA_AVX512F std::size_t firstSameFacePairAvx512(const MoveCode* codes, std::s
     return count;
 }
 
-CUBEGA_AVX512F std::size_t firstStateBelowAvx512(const std::int32_t* states, std::size_t count,
-                                                 std::int32_t bound) {
+CUBEGA_AVX512F std::uint64_t statesBelowMaskAvx512(const std::int32_t* states, std::int32_t bound) {
     const __m512i bounds = _mm512_set1_epi32(bound);
-    for (std::size_t base = 0; base < count; base += kLanes) {
-        const __mmask16 lanes = firstLanes(count - base);
-        const auto below = static_cast<std::uint32_t>(_mm512_mask_cmplt_epi32_mask(
-            lanes, _mm512_maskz_loadu_epi32(lanes, states + base), bounds));
-        if (below != 0) {
-            return base + static_cast<std::size_t>(std::countr_zero(below));
-        }
+    std::uint64_t mask = 0;
+    for (std::size_t base = 0; base < kMaskLanes; base += kLanes) {
+        const __mmask16 below = _mm512_cmplt_epi32_mask(_mm512_loadu_si512(states + base), bounds);
+        mask |= static_cast<std::uint64_t>(below) << base;
     }
-    return count;
+    return mask;
+}
+
+__attribute__((target("avx2"))) std::uint64_t statesBelowMaskWithAvx2(const std::int32_t* states,
+                                                                      std::int32_t bound) {
+    const __m256i bounds = _mm256_set1_epi32(bound);
+    std::uint64_t mask = 0;
+    for (std::size_t base = 0; base < kMaskLanes; base += 8) {
+        const __m256i lanes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(states + base));
+        const int below =
+            _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(bounds, lanes)));
+        mask |= static_cast<std::uint64_t>(static_cast<unsigned>(below)) << base;
+    }
+    return mask;
 }
 
 }  // namespace
@@ -88,16 +111,28 @@ std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
                                  : firstSameFacePairPortable(codes, count);
 }
 
-std::size_t firstStateBelow(const std::int32_t* states, std::size_t count, std::int64_t bound) {
-    if (bound > std::numeric_limits<std::int32_t>::max()) {
-        return 0;  // every state is below (or there is none)
+std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {
+    if (const auto alone = maskOfBoundAlone(bound)) {
+        return *alone;
     }
-    if (bound <= std::numeric_limits<std::int32_t>::min()) {
-        return count;
+    const auto bound32 = static_cast<std::int32_t>(bound);
+    if (cpuFeatures().avx512f) {
+        return statesBelowMaskAvx512(states, bound32);
     }
-    return cpuFeatures().avx512f
-               ? firstStateBelowAvx512(states, count, static_cast<std::int32_t>(bound))
-               : firstStateBelowPortable(states, count, bound);
+    if (cpuFeatures().avx2) {
+        return statesBelowMaskWithAvx2(states, bound32);
+    }
+    return statesBelowMaskPortable(states, bound);
+}
+
+std::optional<std::uint64_t> statesBelowMaskAvx2(const std::int32_t* states, std::int64_t bound) {
+    if (!cpuFeatures().avx2) {
+        return std::nullopt;
+    }
+    if (const auto alone = maskOfBoundAlone(bound)) {
+        return *alone;
+    }
+    return statesBelowMaskWithAvx2(states, static_cast<std::int32_t>(bound));
 }
 
 #elif defined(CUBEGA_HAVE_NEON_SCANS)
@@ -136,21 +171,24 @@ std::size_t firstSameFacePairNeon(const MoveCode* codes, std::size_t count) {
     return base + firstSameFacePairPortable(codes + base, count - base);
 }
 
-std::size_t firstStateBelowNeon(const std::int32_t* states, std::size_t count, std::int32_t bound) {
+// Sixteen comparisons narrowed to bytes, each byte kept as its own bit and the bits of each
+// half added up: sixteen bits of the mask.
+std::uint64_t statesBelowMaskNeon(const std::int32_t* states, std::int32_t bound) {
     const int32x4_t bounds = vdupq_n_s32(bound);
-    std::size_t base = 0;
-    for (; base + kLanes <= count; base += kLanes) {
+    const uint8x16_t bits = {1, 2, 4, 8, 16, 32, 64, 128, 1, 2, 4, 8, 16, 32, 64, 128};
+    std::uint64_t mask = 0;
+    for (std::size_t base = 0; base < kMaskLanes; base += kLanes) {
         const std::int32_t* s = states + base;
         const uint16x8_t low = vcombine_u16(vmovn_u32(vcltq_s32(vld1q_s32(s), bounds)),
                                             vmovn_u32(vcltq_s32(vld1q_s32(s + 4), bounds)));
         const uint16x8_t high = vcombine_u16(vmovn_u32(vcltq_s32(vld1q_s32(s + 8), bounds)),
                                              vmovn_u32(vcltq_s32(vld1q_s32(s + 12), bounds)));
-        const std::uint64_t below = nibbleMask(vcombine_u8(vmovn_u16(low), vmovn_u16(high)));
-        if (below != 0) {
-            return base + static_cast<std::size_t>(std::countr_zero(below)) / 4;
-        }
+        const uint8x16_t below = vandq_u8(vcombine_u8(vmovn_u16(low), vmovn_u16(high)), bits);
+        const std::uint64_t part = vaddv_u8(vget_low_u8(below)) |
+                                   (static_cast<std::uint64_t>(vaddv_u8(vget_high_u8(below))) << 8);
+        mask |= part << base;
     }
-    return base + firstStateBelowPortable(states + base, count - base, bound);
+    return mask;
 }
 
 }  // namespace
@@ -159,14 +197,15 @@ std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
     return firstSameFacePairNeon(codes, count);
 }
 
-std::size_t firstStateBelow(const std::int32_t* states, std::size_t count, std::int64_t bound) {
-    if (bound > std::numeric_limits<std::int32_t>::max()) {
-        return 0;  // every state is below (or there is none)
+std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {
+    if (const auto alone = maskOfBoundAlone(bound)) {
+        return *alone;
     }
-    if (bound <= std::numeric_limits<std::int32_t>::min()) {
-        return count;
-    }
-    return firstStateBelowNeon(states, count, static_cast<std::int32_t>(bound));
+    return statesBelowMaskNeon(states, static_cast<std::int32_t>(bound));
+}
+
+std::optional<std::uint64_t> statesBelowMaskAvx2(const std::int32_t*, std::int64_t) {
+    return std::nullopt;
 }
 
 #else
@@ -175,8 +214,12 @@ std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
     return firstSameFacePairPortable(codes, count);
 }
 
-std::size_t firstStateBelow(const std::int32_t* states, std::size_t count, std::int64_t bound) {
-    return firstStateBelowPortable(states, count, bound);
+std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {
+    return statesBelowMaskPortable(states, bound);
+}
+
+std::optional<std::uint64_t> statesBelowMaskAvx2(const std::int32_t*, std::int64_t) {
+    return std::nullopt;
 }
 
 #endif

@@ -1,10 +1,11 @@
-// Two searches of the generation loop that a vector unit runs sixteen lanes at a time: where
-// the first pair of same-face neighbours in a row is, and where the first random state below
-// a bound is. Each has a portable form with exactly the same answers.
+// Two searches of the generation loop that a vector unit runs many lanes at a time: where
+// the first pair of same-face neighbours in a row is, and which of 64 random states lie below
+// a bound. Each has a portable form with exactly the same answers.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "cube/moves.hpp"
 
@@ -15,9 +16,12 @@ namespace cubega {
 std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count);
 std::size_t firstSameFacePairPortable(const MoveCode* codes, std::size_t count);
 
-// The first k with states[k] < bound, or `count` when there is none (states 1..2^31 - 2).
-std::size_t firstStateBelow(const std::int32_t* states, std::size_t count, std::int64_t bound);
-std::size_t firstStateBelowPortable(const std::int32_t* states, std::size_t count,
-                                    std::int64_t bound);
+// Bit k set when states[k] < bound, for k = 0..63 (states 1..2^31 - 2).
+inline constexpr std::size_t kMaskLanes = 64;
+std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound);
+std::uint64_t statesBelowMaskPortable(const std::int32_t* states, std::int64_t bound);
+// The AVX2 form, which a processor with AVX-512 never takes on its own; nothing when the
+// processor lacks AVX2.
+std::optional<std::uint64_t> statesBelowMaskAvx2(const std::int32_t* states, std::int64_t bound);
 
 }  // namespace cubega

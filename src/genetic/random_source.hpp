@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <optional>
 
@@ -193,8 +194,7 @@ class RandomSource {
                 refill();
             }
             const std::size_t end = std::min(kBatch, next_ + (limit - consumed));
-            const std::size_t k =
-                next_ + firstStateBelow(upcoming_.data() + next_, end - next_, bound);
+            const std::size_t k = std::min(end, nextStateBelow(bound));
             if (k > next_) {
                 consumed += k - next_;
                 state_ = upcoming_[k - 1];
@@ -221,6 +221,29 @@ class RandomSource {
     // The next kBatch states are worked out together (see random_stream.hpp); a reseed
     // simply drops the ones not drawn.
     static constexpr std::size_t kBatch = 128;
+
+    // Where from next_ on the batch holds the first state below the bound (kBatch if
+    // nowhere). The batch's comparisons with one bound are made once, as bit masks, so that
+    // a run of draws above it costs one bit scan.
+    std::size_t nextStateBelow(std::int64_t bound) {
+        if (!belowMasksValid_ || belowMaskBound_ != bound) {
+            for (std::size_t word = 0; word < kMaskWords; ++word) {
+                belowMasks_[word] = statesBelowMask(upcoming_.data() + word * kMaskLanes, bound);
+            }
+            belowMaskBound_ = bound;
+            belowMasksValid_ = true;
+        }
+        for (std::size_t word = next_ / kMaskLanes; word < kMaskWords; ++word) {
+            std::uint64_t below = belowMasks_[word];
+            if (word == next_ / kMaskLanes) {
+                below &= ~std::uint64_t{0} << (next_ % kMaskLanes);
+            }
+            if (below != 0) {
+                return word * kMaskLanes + static_cast<std::size_t>(std::countr_zero(below));
+            }
+        }
+        return kBatch;
+    }
 
     void seedFromReading(const ClockReading& reading) {
         const std::uint32_t sum = reading.millisecondsSinceStart + reading.calendarSeconds;
@@ -259,6 +282,7 @@ class RandomSource {
             fillStateStream(first, upcoming_.data(), kBatch);
         }
         next_ = 0;
+        belowMasksValid_ = false;
     }
 
     Clock* clock_;
@@ -267,6 +291,10 @@ class RandomSource {
     std::size_t next_ = kBatch;
     bool seedDue_ = false;
     std::size_t heldNext_ = kBatch;  // next_ while a seed is due
+    static constexpr std::size_t kMaskWords = kBatch / kMaskLanes;
+    std::array<std::uint64_t, kMaskWords> belowMasks_{};  // of upcoming_, for belowMaskBound_
+    std::int64_t belowMaskBound_ = 0;
+    bool belowMasksValid_ = false;
     std::array<std::int32_t, kBatch> upcoming_{};
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -41,31 +43,44 @@ TEST(LaneScans, FirstSameFacePairWorkedValues) {
     EXPECT_EQ(firstSameFacePair(opening.data(), opening.size()), 0U);
 }
 
-TEST(LaneScans, FirstStateBelowAgreesWithThePlainScan) {
+TEST(LaneScans, StatesBelowMaskAgreesWithThePlainTest) {
     std::mt19937 rng(8);
     std::uniform_int_distribution<std::int32_t> state(1, 2147483646);
-    const std::int64_t bounds[] = {1, 2, 107374183, 1073741824, 2147483646, 2147483647, 2147483648};
-    for (const std::size_t length : kLengths) {
-        for (const std::int64_t bound : bounds) {
-            for (int trial = 0; trial < 50; ++trial) {
-                std::vector<std::int32_t> states(length);
-                for (std::int32_t& s : states) {
-                    s = state(rng);
-                }
-                ASSERT_EQ(firstStateBelow(states.data(), length, bound),
-                          firstStateBelowPortable(states.data(), length, bound))
-                    << "length " << length << " bound " << bound;
+    const std::int64_t bounds[] = {std::numeric_limits<std::int32_t>::min(),
+                                   1,
+                                   2,
+                                   107374183,
+                                   1073741824,
+                                   2147483646,
+                                   2147483647,
+                                   2147483648};
+    for (const std::int64_t bound : bounds) {
+        for (int trial = 0; trial < 200; ++trial) {
+            std::vector<std::int32_t> states(kMaskLanes);
+            for (std::int32_t& s : states) {
+                s = state(rng);
             }
+            if (trial % 3 == 0) {  // states at the bound itself, where below must not hold
+                states[rng() % kMaskLanes] =
+                    static_cast<std::int32_t>(std::clamp<std::int64_t>(bound, 1, 2147483646));
+            }
+            const std::uint64_t expected = statesBelowMaskPortable(states.data(), bound);
+            ASSERT_EQ(statesBelowMask(states.data(), bound), expected) << "bound " << bound;
+            ASSERT_EQ(statesBelowMaskAvx2(states.data(), bound).value_or(expected), expected)
+                << "bound " << bound;
         }
     }
 }
 
-TEST(LaneScans, FirstStateBelowWorkedValues) {
-    const std::vector<std::int32_t> states{900, 500, 100, 700};
-    EXPECT_EQ(firstStateBelow(states.data(), states.size(), 101), 2U);
-    EXPECT_EQ(firstStateBelow(states.data(), states.size(), 100), 4U) << "below, not equal";
-    EXPECT_EQ(firstStateBelow(states.data(), states.size(), std::int64_t{1} << 31), 0U);
-    EXPECT_EQ(firstStateBelow(states.data(), 0, std::int64_t{1} << 31), 0U);
+TEST(LaneScans, StatesBelowMaskWorkedValues) {
+    std::vector<std::int32_t> states(kMaskLanes, 900);
+    states[2] = 100;
+    states[63] = 99;
+    EXPECT_EQ(statesBelowMask(states.data(), 101),
+              (std::uint64_t{1} << 2) | (std::uint64_t{1} << 63));
+    EXPECT_EQ(statesBelowMask(states.data(), 100), std::uint64_t{1} << 63) << "below, not equal";
+    EXPECT_EQ(statesBelowMask(states.data(), std::int64_t{1} << 31), ~std::uint64_t{0});
+    EXPECT_EQ(statesBelowMask(states.data(), 0), 0U);
 }
 
 }  // namespace
