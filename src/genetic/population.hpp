@@ -4,6 +4,8 @@
 // slot 0 the first move of a sequence.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -59,10 +61,17 @@ inline MoveCode randomMove(RandomSource& random) {
     return random.fillMove();
 }
 
-// Fills a row slot by slot with fill-form random moves, continuing the current stream.
+// Fills a row slot by slot with fill-form random moves, continuing the current stream: the
+// row's states are drawn together and turned into moves without floating point.
 inline void randomSequence(std::span<MoveCode> row, RandomSource& random) {
-    for (MoveCode& slot : row) {
-        slot = randomMove(random);
+    constexpr std::size_t kChunk = 64;
+    std::array<std::int32_t, kChunk> states;
+    for (std::size_t done = 0; done < row.size(); done += kChunk) {
+        const std::size_t count = std::min(kChunk, row.size() - done);
+        random.takeStates(states.data(), count);
+        for (std::size_t i = 0; i < count; ++i) {
+            row[done + i] = kFillMoves(states[i]);
+        }
     }
 }
 

@@ -86,7 +86,14 @@ constexpr MoveCode resetMoveOfState(std::int32_t state) {
                                  static_cast<double>(kResetScale));
 }
 
+// The fill form as written: INT(r * 0.9999 * 18).
+constexpr MoveCode fillMoveOfState(std::int32_t state) {
+    return static_cast<MoveCode>(static_cast<double>(realOfState(state)) *
+                                 static_cast<double>(kDrawScale) * 18.0);
+}
+
 inline constexpr IntegerDraw<kMoveCount> kResetMoves{resetMoveOfState};
+inline constexpr IntegerDraw<kMoveCount> kFillMoves{fillMoveOfState};
 
 class RandomSource {
   public:
@@ -145,10 +152,7 @@ class RandomSource {
     }
 
     // Random move, fill form INT(r * 0.9999 * 18): initial population and immigrants.
-    MoveCode fillMove() {
-        const double r = randomReal();
-        return static_cast<MoveCode>(r * static_cast<double>(kDrawScale) * 18.0);
-    }
+    MoveCode fillMove() { return kFillMoves(nextDraw()); }
 
     // Random move, reset form INT(r * 17.9982): mutation, simplification, random scrambles.
     MoveCode resetMove() { return kResetMoves(nextDraw()); }

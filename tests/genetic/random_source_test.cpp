@@ -209,30 +209,34 @@ TEST(Seeding, AtTheNextDrawReadsTheClockOnlyWhenADrawIsMade) {
     }
 }
 
-TEST(Draws, TheResetFormWithoutFloatsEqualsTheFormula) {
-    // Around the first state of every move, found here by a plain search, and at random.
-    for (MoveCode move = 1; move < 18; ++move) {
-        std::int64_t low = 1, high = kModulus - 1;
-        while (low < high) {
-            const std::int64_t mid = (low + high) / 2;
-            if (resetMoveOfState(static_cast<std::int32_t>(mid)) >= move)
-                high = mid;
-            else
-                low = mid + 1;
+TEST(Draws, TheMoveFormsWithoutFloatsEqualTheFormulas) {
+    const auto check = [](auto integerForm, auto formula) {
+        // Around the first state of every move, found here by a plain search, and at random.
+        for (MoveCode move = 1; move < 18; ++move) {
+            std::int64_t low = 1, high = kModulus - 1;
+            while (low < high) {
+                const std::int64_t mid = (low + high) / 2;
+                if (formula(static_cast<std::int32_t>(mid)) >= move)
+                    high = mid;
+                else
+                    low = mid + 1;
+            }
+            for (std::int64_t s = low - 3; s <= low + 3; ++s) {
+                const auto state = static_cast<std::int32_t>(s);
+                ASSERT_EQ(integerForm(state), formula(state)) << state;
+            }
         }
-        for (std::int64_t s = low - 3; s <= low + 3; ++s) {
-            const auto state = static_cast<std::int32_t>(s);
-            ASSERT_EQ(kResetMoves(state), resetMoveOfState(state)) << state;
+        std::mt19937 rng(5);
+        std::uniform_int_distribution<std::int32_t> states(1, kModulus - 1);
+        for (int i = 0; i < 200000; ++i) {
+            const std::int32_t state = states(rng);
+            ASSERT_EQ(integerForm(state), formula(state)) << state;
         }
-    }
-    std::mt19937 rng(5);
-    std::uniform_int_distribution<std::int32_t> states(1, kModulus - 1);
-    for (int i = 0; i < 200000; ++i) {
-        const std::int32_t state = states(rng);
-        ASSERT_EQ(kResetMoves(state), resetMoveOfState(state)) << state;
-    }
-    for (std::int32_t state : {1, 2, kModulus - 2, kModulus - 64, kModulus - 65})
-        EXPECT_EQ(kResetMoves(state), resetMoveOfState(state)) << state;
+        for (std::int32_t state : {1, 2, kModulus - 2, kModulus - 64, kModulus - 65})
+            EXPECT_EQ(integerForm(state), formula(state)) << state;
+    };
+    check(kResetMoves, resetMoveOfState);
+    check(kFillMoves, fillMoveOfState);
 }
 
 TEST(RandomSequences, FillEverySlotInOrderWithTheFillForm) {
