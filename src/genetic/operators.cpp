@@ -55,6 +55,16 @@ constexpr auto kNeighbourRule = [] {
 
 FirstParentChoice::FirstParentChoice(std::int32_t rows, float selectionPressure)
     : rows_(rows), selectionPressure_(selectionPressure) {
+    if (rows >= 1 && rows < 10000) {
+        const auto formula = [rows](std::int32_t state) {
+            return static_cast<std::int32_t>(rows * static_cast<double>(kDrawScale) *
+                                             static_cast<double>(RandomSource::realOf(state)));
+        };
+        firstStateOfRow_.resize(static_cast<std::size_t>(rows) + 1);
+        for (std::int32_t row = 1; row <= rows; ++row) {
+            firstStateOfRow_[static_cast<std::size_t>(row)] = firstStateGiving(formula, row);
+        }
+    }
     if (!(selectionPressure >= 1.0F) || rows < 2) {
         return;
     }
@@ -81,9 +91,17 @@ bool FirstParentChoice::acceptsByFormula(std::int32_t row, float r2) const {
     return threshold <= rankingWeight(row, rows_, sp);
 }
 
+std::int32_t FirstParentChoice::anyRow(RandomSource& random) const {
+    if (firstStateOfRow_.empty()) {
+        return random.rowOffset(rows_);
+    }
+    return valueOfState(random.nextDraw(), static_cast<std::uint64_t>(rows_),
+                        firstStateOfRow_.data());
+}
+
 std::int32_t FirstParentChoice::choose(RandomSource& random) const {
     for (;;) {
-        const std::int32_t row = random.rowOffset(rows_);
+        const std::int32_t row = anyRow(random);
         const std::int32_t state = random.nextDraw();
         const bool accepted = acceptUpTo_.empty()
                                   ? acceptsByFormula(row, RandomSource::realOf(state))
@@ -118,7 +136,7 @@ void recombineInto(const Population& from, std::span<const std::int32_t> ranked,
     const std::int32_t pairs = (rows - 1) / 2;
     for (std::int32_t pair = 0, k = 1; pair < pairs; ++pair, k += 2) {
         const std::int32_t first = firstParent.choose(random);
-        const std::int32_t second = random.rowOffset(rows);
+        const std::int32_t second = firstParent.anyRow(random);
         // Drawn whether or not it is used; a cut at the last slot's end becomes the last slot.
         const auto cut =
             std::min(static_cast<std::size_t>(random.cutPoint(from.slots())), slots - 1);

@@ -23,6 +23,8 @@ class FirstParentChoice {
   public:
     FirstParentChoice(std::int32_t rows, float selectionPressure);
     std::int32_t choose(RandomSource& random) const;
+    // A row drawn uniformly, exactly as random.rowOffset(rows) draws it.
+    std::int32_t anyRow(RandomSource& random) const;
 
     // The test as written, on the real of a draw, and the largest state it accepts for a row
     // (0 for none): for checking the bounds.
@@ -35,6 +37,9 @@ class FirstParentChoice {
     std::int32_t rows_;
     float selectionPressure_;
     std::vector<std::int32_t> acceptUpTo_;  // per row; empty when sp < 1 (the formula is used)
+    // The first state of each row offset, for drawing rows without floating point; empty
+    // when the table is too large for that (then the formula is used).
+    std::vector<std::int32_t> firstStateOfRow_;
 };
 
 // Recombination of a population that is ranked without being reordered: ranked[r] is the row

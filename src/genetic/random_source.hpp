@@ -44,31 +44,44 @@ constexpr std::int32_t seedStateFromSum(std::uint32_t sum) {
 // so a state gives v exactly when it lies between the first states giving v and v + 1; and
 // since each formula scales the real by a factor just below `values`, state * values / 2^31
 // is the value or one more, which one comparison settles.
+//
+// The first state whose value is at least v, for a formula of states 1..2^31 - 2.
+template <class Formula>
+constexpr std::int32_t firstStateGiving(Formula formula, std::int64_t v) {
+    std::int64_t low = 1;
+    std::int64_t high = std::int64_t{kStreamModulus};  // 2^31 - 1: beyond every state
+    while (low < high) {
+        const std::int64_t mid = low + (high - low) / 2;
+        if (formula(static_cast<std::int32_t>(mid)) >= v) {
+            high = mid;
+        } else {
+            low = mid + 1;
+        }
+    }
+    return static_cast<std::int32_t>(low);
+}
+
+// The value of a state from the first states of each value (first[0] = 0), for `values`
+// below 10 000, where the estimate is off by at most one.
+constexpr std::int32_t valueOfState(std::int32_t state, std::uint64_t values,
+                                    const std::int32_t* first) {
+    const auto estimate = static_cast<std::size_t>((std::uint64_t(state) * values) >> 31);
+    return static_cast<std::int32_t>(estimate) - (state < first[estimate] ? 1 : 0);
+}
+
 template <std::size_t Values>
 class IntegerDraw {
   public:
     template <class Formula>
     explicit constexpr IntegerDraw(Formula formula) {
-        first_[0] = 0;
         for (std::size_t v = 1; v <= Values; ++v) {
-            std::int64_t low = 1;
-            std::int64_t high = std::int64_t{kStreamModulus};  // 2^31 - 1: beyond every state
-            while (low < high) {
-                const std::int64_t mid = low + (high - low) / 2;
-                if (static_cast<std::size_t>(formula(static_cast<std::int32_t>(mid))) >= v) {
-                    high = mid;
-                } else {
-                    low = mid + 1;
-                }
-            }
-            first_[v] = static_cast<std::int32_t>(low);
+            first_[v] = firstStateGiving(formula, static_cast<std::int64_t>(v));
         }
     }
 
     // For states 1..2^31 - 2, as the stream gives them.
     constexpr std::int32_t operator()(std::int32_t state) const {
-        const auto estimate = static_cast<std::size_t>((std::uint64_t(state) * Values) >> 31);
-        return static_cast<std::int32_t>(estimate) - (state < first_[estimate] ? 1 : 0);
+        return valueOfState(state, Values, first_.data());
     }
 
   private:

@@ -239,6 +239,53 @@ TEST(Recombination, ASinglePairOfRowsAndASingleRow) {
     EXPECT_EQ(recombine(same, 1.5F, 1.0F, frozen.random), same);
 }
 
+// The state one step before `state`: times the inverse of 48271, 48271^(2^31 - 3).
+std::int32_t stateBefore(std::int32_t state) {
+    std::int32_t inverse = 1, power = 48271;
+    for (std::uint32_t e = 2147483645u; e != 0; e >>= 1) {
+        if (e & 1u)
+            inverse = mulMod(inverse, power);
+        power = mulMod(power, power);
+    }
+    return mulMod(state, inverse);
+}
+
+// Rows drawn without floating point are the rows of the formula, around every row's first
+// state and at random, for small and large tables.
+TEST(Recombination, AnyRowIsTheRowOffsetOfTheSameDraw) {
+    FixedClock clock;
+    RandomSource formula(clock), table(clock);
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<std::int32_t> states(1, kModulus - 1);
+    for (const std::int32_t rows : {1, 2, 7, 51, 9999, 20000}) {
+        const FirstParentChoice choice(rows, 1.5F);
+        const auto rowOf = [&formula, rows](std::int64_t drawn) {
+            formula.setState(stateBefore(static_cast<std::int32_t>(drawn)));
+            return formula.rowOffset(rows);
+        };
+        std::vector<std::int32_t> starts;
+        for (std::int32_t row = 1; row < std::min(rows, 60); ++row) {
+            std::int64_t low = 1, high = kModulus - 1;  // the first state drawing `row`
+            while (low < high) {
+                const std::int64_t mid = (low + high) / 2;
+                if (rowOf(mid) >= row)
+                    high = mid;
+                else
+                    low = mid + 1;
+            }
+            for (std::int64_t s = low - 2; s <= low + 2; ++s)
+                starts.push_back(static_cast<std::int32_t>(s));
+        }
+        for (int i = 0; i < 20000; ++i)
+            starts.push_back(states(rng));
+        for (const std::int32_t drawn : starts) {
+            formula.setState(stateBefore(drawn));
+            table.setState(stateBefore(drawn));
+            ASSERT_EQ(choice.anyRow(table), formula.rowOffset(rows)) << rows << " " << drawn;
+        }
+    }
+}
+
 // The acceptance test as a bound on the state gives what the float test gives: it accepts at
 // every row's bound and turns down the state just past it, for several pressures and sizes.
 TEST(Recombination, FirstParentBoundsAreWhereTheFloatTestTurns) {
