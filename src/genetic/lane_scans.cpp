@@ -204,10 +204,6 @@ std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {
     return statesBelowMaskNeon(states, static_cast<std::int32_t>(bound));
 }
 
-std::optional<std::uint64_t> statesBelowMaskAvx2(const std::int32_t*, std::int64_t) {
-    return std::nullopt;
-}
-
 #else
 
 std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
@@ -218,10 +214,12 @@ std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {
     return statesBelowMaskPortable(states, bound);
 }
 
-std::optional<std::uint64_t> statesBelowMaskAvx2(const std::int32_t*, std::int64_t) {
-    return std::nullopt;
-}
+#endif
 
+#ifndef CUBEGA_HAVE_AVX512_SCANS
+std::optional<std::uint64_t> statesBelowMaskAvx2(const std::int32_t*, std::int64_t) {
+    return std::nullopt;  // not an x86 processor
+}
 #endif
 
 }  // namespace cubega

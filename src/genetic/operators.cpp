@@ -56,13 +56,11 @@ constexpr auto kNeighbourRule = [] {
 FirstParentChoice::FirstParentChoice(std::int32_t rows, float selectionPressure)
     : rows_(rows), selectionPressure_(selectionPressure) {
     if (rows >= 1 && rows < 10000) {
-        const auto formula = [rows](std::int32_t state) {
-            return static_cast<std::int32_t>(rows * static_cast<double>(kDrawScale) *
-                                             static_cast<double>(RandomSource::realOf(state)));
-        };
+        const auto formula = [rows](std::int32_t state) { return rowOffsetOfState(rows, state); };
         firstStateOfRow_.resize(static_cast<std::size_t>(rows) + 1);
         for (std::int32_t row = 1; row <= rows; ++row) {
-            firstStateOfRow_[static_cast<std::size_t>(row)] = firstStateGiving(formula, row);
+            firstStateOfRow_[static_cast<std::size_t>(row)] =
+                static_cast<std::int32_t>(firstStateGiving(formula, row));
         }
     }
     if (!(selectionPressure >= 1.0F) || rows < 2) {

@@ -45,11 +45,12 @@ constexpr std::int32_t seedStateFromSum(std::uint32_t sum) {
 // since each formula scales the real by a factor just below `values`, state * values / 2^31
 // is the value or one more, which one comparison settles.
 //
-// The first state whose value is at least v, for a formula of states 1..2^31 - 2.
+// The first state 1..2^31 - 1 whose value is at least v under a formula that never falls as
+// the state grows; 2^31 when there is none.
 template <class Formula>
-constexpr std::int32_t firstStateGiving(Formula formula, std::int64_t v) {
+constexpr std::int64_t firstStateGiving(Formula formula, std::int64_t v) {
     std::int64_t low = 1;
-    std::int64_t high = std::int64_t{kStreamModulus};  // 2^31 - 1: beyond every state
+    std::int64_t high = std::int64_t{kStreamModulus} + 1;
     while (low < high) {
         const std::int64_t mid = low + (high - low) / 2;
         if (formula(static_cast<std::int32_t>(mid)) >= v) {
@@ -58,7 +59,7 @@ constexpr std::int32_t firstStateGiving(Formula formula, std::int64_t v) {
             low = mid + 1;
         }
     }
-    return static_cast<std::int32_t>(low);
+    return low;
 }
 
 // The value of a state from the first states of each value (first[0] = 0), for `values`
@@ -75,7 +76,8 @@ class IntegerDraw {
     template <class Formula>
     explicit constexpr IntegerDraw(Formula formula) {
         for (std::size_t v = 1; v <= Values; ++v) {
-            first_[v] = firstStateGiving(formula, static_cast<std::int64_t>(v));
+            first_[v] =
+                static_cast<std::int32_t>(firstStateGiving(formula, static_cast<std::int64_t>(v)));
         }
     }
 
@@ -103,6 +105,12 @@ constexpr MoveCode resetMoveOfState(std::int32_t state) {
 constexpr MoveCode fillMoveOfState(std::int32_t state) {
     return static_cast<MoveCode>(static_cast<double>(realOfState(state)) *
                                  static_cast<double>(kDrawScale) * 18.0);
+}
+
+// A row offset as written: INT(n * 0.9999 * r).
+constexpr std::int32_t rowOffsetOfState(std::int32_t n, std::int32_t state) {
+    return static_cast<std::int32_t>(n * static_cast<double>(kDrawScale) *
+                                     static_cast<double>(realOfState(state)));
 }
 
 inline constexpr IntegerDraw<kMoveCount> kResetMoves{resetMoveOfState};
@@ -171,10 +179,7 @@ class RandomSource {
     MoveCode resetMove() { return kResetMoves(nextDraw()); }
 
     // Row offset INT(n * 0.9999 * r), 0..n-1.
-    std::int32_t rowOffset(std::int32_t n) {
-        const double r = randomReal();
-        return static_cast<std::int32_t>(n * static_cast<double>(kDrawScale) * r);
-    }
+    std::int32_t rowOffset(std::int32_t n) { return rowOffsetOfState(n, nextDraw()); }
 
     // Cut point INT((length - 1) * 0.9999 * r + 1), 1..length-1.
     std::int32_t cutPoint(std::int32_t length) {
@@ -188,17 +193,8 @@ class RandomSource {
     // The same test on the state: r < p exactly when the new state is below this bound, since
     // the real grows with the state. Spares a conversion per draw in hot loops.
     static std::int64_t chanceBound(float p) {
-        std::int64_t low = 1;  // the first state whose real is not below p, or 2^31 if none
-        std::int64_t high = std::int64_t{kModulus} + 1;
-        while (low < high) {
-            const std::int64_t mid = low + (high - low) / 2;
-            if (realOf(static_cast<std::int32_t>(mid)) >= p) {
-                high = mid;
-            } else {
-                low = mid + 1;
-            }
-        }
-        return low;
+        // The first state whose real is not below p, or 2^31 if none.
+        return firstStateGiving([p](std::int32_t state) { return realOf(state) >= p ? 1 : 0; }, 1);
     }
 
     // Consumes draws, at most `limit` of them, as long as each state is at least `bound`; stops
