@@ -52,18 +52,20 @@ struct LaneTables {
         return composed;
     }
 
-    static constexpr auto moves = eachMove(movePermutations());
-    static constexpr Index block = B::prepare(kBlockGather);
-    static constexpr auto blockAfterMove = eachMove(composeWithMoves(kBlockGather));
-    static constexpr Index wordsLeft = B::prepare(kPairWordsLeft);
-    static constexpr Index wordsRight = B::prepare(kPairWordsRight);
-    static constexpr auto pairFirstAfterMove = eachMove(composeWithMoves(kPairGatherFirst));
-    static constexpr auto pairSecondAfterMove = eachMove(composeWithMoves(kPairGatherSecond));
+    alignas(64) static constexpr auto moves = eachMove(movePermutations());
+    alignas(64) static constexpr Index block = B::prepare(kBlockGather);
+    alignas(64) static constexpr auto blockAfterMove = eachMove(composeWithMoves(kBlockGather));
+    alignas(64) static constexpr Index wordsLeft = B::prepare(kPairWordsLeft);
+    alignas(64) static constexpr Index wordsRight = B::prepare(kPairWordsRight);
+    alignas(64) static constexpr auto pairFirstAfterMove =
+        eachMove(composeWithMoves(kPairGatherFirst));
+    alignas(64) static constexpr auto pairSecondAfterMove =
+        eachMove(composeWithMoves(kPairGatherSecond));
 };
 
 template <class B>
 struct LaneMovePairs {
-    static constexpr auto pairs = LaneTables<B>::movePairs();
+    alignas(64) static constexpr auto pairs = LaneTables<B>::movePairs();
 };
 
 template <class B>
