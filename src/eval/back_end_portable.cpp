@@ -27,47 +27,70 @@ struct PieceCube {
     std::int32_t pairScore;
 };
 
-// A corner state shifted by 0..2 (rows 0..2) and an edge state flipped or not (rows 3..4), as
-// one table, so a move reads each new state with one lookup at a precomputed row.
+// A corner state shifted by 0..2 (row 0..2). An edge state flipped is the state ^ 1.
 inline constexpr std::size_t kStates = 24;
 static_assert(kCornerStates == kStates && kEdgeStates == kStates);
 inline constexpr auto kTurned = [] {
-    std::array<std::uint8_t, 5 * kStates> turned{};
+    std::array<std::uint8_t, 3 * kStates> turned{};
     for (std::size_t s = 0; s < kStates; ++s) {
         for (std::size_t j = 0; j < 3; ++j) {
             turned[j * kStates + s] = static_cast<std::uint8_t>(3 * (s / 3) + (s % 3 + j) % 3);
-        }
-        for (std::size_t j = 0; j < 2; ++j) {
-            turned[(3 + j) * kStates + s] =
-                static_cast<std::uint8_t>(2 * (s / 2) + (s % 2 + j) % 2);
         }
     }
     return turned;
 }();
 
-// One piece a move carries: position `to` gets position `from`'s state looked up in kTurned
-// at `row`.
-struct Carry {
-    std::uint8_t to, from, row;
-};
-struct MoveCarries {
-    std::array<Carry, 4> corners, edges;
+// What a move does to the positions of its face's ring (FaceRing), k = 0..3 in ring order:
+// corner position cornerTo[k] gets cornerFrom[k]'s state looked up in kTurned at
+// cornerRow[k], and edge position edgeTo[k] gets edgeFrom[k]'s state ^ edgeFlip[k].
+struct alignas(32) MoveCarries {
+    std::array<std::uint8_t, 4> cornerTo, cornerFrom, cornerRow;
+    std::array<std::uint8_t, 4> edgeTo, edgeFrom, edgeFlip;
+    std::array<std::uint8_t, 4> offFace;  // the ring's offFace
+    std::uint16_t faceParts;              // offset of the face's tables in faceParts
 };
 inline constexpr auto kMoveCarries = [] {
     std::array<MoveCarries, kMoveCount> carries{};
     for (std::size_t m = 0; m < kMoveCount; ++m) {
         const PieceMoves& move = kPieceMoves[m];
+        const std::size_t f = kFaceRings.ringOfMove[m];
+        const FaceRing& ring = kFaceRings.rings[f];
+        MoveCarries& c = carries[m];
         for (std::size_t k = 0; k < 4; ++k) {
-            carries[m].corners[k] = {move.cornerTo[k], move.cornerFrom[k],
-                                     static_cast<std::uint8_t>(move.cornerTurn[k] * kStates)};
-            carries[m].edges[k] = {move.edgeTo[k], move.edgeFrom[k],
-                                   static_cast<std::uint8_t>((3 + move.edgeTurn[k]) * kStates)};
+            for (std::size_t n = 0; n < 4; ++n) {
+                if (move.cornerTo[n] == ring.corners[k]) {
+                    c.cornerTo[k] = move.cornerTo[n];
+                    c.cornerFrom[k] = move.cornerFrom[n];
+                    c.cornerRow[k] = static_cast<std::uint8_t>(move.cornerTurn[n] * kStates);
+                }
+                if (move.edgeTo[n] == ring.edges[k]) {
+                    c.edgeTo[k] = move.edgeTo[n];
+                    c.edgeFrom[k] = move.edgeFrom[n];
+                    c.edgeFlip[k] = move.edgeTurn[n];
+                }
+            }
         }
+        c.offFace = ring.offFace;
+        c.faceParts = static_cast<std::uint16_t>(PieceModelTables::facePartIndex(f, 0, 0, 0, 0));
     }
     return carries;
 }();
+static_assert(
+    [] {
+        for (const MoveCarries& c : kMoveCarries) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                if (c.cornerTo[k] == c.cornerFrom[k] || c.edgeTo[k] == c.edgeFrom[k]) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }(),
+    "every move carries the whole ring of its face");
 
 class PieceModel {
+    static constexpr std::size_t kPartTable = kCornerStates * kEdgeStates;
+
   public:
     using Cube = PieceCube;
     // The cube itself: its numbers are written one byte at a time, and a copy read as a whole
@@ -93,38 +116,52 @@ class PieceModel {
 
     Cube start() const { return startCube_; }
 
-    // In place: the eight new numbers are read before any is written.
-    void move(Cube& cube, std::size_t code) const {
-        const MoveCarries& move = kMoveCarries[code];
-        std::uint8_t corners[4];
-        std::uint8_t edges[4];
+    // The new states of the pieces a move carries, in ring order.
+    struct Carried {
+        std::array<std::uint8_t, 4> corners, edges;
+    };
+    static Carried carried(const Cube& cube, const MoveCarries& move) {
+        Carried states;
         for (std::size_t k = 0; k < 4; ++k) {
-            corners[k] = kTurned[std::size_t{move.corners[k].row} +
-                                 std::size_t{cube.corners[move.corners[k].from]}];
-            edges[k] = kTurned[std::size_t{move.edges[k].row} +
-                               std::size_t{cube.edges[move.edges[k].from]}];
+            states.corners[k] = kTurned[std::size_t{move.cornerRow[k]} +
+                                        std::size_t{cube.corners[move.cornerFrom[k]]}];
+            states.edges[k] =
+                static_cast<std::uint8_t>(cube.edges[move.edgeFrom[k]] ^ move.edgeFlip[k]);
         }
+        return states;
+    }
+    static void place(Cube& cube, const MoveCarries& move, const Carried& states) {
         for (std::size_t k = 0; k < 4; ++k) {
-            cube.corners[move.corners[k].to] = corners[k];
-            cube.edges[move.edges[k].to] = edges[k];
+            cube.corners[move.cornerTo[k]] = states.corners[k];
+            cube.edges[move.edgeTo[k]] = states.edges[k];
         }
     }
 
     void step(Cube& cube, std::size_t code, View& after) const {
-        move(cube, code);
+        const MoveCarries& move = kMoveCarries[code];
+        place(cube, move, carried(cube, move));
         after = &cube;
     }
 
-    // Only the parts of the score that the move can change are worked out again.
+    // Only the parts of the score that the move can change are worked out again: those of the
+    // four corners it turns, from their new states and those of the edges beside them on the
+    // face, all at hand, and of the edges off the face, which the move leaves.
     std::int32_t pairStep(Cube& cube, std::size_t code) const {
-        move(cube, code);
-        const MoveCarries& turned = kMoveCarries[code];
+        const MoveCarries& move = kMoveCarries[code];
+        const Carried states = carried(cube, move);
+        place(cube, move, states);
+        const std::uint8_t* face = tables_->faceParts.data() + move.faceParts;
         std::int32_t change = 0;
         for (std::size_t k = 0; k < 4; ++k) {
-            const std::size_t x = turned.corners[k].to;
-            const auto part = static_cast<std::uint8_t>(cornerPart(cube, x));
-            change += part - cube.cornerParts[x];
-            cube.cornerParts[x] = part;
+            const std::uint8_t* tables =
+                face + PieceModelTables::facePartIndex(0, k, 0, states.corners[k], 0);
+            const auto part = static_cast<std::uint8_t>(
+                tables[states.edges[k]] +
+                tables[kPartTable + std::size_t{states.edges[(k + 3) % 4]}] +
+                tables[2 * kPartTable + std::size_t{cube.edges[move.offFace[k]]}]);
+            std::uint8_t& kept = cube.cornerParts[move.cornerTo[k]];
+            change += part - kept;
+            kept = part;
         }
         cube.pairScore += change;
         return cube.pairScore;

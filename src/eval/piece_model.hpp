@@ -258,6 +258,112 @@ inline constexpr auto kCountsEdgeCentres = [] {
     return counts;
 }();
 
+// A face as the pair score turns it: its four corners in order around it, the edge between
+// corners[k] and corners[k + 1] as edges[k], and each corner's third edge, off the face, as
+// offFace[k]. Every turn of the face carries these positions among themselves, so the part
+// of a turned corner k reads the new states of edges k and k - 1 of the same turn.
+struct FaceRing {
+    std::array<std::uint8_t, 4> corners{}, edges{}, offFace{};
+    // The condition (0..2) of corners[k] whose edge is edges[k], edges[k - 1] and offFace[k].
+    std::array<std::array<std::uint8_t, 3>, 4> conditions{};
+};
+
+constexpr int conditionWithEdge(std::size_t x, std::size_t y) {
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (kCornerEdges[x][i] == y) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+constexpr int sharedEdge(std::size_t x, std::size_t z) {
+    for (const std::uint8_t y : kCornerEdges[x]) {
+        if (conditionWithEdge(z, y) >= 0) {
+            return y;
+        }
+    }
+    return -1;
+}
+
+// The ring of the face a move turns, from the set of corners it carries: the smallest first,
+// then each next one the corner beside the last (sharing an edge) not yet taken, the smaller
+// of two. Every turn of a face gives the same ring.
+constexpr FaceRing faceRingOf(const PieceMoves& move) {
+    std::array<std::uint8_t, 4> set = move.cornerTo;
+    for (std::size_t a = 0; a < 4; ++a) {
+        for (std::size_t b = a + 1; b < 4; ++b) {
+            if (set[b] < set[a]) {
+                const std::uint8_t t = set[a];
+                set[a] = set[b];
+                set[b] = t;
+            }
+        }
+    }
+    FaceRing ring;
+    std::array<bool, 4> taken{true, false, false, false};
+    ring.corners[0] = set[0];
+    for (std::size_t k = 1; k < 4; ++k) {
+        for (std::size_t n = 0; n < 4; ++n) {
+            if (!taken[n] && sharedEdge(ring.corners[k - 1], set[n]) >= 0) {
+                taken[n] = true;
+                ring.corners[k] = set[n];
+                break;
+            }
+        }
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+        const int y = sharedEdge(ring.corners[k], ring.corners[(k + 1) % 4]);
+        if (y < 0) {
+            throw "the corners of a face lie in a ring";
+        }
+        ring.edges[k] = static_cast<std::uint8_t>(y);
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+        const std::uint8_t x = ring.corners[k];
+        const std::array<std::uint8_t, 2> onFace{ring.edges[k], ring.edges[(k + 3) % 4]};
+        for (const std::uint8_t y : kCornerEdges[x]) {
+            if (y != onFace[0] && y != onFace[1]) {
+                ring.offFace[k] = y;
+            }
+        }
+        const std::array<std::uint8_t, 3> edges{onFace[0], onFace[1], ring.offFace[k]};
+        for (std::size_t j = 0; j < 3; ++j) {
+            const int i = conditionWithEdge(x, edges[j]);
+            if (i < 0 || (j == 2 && (edges[2] == onFace[0] || edges[2] == onFace[1]))) {
+                throw "a face's corner has two edges on the face and one off it";
+            }
+            ring.conditions[k][j] = static_cast<std::uint8_t>(i);
+        }
+    }
+    return ring;
+}
+
+// The six rings, and the ring of each move's face.
+struct FaceRings {
+    std::array<FaceRing, kFaceCount> rings{};
+    std::array<std::uint8_t, kMoveCount> ringOfMove{};
+};
+inline constexpr FaceRings kFaceRings = [] {
+    FaceRings faces;
+    std::size_t count = 0;
+    for (std::size_t m = 0; m < kMoveCount; ++m) {
+        const FaceRing ring = faceRingOf(kPieceMoves[m]);
+        std::size_t f = 0;
+        while (f < count && faces.rings[f].corners != ring.corners) {
+            ++f;
+        }
+        if (f == count) {
+            if (count == faces.rings.size()) {
+                throw "six faces";
+            }
+            faces.rings[count++] = ring;
+        }
+        faces.ringOfMove[m] = static_cast<std::uint8_t>(f);
+    }
+    return faces;
+}();
+
 struct TwoGenEdgePiece {
     std::uint8_t edge = 0, primary = 0;
 };
@@ -304,6 +410,14 @@ struct PieceModelTables {
     std::array<std::array<std::array<std::array<std::uint8_t, kEdgeStates>, kCornerStates>, 3>,
                kCornerCount>
         parts{};
+    // The same tables by face: faceParts[facePartIndex(f, k, j, c, e)] is
+    // parts[x][conditions[k][j]][c][e] for x corner k of ring f (see FaceRing), so a turned
+    // corner's tables follow from its place in the ring.
+    static constexpr std::size_t facePartIndex(std::size_t f, std::size_t k, std::size_t j,
+                                               std::size_t c, std::size_t e) {
+        return (((f * 4 + k) * 3 + j) * kCornerStates + c) * kEdgeStates + e;
+    }
+    std::array<std::uint8_t, kFaceCount * 4 * 3 * kCornerStates * kEdgeStates> faceParts{};
     // Bit e of twoGenEdgePasses[k]: edge k of the group test passes in state e.
     std::array<std::uint32_t, kTwoGenEdges.size()> twoGenEdgePasses{};
 
@@ -334,6 +448,19 @@ struct PieceModelTables {
                             kCountsEdgeCentres[x][i] ? centreMatches(pair.edge, e) : 0;
                         parts[x][i][c][e] =
                             static_cast<std::uint8_t>((first && second ? 1 : 0) + centres);
+                    }
+                }
+            }
+        }
+        for (std::size_t f = 0; f < kFaceRings.rings.size(); ++f) {
+            const FaceRing& ring = kFaceRings.rings[f];
+            for (std::size_t k = 0; k < 4; ++k) {
+                for (std::size_t j = 0; j < 3; ++j) {
+                    const auto& table = parts[ring.corners[k]][ring.conditions[k][j]];
+                    for (std::size_t c = 0; c < kCornerStates; ++c) {
+                        for (std::size_t e = 0; e < kEdgeStates; ++e) {
+                            faceParts[facePartIndex(f, k, j, c, e)] = table[c][e];
+                        }
                     }
                 }
             }
