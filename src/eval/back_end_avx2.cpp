@@ -53,6 +53,7 @@ struct Avx2 {
     // A jump by two moves would need 324 chunked indices of 256 bytes each: more than the
     // first-level cache holds.
     static constexpr bool kJumpsTwoMoves = false;
+    static constexpr bool kEdgesTestIsCostly = true;
 
     static constexpr Index prepare(const LaneIndex& index) { return chunked(index); }
 
@@ -70,11 +71,23 @@ struct Avx2 {
             _mm256_or_si256(_mm256_shuffle_epi8(chunks[2], load32(index[2].data())),
                             _mm256_shuffle_epi8(chunks[3], load32(index[3].data()))));
     }
+    struct Chunks {
+        __m256i c[4];
+    };
+    CUBEGA_ENGINE_TARGET static Chunks chunks(Lanes lanes) {
+        return {{_mm256_permute4x64_epi64(lanes.low, 0x44),
+                 _mm256_permute4x64_epi64(lanes.low, 0xEE),
+                 _mm256_permute4x64_epi64(lanes.high, 0x44),
+                 _mm256_permute4x64_epi64(lanes.high, 0xEE)}};
+    }
     CUBEGA_ENGINE_TARGET static Lanes gather(Lanes lanes, const ChunkedIndex& index) {
-        const __m256i chunks[4] = {
-            _mm256_permute4x64_epi64(lanes.low, 0x44), _mm256_permute4x64_epi64(lanes.low, 0xEE),
-            _mm256_permute4x64_epi64(lanes.high, 0x44), _mm256_permute4x64_epi64(lanes.high, 0xEE)};
-        return {gatherHalf(chunks, index.bytes[0]), gatherHalf(chunks, index.bytes[1])};
+        const Chunks from = chunks(lanes);
+        return {gatherHalf(from.c, index.bytes[0]), gatherHalf(from.c, index.bytes[1])};
+    }
+    CUBEGA_ENGINE_TARGET static Lanes gatherLow(Lanes lanes, const ChunkedIndex& index) {
+        const Chunks from = chunks(lanes);
+        const __m256i low = gatherHalf(from.c, index.bytes[0]);
+        return {low, low};
     }
     CUBEGA_ENGINE_TARGET static std::uint32_t equalMask(__m256i a, __m256i b) {
         return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(a, b)));
@@ -84,6 +97,10 @@ struct Avx2 {
     }
     CUBEGA_ENGINE_TARGET static std::uint32_t equalHalves(Lanes lanes) {
         return equalMask(lanes.low, lanes.high);
+    }
+    CUBEGA_ENGINE_TARGET static std::uint32_t equalLowQuarters(Lanes lanes) {
+        return equalMask(lanes.low, _mm256_permute2x128_si256(lanes.low, lanes.low, 0x01)) &
+               0xFFFFu;
     }
     CUBEGA_ENGINE_TARGET static void store(Lanes lanes, std::uint8_t* bytes) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes), lanes.low);

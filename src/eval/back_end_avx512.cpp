@@ -25,6 +25,7 @@ struct Avx512 {
     using Index = LaneIndex;
     static constexpr std::size_t kWays = 4;
     static constexpr bool kJumpsTwoMoves = true;
+    static constexpr bool kEdgesTestIsCostly = false;
 
     static constexpr Index prepare(const LaneIndex& index) { return index; }
 

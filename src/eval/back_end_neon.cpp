@@ -30,6 +30,7 @@ struct Neon {
     using Index = LaneIndex;
     static constexpr std::size_t kWays = 4;
     static constexpr bool kJumpsTwoMoves = true;
+    static constexpr bool kEdgesTestIsCostly = false;
 
     static constexpr Index prepare(const LaneIndex& index) { return index; }
 
@@ -41,6 +42,12 @@ struct Neon {
         const std::uint8_t* i = index.data();
         return {{vqtbl4q_u8(lanes, vld1q_u8(i)), vqtbl4q_u8(lanes, vld1q_u8(i + 16)),
                  vqtbl4q_u8(lanes, vld1q_u8(i + 32)), vqtbl4q_u8(lanes, vld1q_u8(i + 48))}};
+    }
+    static Lanes gatherLow(Lanes lanes, const LaneIndex& index) {
+        const std::uint8_t* i = index.data();
+        const uint8x16_t a = vqtbl4q_u8(lanes, vld1q_u8(i));
+        const uint8x16_t b = vqtbl4q_u8(lanes, vld1q_u8(i + 16));
+        return {{a, b, a, b}};
     }
     static uint8x16_t weighted(uint8x16_t equal) {
         const uint8x16_t bits = {1, 2, 4, 8, 16, 32, 64, 128, 1, 2, 4, 8, 16, 32, 64, 128};
@@ -59,6 +66,12 @@ struct Neon {
                                            weighted(vceqq_u8(lanes.val[1], lanes.val[3])));
         const uint8x16_t quads = vpaddq_u8(pairs, pairs);
         return vgetq_lane_u32(vreinterpretq_u32_u8(vpaddq_u8(quads, quads)), 0);
+    }
+    static std::uint32_t equalLowQuarters(Lanes lanes) {
+        const uint8x16_t pairs = weighted(vceqq_u8(lanes.val[0], lanes.val[1]));
+        const uint8x16_t quads = vpaddq_u8(pairs, pairs);
+        const uint8x16_t eights = vpaddq_u8(quads, quads);
+        return vgetq_lane_u16(vreinterpretq_u16_u8(vpaddq_u8(eights, eights)), 0);
     }
     static void store(Lanes lanes, std::uint8_t* bytes) {
         for (int k = 0; k < 4; ++k) {

@@ -44,31 +44,14 @@ constexpr LaneIndex makePairGatherFirst() {
     return v;
 }
 
-// Pair score, second gather: equalities 32..47 (left in 0..15, right in 32..47), edge
-// facelets 0..15 in lanes 16..31 and 16..23 in lanes 48..55 (against constant centres).
-constexpr LaneIndex makePairGatherSecond() {
+// Pair score, the rest: equalities 32..47 in the low 32 lanes alone (left sides in 0..15,
+// right sides in 16..31), for back ends where half a gather costs half. The edge facelets
+// are compared in place with their centres (kEdgeCentreIndex).
+constexpr LaneIndex makePairGatherRest() {
     LaneIndex v{};
     for (std::size_t e = 32; e < 48; ++e) {
         v[e - 32] = pairEquality(e)[0];
-        v[e] = pairEquality(e)[1];
-    }
-    for (int k = 0; k < 16; ++k) {
-        v[static_cast<std::size_t>(16 + k)] = lane(edgeFacelet(k));
-    }
-    for (int k = 0; k < 8; ++k) {
-        v[static_cast<std::size_t>(48 + k)] = lane(edgeFacelet(16 + k));
-    }
-    return v;
-}
-
-// The centres the second gather's edge lanes are compared with, gathered once from the start.
-constexpr LaneIndex makePairCentres() {
-    LaneIndex v{};
-    for (int k = 0; k < 16; ++k) {
-        v[static_cast<std::size_t>(16 + k)] = centreLane(edgeFacelet(k));
-    }
-    for (int k = 0; k < 8; ++k) {
-        v[static_cast<std::size_t>(48 + k)] = centreLane(edgeFacelet(16 + k));
+        v[e - 16] = pairEquality(e)[1];
     }
     return v;
 }
@@ -108,8 +91,7 @@ constexpr LaneIndex makeTwoGenEdgeCentres() {
 }
 
 inline constexpr LaneIndex kPairGatherFirst = makePairGatherFirst();
-inline constexpr LaneIndex kPairGatherSecond = makePairGatherSecond();
-inline constexpr LaneIndex kPairCentres = makePairCentres();
+inline constexpr LaneIndex kPairGatherRest = makePairGatherRest();
 inline constexpr LaneIndex kBlockGather = makeBlockGather();
 inline constexpr LaneIndex kTwoGenEdgeCentres = makeTwoGenEdgeCentres();
 
@@ -161,13 +143,13 @@ constexpr std::array<LaneIndex, kMoveCount> composeWithMoves(const LaneIndex& ga
     return composed;
 }
 
-// first: equalities 0..31; second: equalities 32..47 in bits 0..15 and edge facelets 0..15
-// in bits 16..31; third: edge facelets 16..23 in bits 16..23.
-constexpr std::int32_t pairScoreFromMasks(std::uint32_t first, std::uint32_t second,
-                                          std::uint32_t third) {
-    const std::uint64_t equalities = first | (std::uint64_t{second & 0xFFFFu} << 32);
+// first: equalities 0..31; rest: equalities 32..47 in bits 0..15; edges: the comparison of
+// the cube with kEdgeCentreIndex's centres.
+constexpr std::int32_t pairScoreFromMasks(std::uint32_t first, std::uint32_t rest,
+                                          std::uint64_t edges) {
+    const std::uint64_t equalities = first | (std::uint64_t{rest & 0xFFFFu} << 32);
     const std::uint64_t joined = equalities & (equalities >> 24) & 0xFFFFFFu;
-    return std::popcount(joined) + std::popcount(second >> 16) + std::popcount(third & 0xFF0000u);
+    return std::popcount(joined) + std::popcount(edges & kEdgeFaceletBits);
 }
 
 constexpr std::int32_t blockScoreFromMask(std::uint32_t mask) {

@@ -9,8 +9,11 @@
 //   B::gather(lanes, index)        result[i] = lanes[index[i]]
 //   B::equal(a, b)                 bit i set where lane i of a equals lane i of b
 //   B::equalHalves(lanes)          bit i set where lane i equals lane 32 + i (i < 32)
+//   B::gatherLow(lanes, index)     lanes 0..31 of gather(lanes, index), the rest unspecified
+//   B::equalLowQuarters(lanes)     bit i set where lane i equals lane 16 + i (i < 16)
 //   B::store(lanes, bytes)         64 lanes to memory
-// and optionally B::equalWords(a, b): bit i set where 16-bit lane i of a equals that of b.
+// and either B::equalWords(a, b), bit i set where 16-bit lane i of a equals that of b, or
+// gatherLow and equalLowQuarters.
 //
 // A move is one gather by its permutation; each score is one or two gathers that put the two
 // sides of many facelet equalities side by side (see gather_tables.hpp), then a comparison
@@ -59,8 +62,8 @@ struct LaneTables {
     alignas(64) static constexpr Index wordsRight = B::prepare(kPairWordsRight);
     alignas(64) static constexpr auto pairFirstAfterMove =
         eachMove(composeWithMoves(kPairGatherFirst));
-    alignas(64) static constexpr auto pairSecondAfterMove =
-        eachMove(composeWithMoves(kPairGatherSecond));
+    alignas(64) static constexpr auto pairRestAfterMove =
+        eachMove(composeWithMoves(kPairGatherRest));
 };
 
 template <class B>
@@ -75,15 +78,14 @@ class LaneModel {
     using Cube = Lanes;
     using View = Lanes;  // the block gather of a cube
     using Tables = LaneTables<B>;
-    static constexpr bool kEdgesTestIsCostly = false;
+    static constexpr bool kEdgesTestIsCostly = B::kEdgesTestIsCostly;
     static constexpr std::size_t kWays = B::kWays;
 
     CUBEGA_ENGINE_TARGET LaneModel(const LaneCube& start, const PieceCodes& pieces)
         : start_(&start),
           pieces_(&pieces),
           edgeCentres_(B::load(gathered(start, kEdgeCentreIndex).lanes.data())),
-          twoGenEdgeCentres_(B::load(gathered(start, kTwoGenEdgeCentres).lanes.data())),
-          pairCentres_(B::load(gathered(start, kPairCentres).lanes.data())) {}
+          twoGenEdgeCentres_(B::load(gathered(start, kTwoGenEdgeCentres).lanes.data())) {}
 
     CUBEGA_ENGINE_TARGET Cube start() const { return B::load(start_->lanes.data()); }
 
@@ -99,11 +101,11 @@ class LaneModel {
         afterB = B::gather(cube, Tables::block);
     }
 
-    // The pair score after the move. With 16-bit comparisons, whole corner-edge pairs are
-    // compared as words gathered from the turned cube, and its edge facelets in place with
-    // their centres. Otherwise two gathers from the cube before the move, with the move
-    // composed in, put the two sides of the 48 equalities in register halves (and the edge
-    // facelets beside constant centres), so they need not wait for the move.
+    // The pair score after the move: the edge facelets of the turned cube in place with their
+    // centres, and the corner-edge pairs. With 16-bit comparisons, whole pairs are compared
+    // as words gathered from the turned cube. Otherwise a gather and a half gather from the
+    // cube before the move, with the move composed in, put the two sides of the 48 equalities
+    // in register halves and quarters, so they need not wait for the move.
     CUBEGA_ENGINE_TARGET std::int32_t pairStep(Cube& cube, std::size_t code) const {
         if constexpr (requires(Lanes lanes) { B::equalWords(lanes, lanes); }) {
             cube = B::gather(cube, Tables::moves[code]);
@@ -117,13 +119,9 @@ class LaneModel {
             cube = B::gather(before, Tables::moves[code]);
             const std::uint32_t first =
                 B::equalHalves(B::gather(before, Tables::pairFirstAfterMove[code]));
-            const Lanes second = B::gather(before, Tables::pairSecondAfterMove[code]);
-            const std::uint64_t againstCentres = B::equal(second, pairCentres_);
-            return pairScoreFromMasks(
-                first,
-                (B::equalHalves(second) & 0xFFFFu) |
-                    (static_cast<std::uint32_t>(againstCentres) & 0xFFFF0000u),
-                static_cast<std::uint32_t>(againstCentres >> 32));
+            const std::uint32_t rest =
+                B::equalLowQuarters(B::gatherLow(before, Tables::pairRestAfterMove[code]));
+            return pairScoreFromMasks(first, rest, B::equal(cube, edgeCentres_));
         }
     }
 
@@ -157,5 +155,4 @@ class LaneModel {
     const PieceCodes* pieces_;
     Lanes edgeCentres_;
     Lanes twoGenEdgeCentres_;
-    Lanes pairCentres_;
 };
