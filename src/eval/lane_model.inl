@@ -5,6 +5,8 @@
 //                                  compile time from result[i] = lanes[index[i]]
 //   B::kWays                       rows the engine plays side by side
 //   B::kJumpsTwoMoves              whether the block scores jump two moves a gather
+//   B::kEdgesTestIsCostly          whether the edge half of the group test is worth skipping
+//                                  where it cannot lift the score (see engine.inl)
 //   B::load(bytes)                 64 lanes from memory
 //   B::gather(lanes, index)        result[i] = lanes[index[i]]
 //   B::equal(a, b)                 bit i set where lane i of a equals lane i of b
