@@ -46,8 +46,8 @@ inline constexpr auto kTurned = [] {
 struct alignas(32) MoveCarries {
     std::array<std::uint8_t, 4> cornerTo, cornerFrom, cornerRow;
     std::array<std::uint8_t, 4> edgeTo, edgeFrom, edgeFlip;
-    std::array<std::uint8_t, 4> offFace;  // the ring's offFace
-    std::uint16_t faceParts;              // offset of the face's tables in faceParts
+    std::array<std::uint8_t, 4> offFace;
+    std::uint16_t faceParts;  // offset of the face's tables in PieceModelTables::faceParts
 };
 inline constexpr auto kMoveCarries = [] {
     std::array<MoveCarries, kMoveCount> carries{};

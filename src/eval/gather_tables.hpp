@@ -143,13 +143,11 @@ constexpr std::array<LaneIndex, kMoveCount> composeWithMoves(const LaneIndex& ga
     return composed;
 }
 
-// first: equalities 0..31; rest: equalities 32..47 in bits 0..15; edges: the comparison of
-// the cube with kEdgeCentreIndex's centres.
-constexpr std::int32_t pairScoreFromMasks(std::uint32_t first, std::uint32_t rest,
-                                          std::uint64_t edges) {
+// The corner-edge pairs that hold, from first: equalities 0..31, rest: equalities 32..47 in
+// bits 0..15 (pair p holds when equalities p and p + 24 do).
+constexpr std::int32_t pairsFromMasks(std::uint32_t first, std::uint32_t rest) {
     const std::uint64_t equalities = first | (std::uint64_t{rest & 0xFFFFu} << 32);
-    const std::uint64_t joined = equalities & (equalities >> 24) & 0xFFFFFFu;
-    return std::popcount(joined) + std::popcount(edges & kEdgeFaceletBits);
+    return std::popcount(equalities & (equalities >> 24) & 0xFFFFFFu);
 }
 
 constexpr std::int32_t blockScoreFromMask(std::uint32_t mask) {

@@ -114,8 +114,7 @@ class LaneModel {
             const Lanes left = B::gather(cube, Tables::wordsLeft);
             const Lanes right = B::gather(cube, Tables::wordsRight);
             const std::uint32_t joined = B::equalWords(left, right) & 0xFFFFFFu;
-            const std::uint64_t edges = B::equal(cube, edgeCentres_) & kEdgeFaceletBits;
-            return std::popcount(joined) + std::popcount(edges);
+            return std::popcount(joined) + edgeCentreMatches(cube);
         } else {
             const Lanes before = cube;
             cube = B::gather(before, Tables::moves[code]);
@@ -123,8 +122,13 @@ class LaneModel {
                 B::equalHalves(B::gather(before, Tables::pairFirstAfterMove[code]));
             const std::uint32_t rest =
                 B::equalLowQuarters(B::gatherLow(before, Tables::pairRestAfterMove[code]));
-            return pairScoreFromMasks(first, rest, B::equal(cube, edgeCentres_));
+            return pairsFromMasks(first, rest) + edgeCentreMatches(cube);
         }
+    }
+
+    // The edge facelets of the cube that match their centres, compared in place.
+    CUBEGA_ENGINE_TARGET std::int32_t edgeCentreMatches(Lanes cube) const {
+        return std::popcount(B::equal(cube, edgeCentres_) & kEdgeFaceletBits);
     }
 
     CUBEGA_ENGINE_TARGET std::int32_t blockScore(View view) const {

@@ -7,6 +7,7 @@
 // start colours: nothing assumes a real cube.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -291,15 +292,7 @@ constexpr int sharedEdge(std::size_t x, std::size_t z) {
 // of two. Every turn of a face gives the same ring.
 constexpr FaceRing faceRingOf(const PieceMoves& move) {
     std::array<std::uint8_t, 4> set = move.cornerTo;
-    for (std::size_t a = 0; a < 4; ++a) {
-        for (std::size_t b = a + 1; b < 4; ++b) {
-            if (set[b] < set[a]) {
-                const std::uint8_t t = set[a];
-                set[a] = set[b];
-                set[b] = t;
-            }
-        }
-    }
+    std::sort(set.begin(), set.end());
     FaceRing ring;
     std::array<bool, 4> taken{true, false, false, false};
     ring.corners[0] = set[0];
