@@ -8,6 +8,7 @@
 #include "eval/byte_cube_scores.hpp"
 #include "eval/scores.hpp"
 #include "platform/cpu_features.hpp"
+#include "platform/widest_vectors.hpp"
 
 namespace cubega {
 
@@ -16,12 +17,17 @@ namespace {
 // Without an early exit, so the compiler checks many codes per instruction: the whole
 // population is checked before every evaluation.
 bool allCodesGenerated(std::span<const MoveCode> sequence) {
-    std::uint32_t outside = 0;
-    for (const MoveCode code : sequence) {
-        outside |=
-            static_cast<std::uint32_t>(code) >= static_cast<std::uint32_t>(kMoveCount) ? 1U : 0U;
-    }
-    return outside == 0;
+    bool generated = true;
+    withWidestVectors([&] {
+        std::uint32_t outside = 0;
+        for (const MoveCode code : sequence) {
+            outside |= static_cast<std::uint32_t>(code) >= static_cast<std::uint32_t>(kMoveCount)
+                           ? 1U
+                           : 0U;
+        }
+        generated = outside == 0;
+    });
+    return generated;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "genetic/ranking.hpp"
+#include "platform/widest_vectors.hpp"
 
 namespace cubega {
 
@@ -24,9 +25,11 @@ static_assert([] {
 }());
 
 void foldPopulation(Population& population) {
-    for (MoveCode& code : population.codes()) {
-        code = foldedCode(code);
-    }
+    withWidestVectors([codes = population.codes()] {
+        for (MoveCode& code : codes) {
+            code = foldedCode(code);
+        }
+    });
 }
 
 }  // namespace

@@ -27,6 +27,15 @@ std::size_t firstSameFacePairPortable(const MoveCode* codes, std::size_t count) 
     return count;
 }
 
+void writeCrossedRowsPortable(const MoveCode* first, const MoveCode* second, std::size_t count,
+                              std::size_t cut, MoveCode* child1, MoveCode* child2) {
+    for (std::size_t j = 0; j < count; ++j) {
+        const bool head = j < cut;
+        child1[j] = head ? first[j] : second[j];
+        child2[j] = head ? second[j] : first[j];
+    }
+}
+
 std::uint64_t statesBelowMaskPortable(const std::int32_t* states, std::int64_t bound) {
     std::uint64_t mask = 0;
     for (std::size_t k = 0; k < kMaskLanes; ++k) {
@@ -81,6 +90,19 @@ CUBEGA_AVX512F std::size_t firstSameFacePairAvx512(const MoveCode* codes, std::s
     return count;
 }
 
+CUBEGA_AVX512F void writeCrossedRowsAvx512(const MoveCode* first, const MoveCode* second,
+                                           std::size_t count, std::size_t cut, MoveCode* child1,
+                                           MoveCode* child2) {
+    for (std::size_t base = 0; base < count; base += kLanes) {
+        const __mmask16 lanes = firstLanes(count - base);
+        const __mmask16 head = firstLanes(cut > base ? cut - base : 0);
+        const __m512i a = _mm512_maskz_loadu_epi32(lanes, first + base);
+        const __m512i b = _mm512_maskz_loadu_epi32(lanes, second + base);
+        _mm512_mask_storeu_epi32(child1 + base, lanes, _mm512_mask_blend_epi32(head, b, a));
+        _mm512_mask_storeu_epi32(child2 + base, lanes, _mm512_mask_blend_epi32(head, a, b));
+    }
+}
+
 CUBEGA_AVX512F std::uint64_t statesBelowMaskAvx512(const std::int32_t* states, std::int32_t bound) {
     const __m512i bounds = _mm512_set1_epi32(bound);
     std::uint64_t mask = 0;
@@ -109,6 +131,15 @@ __attribute__((target("avx2"))) std::uint64_t statesBelowMaskWithAvx2(const std:
 std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
     return cpuFeatures().avx512f ? firstSameFacePairAvx512(codes, count)
                                  : firstSameFacePairPortable(codes, count);
+}
+
+void writeCrossedRows(const MoveCode* first, const MoveCode* second, std::size_t count,
+                      std::size_t cut, MoveCode* child1, MoveCode* child2) {
+    if (cpuFeatures().avx512f) {
+        writeCrossedRowsAvx512(first, second, count, cut, child1, child2);
+    } else {
+        writeCrossedRowsPortable(first, second, count, cut, child1, child2);
+    }
 }
 
 std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {
@@ -197,6 +228,11 @@ std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
     return firstSameFacePairNeon(codes, count);
 }
 
+void writeCrossedRows(const MoveCode* first, const MoveCode* second, std::size_t count,
+                      std::size_t cut, MoveCode* child1, MoveCode* child2) {
+    writeCrossedRowsPortable(first, second, count, cut, child1, child2);
+}
+
 std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {
     if (const auto alone = maskOfBoundAlone(bound)) {
         return *alone;
@@ -208,6 +244,11 @@ std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {
 
 std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
     return firstSameFacePairPortable(codes, count);
+}
+
+void writeCrossedRows(const MoveCode* first, const MoveCode* second, std::size_t count,
+                      std::size_t cut, MoveCode* child1, MoveCode* child2) {
+    writeCrossedRowsPortable(first, second, count, cut, child1, child2);
 }
 
 std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {

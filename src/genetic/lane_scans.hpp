@@ -1,6 +1,7 @@
-// Two searches of the generation loop that a vector unit runs many lanes at a time: where
-// the first pair of same-face neighbours in a row is, and which of 64 random states lie below
-// a bound. Each has a portable form with exactly the same answers.
+// Row work of the generation loop that a vector unit runs many lanes at a time: where the
+// first pair of same-face neighbours in a row is, which of 64 random states lie below a
+// bound, and the two children of a crossing. Each has a portable form with exactly the same
+// answers.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +16,13 @@ namespace cubega {
 // are (codes 0..17).
 std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count);
 std::size_t firstSameFacePairPortable(const MoveCode* codes, std::size_t count);
+
+// Child 1 takes first[j] for j < cut and second[j] from cut on; child 2 the other way round.
+// The children are distinct from the parents and from each other.
+void writeCrossedRows(const MoveCode* first, const MoveCode* second, std::size_t count,
+                      std::size_t cut, MoveCode* child1, MoveCode* child2);
+void writeCrossedRowsPortable(const MoveCode* first, const MoveCode* second, std::size_t count,
+                              std::size_t cut, MoveCode* child1, MoveCode* child2);
 
 // Bit k set when states[k] < bound, for k = 0..63 (states 1..2^31 - 2).
 inline constexpr std::size_t kMaskLanes = 64;

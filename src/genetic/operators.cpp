@@ -16,17 +16,6 @@ float rankingWeight(std::int32_t i, std::int32_t rows, float sp) {
            static_cast<float>(rows);
 }
 
-// Child 1 takes the first parent's slots before the cut and the second's from it on; child 2
-// the other way round. One pass without branches (a cut at the end copies the parents).
-void writeChildren(std::span<const MoveCode> first, std::span<const MoveCode> second,
-                   std::size_t cut, std::span<MoveCode> child1, std::span<MoveCode> child2) {
-    for (std::size_t j = 0; j < first.size(); ++j) {
-        const bool head = j < cut;
-        child1[j] = head ? first[j] : second[j];
-        child2[j] = head ? second[j] : first[j];
-    }
-}
-
 // Clockwise quarter turns of a code 0..17: 1, 2 or 3.
 constexpr int turnsOf(MoveCode code) {
     return 1 + code / 6;
@@ -139,8 +128,8 @@ void recombineInto(const Population& from, std::span<const std::int32_t> ranked,
         const auto cut =
             std::min(static_cast<std::size_t>(random.cutPoint(from.slots())), slots - 1);
         const bool crossed = random.chance(crossoverRate);
-        writeChildren(atRank(first), atRank(second), crossed ? cut : slots, to.row(k),
-                      to.row(k + 1));
+        writeCrossedRows(atRank(first).data(), atRank(second).data(), slots, crossed ? cut : slots,
+                         to.row(k).data(), to.row(k + 1).data());
     }
 }
 

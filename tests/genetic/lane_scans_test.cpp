@@ -43,6 +43,28 @@ TEST(LaneScans, FirstSameFacePairWorkedValues) {
     EXPECT_EQ(firstSameFacePair(opening.data(), opening.size()), 0U);
 }
 
+TEST(LaneScans, WriteCrossedRowsAgreesWithThePlainCopyAtEveryCut) {
+    std::mt19937 rng(6);
+    std::uniform_int_distribution<MoveCode> code(0, 17);
+    for (const std::size_t length : kLengths) {
+        std::vector<MoveCode> first(length), second(length);
+        std::generate(first.begin(), first.end(), [&] { return code(rng); });
+        std::generate(second.begin(), second.end(), [&] { return code(rng); });
+        for (std::size_t cut = 0; cut <= length + 1; ++cut) {
+            // One slot past each child, which must stay untouched.
+            std::vector<MoveCode> child1(length + 1, -7), child2(length + 1, -7);
+            std::vector<MoveCode> plain1 = child1, plain2 = child2;
+            writeCrossedRows(first.data(), second.data(), length, cut, child1.data(),
+                             child2.data());
+            writeCrossedRowsPortable(first.data(), second.data(), length, cut, plain1.data(),
+                                     plain2.data());
+            ASSERT_EQ(child1, plain1) << "length " << length << " cut " << cut;
+            ASSERT_EQ(child2, plain2) << "length " << length << " cut " << cut;
+            ASSERT_EQ(child1[length], -7);
+        }
+    }
+}
+
 TEST(LaneScans, StatesBelowMaskAgreesWithThePlainTest) {
     std::mt19937 rng(8);
     std::uniform_int_distribution<std::int32_t> state(1, 2147483646);
