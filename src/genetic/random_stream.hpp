@@ -19,8 +19,8 @@ constexpr std::int32_t mulMod(std::int32_t x, std::int32_t c) {
 }
 
 // 48271^k mod (2^31 - 1) for k = 0..16: the jumps of the batched stream.
-inline constexpr std::array<std::int32_t, 17> kMultiplierPowers = [] {
-    std::array<std::int32_t, 17> powers{};
+inline constexpr std::array<std::int32_t, 33> kMultiplierPowers = [] {
+    std::array<std::int32_t, 33> powers{};
     powers[0] = 1;
     for (std::size_t k = 1; k < powers.size(); ++k) {
         powers[k] = mulMod(powers[k - 1], 48271);
@@ -29,7 +29,7 @@ inline constexpr std::array<std::int32_t, 17> kMultiplierPowers = [] {
 }();
 
 // out[k] = first * 48271^k mod (2^31 - 1) for k = 0..count-1, with 0 < first < 2^31 - 1 and
-// count a multiple of 16: the states that follow `first`, each one step after the last.
+// count a multiple of 32: the states that follow `first`, each one step after the last.
 void fillStateStream(std::int32_t first, std::int32_t* out, std::size_t count);
 
 }  // namespace cubega
