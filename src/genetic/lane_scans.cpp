@@ -1,5 +1,6 @@
 #include "genetic/lane_scans.hpp"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <limits>
@@ -25,6 +26,15 @@ std::size_t firstSameFacePairPortable(const MoveCode* codes, std::size_t count) 
         }
     }
     return count;
+}
+
+void sameFacePairBitsPortable(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
+    std::fill_n(bits, (count + 63) / 64, std::uint64_t{0});
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        if (faceOf(codes[i]) == faceOf(codes[i + 1])) {
+            bits[i / 64] |= std::uint64_t{1} << (i % 64);
+        }
+    }
 }
 
 void writeCrossedRowsPortable(const MoveCode* first, const MoveCode* second, std::size_t count,
@@ -90,6 +100,24 @@ CUBEGA_AVX512F std::size_t firstSameFacePairAvx512(const MoveCode* codes, std::s
     return count;
 }
 
+CUBEGA_AVX512F void sameFacePairBitsAvx512(const MoveCode* codes, std::size_t count,
+                                           std::uint64_t* bits) {
+    std::uint64_t word = 0;
+    for (std::size_t base = 0; base < count; base += kLanes) {
+        const std::size_t pairsHere = count - base - 1;  // pairs (i, i + 1) from this block on
+        const __mmask16 lanes = firstLanes(pairsHere);
+        const __m512i left = facesOf(_mm512_maskz_loadu_epi32(lanes, codes + base));
+        const __m512i right = facesOf(_mm512_maskz_loadu_epi32(lanes, codes + base + 1));
+        const auto pairs =
+            static_cast<std::uint64_t>(_mm512_mask_cmpeq_epi32_mask(lanes, left, right));
+        word |= pairs << (base % 64);
+        if (base % 64 == 64 - kLanes || base + kLanes >= count) {
+            bits[base / 64] = word;
+            word = 0;
+        }
+    }
+}
+
 CUBEGA_AVX512F void writeCrossedRowsAvx512(const MoveCode* first, const MoveCode* second,
                                            std::size_t count, std::size_t cut, MoveCode* child1,
                                            MoveCode* child2) {
@@ -131,6 +159,14 @@ __attribute__((target("avx2"))) std::uint64_t statesBelowMaskWithAvx2(const std:
 std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
     return cpuFeatures().avx512f ? firstSameFacePairAvx512(codes, count)
                                  : firstSameFacePairPortable(codes, count);
+}
+
+void sameFacePairBits(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
+    if (cpuFeatures().avx512f) {
+        sameFacePairBitsAvx512(codes, count, bits);
+    } else {
+        sameFacePairBitsPortable(codes, count, bits);
+    }
 }
 
 void writeCrossedRows(const MoveCode* first, const MoveCode* second, std::size_t count,
@@ -228,6 +264,10 @@ std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
     return firstSameFacePairNeon(codes, count);
 }
 
+void sameFacePairBits(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
+    sameFacePairBitsPortable(codes, count, bits);
+}
+
 void writeCrossedRows(const MoveCode* first, const MoveCode* second, std::size_t count,
                       std::size_t cut, MoveCode* child1, MoveCode* child2) {
     writeCrossedRowsPortable(first, second, count, cut, child1, child2);
@@ -244,6 +284,10 @@ std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {
 
 std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
     return firstSameFacePairPortable(codes, count);
+}
+
+void sameFacePairBits(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
+    sameFacePairBitsPortable(codes, count, bits);
 }
 
 void writeCrossedRows(const MoveCode* first, const MoveCode* second, std::size_t count,

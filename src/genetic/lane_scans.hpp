@@ -17,6 +17,12 @@ namespace cubega {
 std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count);
 std::size_t firstSameFacePairPortable(const MoveCode* codes, std::size_t count);
 
+// Bit i of the words at `bits` set when codes[i] and codes[i + 1] are on one face, for
+// i = 0..count-2; bit count - 1 and the rest of its word are clear. Fills (count + 63) / 64
+// words.
+void sameFacePairBits(const MoveCode* codes, std::size_t count, std::uint64_t* bits);
+void sameFacePairBitsPortable(const MoveCode* codes, std::size_t count, std::uint64_t* bits);
+
 // Child 1 takes first[j] for j < cut and second[j] from cut on; child 2 the other way round.
 // The children are distinct from the parents and from each other.
 void writeCrossedRows(const MoveCode* first, const MoveCode* second, std::size_t count,

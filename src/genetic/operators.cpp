@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 #include "genetic/lane_scans.hpp"
 
@@ -204,13 +205,16 @@ void settleRefills(MoveCode* row, RowStack& stack, RandomSource& random) {
 
 }  // namespace
 
-void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random) {
+namespace {
+
+// The simplification of a row whose first same-face pair starts at `pair` (the length when
+// there is none).
+void simplifyFromPair(std::span<MoveCode> sequence, std::size_t pair, RandomSource& random) {
     random.seedFromClockAtNextDraw();
     MoveCode* const row = sequence.data();
     const std::size_t length = sequence.size();
     // Most rows come from simplified parents and hold a pair or two at most: everything
     // before the first pair is finished as it stands.
-    const std::size_t pair = firstSameFacePair(row, length);
     if (pair == length) {
         return;
     }
@@ -221,9 +225,49 @@ void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random) {
     settleRefills(row, stack, random);
 }
 
+// The first set bit from `begin` up to `end` (exclusive), or `end` when there is none.
+std::size_t firstSetBit(const std::uint64_t* bits, std::size_t begin, std::size_t end) {
+    for (std::size_t word = begin / 64; word * 64 < end; ++word) {
+        std::uint64_t here = bits[word];
+        if (word == begin / 64) {
+            here &= ~std::uint64_t{0} << (begin % 64);
+        }
+        if (here != 0) {
+            return std::min(end, word * 64 + static_cast<std::size_t>(std::countr_zero(here)));
+        }
+    }
+    return end;
+}
+
+}  // namespace
+
+void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random) {
+    simplifyFromPair(sequence, firstSameFacePair(sequence.data(), sequence.size()), random);
+}
+
+// The pairs of many rows are found in one pass over their codes, a group of rows at a time;
+// the pair that a row's last code makes with the next row's first is not looked at.
 void simplifyRows(Population& population, RandomSource& random) {
-    for (std::int32_t i = 0; i < population.rows(); ++i) {
-        simplifyInPlace(population.row(i), random);
+    constexpr std::size_t kGroupCodes = 1024;
+    const auto slots = static_cast<std::size_t>(population.slots());
+    if (slots == 0 || slots > kGroupCodes) {
+        for (std::int32_t i = 0; i < population.rows(); ++i) {
+            simplifyInPlace(population.row(i), random);
+        }
+        return;
+    }
+    const auto rowsPerGroup = static_cast<std::int32_t>(kGroupCodes / slots);
+    std::array<std::uint64_t, kGroupCodes / 64> pairBits;
+    for (std::int32_t first = 0; first < population.rows(); first += rowsPerGroup) {
+        const std::int32_t end = std::min(population.rows(), first + rowsPerGroup);
+        sameFacePairBits(population.row(first).data(),
+                         static_cast<std::size_t>(end - first) * slots, pairBits.data());
+        for (std::int32_t i = first; i < end; ++i) {
+            const std::size_t begin = static_cast<std::size_t>(i - first) * slots;
+            const std::size_t last = begin + slots - 1;  // pairs (j, j + 1) inside the row
+            const std::size_t pair = firstSetBit(pairBits.data(), begin, last);
+            simplifyFromPair(population.row(i), pair == last ? slots : pair - begin, random);
+        }
     }
 }
 

@@ -31,6 +31,11 @@ TEST(LaneScans, FirstSameFacePairAgreesWithThePlainScan) {
             }
             const std::size_t expected = firstSameFacePairPortable(row.data(), length);
             ASSERT_EQ(firstSameFacePair(row.data(), length), expected) << "length " << length;
+            std::vector<std::uint64_t> bits((length + 63) / 64, ~std::uint64_t{0});
+            std::vector<std::uint64_t> plainBits(bits.size());
+            sameFacePairBits(row.data(), length, bits.data());
+            sameFacePairBitsPortable(row.data(), length, plainBits.data());
+            ASSERT_EQ(bits, plainBits) << "length " << length;
         }
     }
 }

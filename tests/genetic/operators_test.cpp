@@ -171,6 +171,28 @@ TEST(Simplification, MatchesTheScanFromTheStartOnRandomSequences) {
     }
 }
 
+// The rows of a population are looked at in groups; a pair across two rows must not count,
+// and the rows must draw in row order.
+TEST(Simplification, RowsOfAPopulationMatchTheScanFromTheStartRowByRow) {
+    std::mt19937 rng(31);
+    for (const std::int32_t slots : {1, 2, 17, 30, 64, 65, 341, 1100}) {
+        FrozenRandom fast, literal;
+        Population population(51, slots);
+        for (MoveCode& m : population.codes()) {
+            m = foldOntoTwoFaces(testing::randomMoves(rng, 1)[0]);
+        }
+        Population expected = population;
+        simplifyRows(population, fast.random);
+        for (std::int32_t i = 0; i < expected.rows(); ++i) {
+            MoveSequence row(expected.row(i).begin(), expected.row(i).end());
+            simplifyLiterally(row, literal.random);
+            std::copy(row.begin(), row.end(), expected.row(i).begin());
+        }
+        ASSERT_EQ(population, expected) << slots << " slots";
+        ASSERT_EQ(fast.random.state(), literal.random.state()) << slots << " slots";
+    }
+}
+
 TEST(Simplification, ShortSequences) {
     FrozenRandom frozen;
     EXPECT_EQ(simplifySequence({}, frozen.random), MoveSequence{});
