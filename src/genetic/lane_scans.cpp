@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/cpu_features.hpp"
+#include "platform/widest_vectors.hpp"
 #include "platform/x86_intrinsics.hpp"
 
 #ifdef CUBEGA_X86_INTRINSICS
@@ -31,9 +32,8 @@ std::size_t firstSameFacePairPortable(const MoveCode* codes, std::size_t count) 
 void sameFacePairBitsPortable(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
     std::fill_n(bits, (count + 63) / 64, std::uint64_t{0});
     for (std::size_t i = 0; i + 1 < count; ++i) {
-        if (faceOf(codes[i]) == faceOf(codes[i + 1])) {
-            bits[i / 64] |= std::uint64_t{1} << (i % 64);
-        }
+        const bool pair = faceOf(codes[i]) == faceOf(codes[i + 1]);
+        bits[i / 64] |= std::uint64_t{pair ? 1U : 0U} << (i % 64);
     }
 }
 
@@ -154,6 +154,33 @@ __attribute__((target("avx2"))) std::uint64_t statesBelowMaskWithAvx2(const std:
     return mask;
 }
 
+__attribute__((target("avx2"))) inline __m256i facesOfEight(const MoveCode* codes) {
+    const __m256i code = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(codes));
+    const __m256i six = _mm256_set1_epi32(6);
+    const __m256i pastFive = _mm256_cmpgt_epi32(code, _mm256_set1_epi32(5));
+    const __m256i pastEleven = _mm256_cmpgt_epi32(code, _mm256_set1_epi32(11));
+    return _mm256_sub_epi32(_mm256_sub_epi32(code, _mm256_and_si256(pastFive, six)),
+                            _mm256_and_si256(pastEleven, six));
+}
+
+// Eight pairs a step, the last few one at a time.
+__attribute__((target("avx2"))) void sameFacePairBitsWithAvx2(const MoveCode* codes,
+                                                              std::size_t count,
+                                                              std::uint64_t* bits) {
+    std::fill_n(bits, (count + 63) / 64, std::uint64_t{0});
+    std::size_t base = 0;
+    for (; base + 9 <= count; base += 8) {
+        const __m256i same =
+            _mm256_cmpeq_epi32(facesOfEight(codes + base), facesOfEight(codes + base + 1));
+        const auto pairs = static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(same)));
+        bits[base / 64] |= std::uint64_t{pairs} << (base % 64);
+    }
+    for (; base + 1 < count; ++base) {
+        const bool pair = faceOf(codes[base]) == faceOf(codes[base + 1]);
+        bits[base / 64] |= std::uint64_t{pair ? 1U : 0U} << (base % 64);
+    }
+}
+
 }  // namespace
 
 std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
@@ -164,6 +191,8 @@ std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
 void sameFacePairBits(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
     if (cpuFeatures().avx512f) {
         sameFacePairBitsAvx512(codes, count, bits);
+    } else if (cpuFeatures().avx2) {
+        sameFacePairBitsWithAvx2(codes, count, bits);
     } else {
         sameFacePairBitsPortable(codes, count, bits);
     }
@@ -174,7 +203,8 @@ void writeCrossedRows(const MoveCode* first, const MoveCode* second, std::size_t
     if (cpuFeatures().avx512f) {
         writeCrossedRowsAvx512(first, second, count, cut, child1, child2);
     } else {
-        writeCrossedRowsPortable(first, second, count, cut, child1, child2);
+        withWidestVectors(
+            [&] { writeCrossedRowsPortable(first, second, count, cut, child1, child2); });
     }
 }
 
@@ -190,6 +220,14 @@ std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {
         return statesBelowMaskWithAvx2(states, bound32);
     }
     return statesBelowMaskPortable(states, bound);
+}
+
+bool sameFacePairBitsAvx2(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
+    if (!cpuFeatures().avx2) {
+        return false;
+    }
+    sameFacePairBitsWithAvx2(codes, count, bits);
+    return true;
 }
 
 std::optional<std::uint64_t> statesBelowMaskAvx2(const std::int32_t* states, std::int64_t bound) {
@@ -222,10 +260,12 @@ std::uint64_t nibbleMask(uint8x16_t lanes) {
     return vget_lane_u64(vreinterpret_u64_u8(vshrn_n_u16(vreinterpretq_u16_u8(lanes), 4)), 0);
 }
 
+// The face of every code 0..31 (codes above 17 never occur).
+const uint8x16x2_t kFacesOfCodes = {{{0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3},
+                                     {4, 5, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1}}};
+
 std::size_t firstSameFacePairNeon(const MoveCode* codes, std::size_t count) {
-    // The face of every code 0..31 (codes above 17 never occur).
-    const uint8x16x2_t faces = {{{0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3},
-                                 {4, 5, 0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5, 0, 1}}};
+    const uint8x16x2_t& faces = kFacesOfCodes;
     std::size_t base = 0;
     for (; base + kLanes + 1 <= count; base += kLanes) {  // pairs (i, i + 1) of this block
         const uint8x16_t left = vqtbl2q_u8(faces, narrowedCodes(codes + base));
@@ -238,11 +278,17 @@ std::size_t firstSameFacePairNeon(const MoveCode* codes, std::size_t count) {
     return base + firstSameFacePairPortable(codes + base, count - base);
 }
 
-// Sixteen comparisons narrowed to bytes, each byte kept as its own bit and the bits of each
-// half added up: sixteen bits of the mask.
+// Sixteen comparisons as bytes (all ones or zero), each byte kept as its own bit and the
+// bits of each half added up: sixteen bits of a mask.
+std::uint64_t bitsOfBytes(uint8x16_t lanes) {
+    const uint8x16_t weights = {1, 2, 4, 8, 16, 32, 64, 128, 1, 2, 4, 8, 16, 32, 64, 128};
+    const uint8x16_t kept = vandq_u8(lanes, weights);
+    return vaddv_u8(vget_low_u8(kept)) |
+           (static_cast<std::uint64_t>(vaddv_u8(vget_high_u8(kept))) << 8);
+}
+
 std::uint64_t statesBelowMaskNeon(const std::int32_t* states, std::int32_t bound) {
     const int32x4_t bounds = vdupq_n_s32(bound);
-    const uint8x16_t bits = {1, 2, 4, 8, 16, 32, 64, 128, 1, 2, 4, 8, 16, 32, 64, 128};
     std::uint64_t mask = 0;
     for (std::size_t base = 0; base < kMaskLanes; base += kLanes) {
         const std::int32_t* s = states + base;
@@ -250,12 +296,24 @@ std::uint64_t statesBelowMaskNeon(const std::int32_t* states, std::int32_t bound
                                             vmovn_u32(vcltq_s32(vld1q_s32(s + 4), bounds)));
         const uint16x8_t high = vcombine_u16(vmovn_u32(vcltq_s32(vld1q_s32(s + 8), bounds)),
                                              vmovn_u32(vcltq_s32(vld1q_s32(s + 12), bounds)));
-        const uint8x16_t below = vandq_u8(vcombine_u8(vmovn_u16(low), vmovn_u16(high)), bits);
-        const std::uint64_t part = vaddv_u8(vget_low_u8(below)) |
-                                   (static_cast<std::uint64_t>(vaddv_u8(vget_high_u8(below))) << 8);
-        mask |= part << base;
+        mask |= bitsOfBytes(vcombine_u8(vmovn_u16(low), vmovn_u16(high))) << base;
     }
     return mask;
+}
+
+// Sixteen pairs a step, the last few one at a time.
+void sameFacePairBitsNeon(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
+    std::fill_n(bits, (count + 63) / 64, std::uint64_t{0});
+    std::size_t base = 0;
+    for (; base + kLanes + 1 <= count; base += kLanes) {
+        const uint8x16_t left = vqtbl2q_u8(kFacesOfCodes, narrowedCodes(codes + base));
+        const uint8x16_t right = vqtbl2q_u8(kFacesOfCodes, narrowedCodes(codes + base + 1));
+        bits[base / 64] |= bitsOfBytes(vceqq_u8(left, right)) << (base % 64);
+    }
+    for (; base + 1 < count; ++base) {
+        const bool pair = faceOf(codes[base]) == faceOf(codes[base + 1]);
+        bits[base / 64] |= std::uint64_t{pair ? 1U : 0U} << (base % 64);
+    }
 }
 
 }  // namespace
@@ -265,7 +323,7 @@ std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
 }
 
 void sameFacePairBits(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
-    sameFacePairBitsPortable(codes, count, bits);
+    sameFacePairBitsNeon(codes, count, bits);
 }
 
 void writeCrossedRows(const MoveCode* first, const MoveCode* second, std::size_t count,
@@ -302,6 +360,10 @@ std::uint64_t statesBelowMask(const std::int32_t* states, std::int64_t bound) {
 #endif
 
 #ifndef CUBEGA_HAVE_AVX512_SCANS
+bool sameFacePairBitsAvx2(const MoveCode*, std::size_t, std::uint64_t*) {
+    return false;  // not an x86 processor
+}
+
 std::optional<std::uint64_t> statesBelowMaskAvx2(const std::int32_t*, std::int64_t) {
     return std::nullopt;  // not an x86 processor
 }

@@ -22,6 +22,9 @@ std::size_t firstSameFacePairPortable(const MoveCode* codes, std::size_t count);
 // words.
 void sameFacePairBits(const MoveCode* codes, std::size_t count, std::uint64_t* bits);
 void sameFacePairBitsPortable(const MoveCode* codes, std::size_t count, std::uint64_t* bits);
+// The AVX2 form, which a processor with AVX-512 never takes on its own; false, and nothing
+// written, when the processor lacks AVX2.
+bool sameFacePairBitsAvx2(const MoveCode* codes, std::size_t count, std::uint64_t* bits);
 
 // Child 1 takes first[j] for j < cut and second[j] from cut on; child 2 the other way round.
 // The children are distinct from the parents and from each other.

@@ -225,15 +225,17 @@ void simplifyFromPair(std::span<MoveCode> sequence, std::size_t pair, RandomSour
     settleRefills(row, stack, random);
 }
 
-// The first set bit from `begin` up to `end` (exclusive), or `end` when there is none.
+// The first set bit from `begin` up to `end` (exclusive), or `end` when there is none; the
+// words are read 64 bits at a time from any bit on, so `bits` holds one word past `end`.
 std::size_t firstSetBit(const std::uint64_t* bits, std::size_t begin, std::size_t end) {
-    for (std::size_t word = begin / 64; word * 64 < end; ++word) {
-        std::uint64_t here = bits[word];
-        if (word == begin / 64) {
-            here &= ~std::uint64_t{0} << (begin % 64);
-        }
-        if (here != 0) {
-            return std::min(end, word * 64 + static_cast<std::size_t>(std::countr_zero(here)));
+    for (std::size_t at = begin; at < end; at += 64) {
+        const std::size_t word = at / 64;
+        const std::size_t shift = at % 64;
+        // Two shifts for the next word's part, so that a shift of 0 takes none of it.
+        std::uint64_t window = (bits[word] >> shift) | ((bits[word + 1] << 1) << (63 - shift));
+        window &= ~std::uint64_t{0} >> (64 - std::min<std::size_t>(64, end - at));
+        if (window != 0) {
+            return at + static_cast<std::size_t>(std::countr_zero(window));
         }
     }
     return end;
@@ -257,7 +259,7 @@ void simplifyRows(Population& population, RandomSource& random) {
         return;
     }
     const auto rowsPerGroup = static_cast<std::int32_t>(kGroupCodes / slots);
-    std::array<std::uint64_t, kGroupCodes / 64> pairBits;
+    std::array<std::uint64_t, kGroupCodes / 64 + 1> pairBits{};  // a word past the last
     for (std::int32_t first = 0; first < population.rows(); first += rowsPerGroup) {
         const std::int32_t end = std::min(population.rows(), first + rowsPerGroup);
         sameFacePairBits(population.row(first).data(),

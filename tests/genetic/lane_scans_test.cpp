@@ -36,6 +36,9 @@ TEST(LaneScans, FirstSameFacePairAgreesWithThePlainScan) {
             sameFacePairBits(row.data(), length, bits.data());
             sameFacePairBitsPortable(row.data(), length, plainBits.data());
             ASSERT_EQ(bits, plainBits) << "length " << length;
+            if (sameFacePairBitsAvx2(row.data(), length, bits.data())) {
+                ASSERT_EQ(bits, plainBits) << "AVX2, length " << length;
+            }
         }
     }
 }
