@@ -29,12 +29,22 @@ std::size_t firstSameFacePairPortable(const MoveCode* codes, std::size_t count) 
     return count;
 }
 
-void sameFacePairBitsPortable(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
-    std::fill_n(bits, (count + 63) / 64, std::uint64_t{0});
-    for (std::size_t i = 0; i + 1 < count; ++i) {
+namespace {
+
+// Adds the pair bits from pair `from` on, one pair at a time: the vector forms' last few.
+void addPairBitsFrom(std::size_t from, const MoveCode* codes, std::size_t count,
+                     std::uint64_t* bits) {
+    for (std::size_t i = from; i + 1 < count; ++i) {
         const bool pair = faceOf(codes[i]) == faceOf(codes[i + 1]);
         bits[i / 64] |= std::uint64_t{pair ? 1U : 0U} << (i % 64);
     }
+}
+
+}  // namespace
+
+void sameFacePairBitsPortable(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
+    std::fill_n(bits, (count + 63) / 64, std::uint64_t{0});
+    addPairBitsFrom(0, codes, count, bits);
 }
 
 void writeCrossedRowsPortable(const MoveCode* first, const MoveCode* second, std::size_t count,
@@ -175,10 +185,7 @@ __attribute__((target("avx2"))) void sameFacePairBitsWithAvx2(const MoveCode* co
         const auto pairs = static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(same)));
         bits[base / 64] |= std::uint64_t{pairs} << (base % 64);
     }
-    for (; base + 1 < count; ++base) {
-        const bool pair = faceOf(codes[base]) == faceOf(codes[base + 1]);
-        bits[base / 64] |= std::uint64_t{pair ? 1U : 0U} << (base % 64);
-    }
+    addPairBitsFrom(base, codes, count, bits);
 }
 
 }  // namespace
@@ -310,10 +317,7 @@ void sameFacePairBitsNeon(const MoveCode* codes, std::size_t count, std::uint64_
         const uint8x16_t right = vqtbl2q_u8(kFacesOfCodes, narrowedCodes(codes + base + 1));
         bits[base / 64] |= bitsOfBytes(vceqq_u8(left, right)) << (base % 64);
     }
-    for (; base + 1 < count; ++base) {
-        const bool pair = faceOf(codes[base]) == faceOf(codes[base + 1]);
-        bits[base / 64] |= std::uint64_t{pair ? 1U : 0U} << (base % 64);
-    }
+    addPairBitsFrom(base, codes, count, bits);
 }
 
 }  // namespace
