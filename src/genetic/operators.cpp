@@ -203,10 +203,6 @@ void settleRefills(MoveCode* row, RowStack& stack, RandomSource& random) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // The simplification of a row whose first same-face pair starts at `pair` (the length when
 // there is none).
 void simplifyFromPair(std::span<MoveCode> sequence, std::size_t pair, RandomSource& random) {

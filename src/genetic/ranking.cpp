@@ -12,22 +12,21 @@ namespace {
 
 // Row i's place is the number of rows ahead of it: higher keys, and equal keys that come
 // earlier. Counting them is branch-free and runs many comparisons per instruction, where an
-// insertion sort would mispredict on every unsorted key.
+// insertion sort would mispredict on every unsorted key. Only for more rows than the program
+// ranks, so it stays in the base instruction set.
 void rankByCounting(std::span<const std::int32_t> keys, std::span<std::int32_t> order) {
     const std::size_t n = keys.size();
-    withWidestVectors([&] {
-        for (std::size_t i = 0; i < n; ++i) {
-            const std::int32_t key = keys[i];
-            std::uint32_t place = 0;
-            for (std::size_t j = 0; j < i; ++j) {
-                place += keys[j] >= key ? 1U : 0U;
-            }
-            for (std::size_t j = i + 1; j < n; ++j) {
-                place += keys[j] > key ? 1U : 0U;
-            }
-            order[place] = static_cast<std::int32_t>(i);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::int32_t key = keys[i];
+        std::uint32_t place = 0;
+        for (std::size_t j = 0; j < i; ++j) {
+            place += keys[j] >= key ? 1U : 0U;
         }
-    });
+        for (std::size_t j = i + 1; j < n; ++j) {
+            place += keys[j] > key ? 1U : 0U;
+        }
+        order[place] = static_cast<std::int32_t>(i);
+    }
 }
 
 // The same count for up to 64 rows with one comparison per pair: each row's key in the high
