@@ -76,8 +76,10 @@ void GeneticSearch::run(const GenerationRun& run, const CubeState& startCube, Ev
     for (std::int32_t g = 1; g <= run.generations; ++g) {
         if (run.restrictToTwoFaces) {
             foldPopulation(population_);
+            simplifyTwoFaceRows(population_, random);
+        } else {
+            simplifyRows(population_, random);
         }
-        simplifyRows(population_, random);
         evaluateRows(evaluate);
         rankScores();
         if (run.progressInterval > 0 && g % run.progressInterval == 0) {

@@ -61,6 +61,11 @@ void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random);
 // simplifyInPlace on every row, in row order.
 void simplifyRows(Population& population, RandomSource& random);
 
+// simplifyRows for a population whose every code is on U or F (0, 1, 6, 7, 12 or 13), as the
+// fold onto two faces leaves it; the same rows and the same draws, many rows at a time on a
+// processor with wide vectors.
+void simplifyTwoFaceRows(Population& population, RandomSource& random);
+
 // The move that a and b (codes 0..17 on one face) make together, or -1 when they cancel.
 MoveCode mergedMove(MoveCode a, MoveCode b);
 

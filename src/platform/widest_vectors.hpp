@@ -30,6 +30,16 @@ __attribute__((target("avx2"), flatten)) void runAvx2(Loop& loop) {
 
 }  // namespace wide_loops
 
+// True when withWidestVectors runs loops in 32-byte registers or wider: a loop that beats a
+// branchy one only eight lanes or more at a time asks this first.
+inline bool widestVectorsAreWide() {
+#ifdef CUBEGA_WIDE_LOOPS
+    return cpuFeatures().avx512f || cpuFeatures().avx2;
+#else
+    return false;
+#endif
+}
+
 // Runs loop() once, compiled for the processor's widest vector unit.
 template <class Loop>
 void withWidestVectors(Loop&& loop) {

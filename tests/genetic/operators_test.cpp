@@ -182,7 +182,10 @@ TEST(Simplification, RowsOfAPopulationMatchTheScanFromTheStartRowByRow) {
             m = foldOntoTwoFaces(testing::randomMoves(rng, 1)[0]);
         }
         Population expected = population;
+        Population twoFaces = population;
+        FrozenRandom viaTwoFaces;
         simplifyRows(population, fast.random);
+        simplifyTwoFaceRows(twoFaces, viaTwoFaces.random);
         for (std::int32_t i = 0; i < expected.rows(); ++i) {
             MoveSequence row(expected.row(i).begin(), expected.row(i).end());
             simplifyLiterally(row, literal.random);
@@ -190,6 +193,42 @@ TEST(Simplification, RowsOfAPopulationMatchTheScanFromTheStartRowByRow) {
         }
         ASSERT_EQ(population, expected) << slots << " slots";
         ASSERT_EQ(fast.random.state(), literal.random.state()) << slots << " slots";
+        ASSERT_EQ(twoFaces, expected) << slots << " slots, on two faces";
+        ASSERT_EQ(viaTwoFaces.random.state(), literal.random.state()) << slots << " slots";
+    }
+}
+
+// A clock a millisecond further on at every reading: every reseed starts a new stream.
+class SteppingClock final : public Clock {
+  public:
+    ClockReading read() override {
+        ++reading.millisecondsSinceStart;
+        return reading;
+    }
+    ClockReading reading{0, 1700000000};
+};
+
+// The two-face rows are read many at a time in lanes of 16 and refilled row by row afterwards:
+// every row count around the lane blocks, every length the lanes hold, and each row reseeding
+// exactly where the row-by-row simplification does.
+TEST(Simplification, TwoFaceRowsMatchTheRowByRowSimplification) {
+    std::mt19937 rng(47);
+    for (const std::int32_t rows : {1, 2, 15, 16, 17, 51, 64, 65, 130}) {
+        for (const std::int32_t slots : {1, 2, 3, 16, 17, 30, 31, 32, 33}) {
+            Population population(rows, slots);
+            for (MoveCode& m : population.codes()) {
+                m = foldOntoTwoFaces(testing::randomMoves(rng, 1)[0]);
+            }
+            Population expected = population;
+            SteppingClock clock, expectedClock;
+            RandomSource random(clock), expectedRandom(expectedClock);
+            simplifyTwoFaceRows(population, random);
+            simplifyRows(expected, expectedRandom);
+            ASSERT_EQ(population, expected) << rows << " rows of " << slots;
+            ASSERT_EQ(clock.reading.millisecondsSinceStart,
+                      expectedClock.reading.millisecondsSinceStart);
+            ASSERT_EQ(random.state(), expectedRandom.state()) << rows << " rows of " << slots;
+        }
     }
 }
 
