@@ -313,7 +313,42 @@ inline void transposeRows(const MoveCode* __restrict codes, std::size_t slots, s
     }
 }
 
-// Reads slot after slot of `lanes` columns onto their stacks; each lane's step is one settle().
+// One lane's stack, as settle() keeps a row's.
+struct TwoFaceStack {
+    std::uint32_t nearTurns;
+    std::uint32_t deepTurns;
+    std::uint32_t depth;
+    std::uint32_t topFace;
+    std::uint32_t freed;
+};
+
+// settle() on a two-face stack: push, merge or cancel, chosen by masks. With selects the
+// compiler leaves branches in the loop, and a loop with branches does not run as vectors.
+[[gnu::always_inline]] inline TwoFaceStack settledOnTwoFaces(const TwoFaceStack& stack,
+                                                             std::uint32_t code) {
+    const std::uint32_t face = code & 1;
+    const std::uint32_t quarters = 1 + (code >= 6 ? 1U : 0U) + (code >= 12 ? 1U : 0U);
+    const std::uint32_t near = stack.nearTurns;
+    const std::uint32_t deep = stack.deepTurns;
+    const std::uint32_t sum = ((near & 3) + quarters) & 3;
+    const std::uint32_t same = static_cast<std::uint32_t>(stack.depth != 0) &
+                               static_cast<std::uint32_t>(face == stack.topFace);
+    const std::uint32_t cancel = same & static_cast<std::uint32_t>(sum == 0);
+    const std::uint32_t sameMask = 0 - same;
+    const std::uint32_t cancelMask = 0 - cancel;
+    const std::uint32_t pushedNear = (near << 2) | quarters;
+    const std::uint32_t pushedDeep = (deep << 2) | (near >> 30);
+    const std::uint32_t poppedNear = (near >> 2) | (deep << 30);
+    const std::uint32_t mergedNear = (near & ~3U) | sum;
+    const std::uint32_t settledNear = (mergedNear & ~cancelMask) | (poppedNear & cancelMask);
+    const std::uint32_t settledDeep = (deep & ~cancelMask) | ((deep >> 2) & cancelMask);
+    return {(pushedNear & ~sameMask) | (settledNear & sameMask),
+            (pushedDeep & ~sameMask) | (settledDeep & sameMask), stack.depth + 1 - same - cancel,
+            (face & ~sameMask) | ((stack.topFace ^ cancel) & sameMask),
+            stack.freed + same + cancel};
+}
+
+// Reads slot after slot of `lanes` columns onto their stacks, from empty ones.
 inline void settleTwoFaceSlots(const std::uint32_t* __restrict columns, std::size_t slots,
                                std::size_t lanes, std::uint32_t* __restrict nearTurns,
                                std::uint32_t* __restrict deepTurns, std::uint32_t* __restrict depth,
@@ -323,30 +358,14 @@ inline void settleTwoFaceSlots(const std::uint32_t* __restrict columns, std::siz
     }
     for (std::size_t slot = 0; slot < slots; ++slot) {
         for (std::size_t lane = 0; lane < lanes; ++lane) {
-            const std::uint32_t code = columns[slot * kTwoFaceLanes + lane];
-            const std::uint32_t face = code & 1;
-            const std::uint32_t quarters = 1 + (code >= 6 ? 1U : 0U) + (code >= 12 ? 1U : 0U);
-            const std::uint32_t near = nearTurns[lane];
-            const std::uint32_t deep = deepTurns[lane];
-            const std::uint32_t sum = ((near & 3) + quarters) & 3;
-            const std::uint32_t same = static_cast<std::uint32_t>(depth[lane] != 0) &
-                                       static_cast<std::uint32_t>(face == topFace[lane]);
-            const std::uint32_t cancel = same & static_cast<std::uint32_t>(sum == 0);
-            // Masks rather than selects, so that the compiler keeps the step free of branches.
-            const std::uint32_t sameMask = 0 - same;
-            const std::uint32_t cancelMask = 0 - cancel;
-            const std::uint32_t pushedNear = (near << 2) | quarters;
-            const std::uint32_t pushedDeep = (deep << 2) | (near >> 30);
-            const std::uint32_t poppedNear = (near >> 2) | (deep << 30);
-            const std::uint32_t mergedNear = (near & ~3U) | sum;
-            const std::uint32_t settledNear =
-                (mergedNear & ~cancelMask) | (poppedNear & cancelMask);
-            const std::uint32_t settledDeep = (deep & ~cancelMask) | ((deep >> 2) & cancelMask);
-            nearTurns[lane] = (pushedNear & ~sameMask) | (settledNear & sameMask);
-            deepTurns[lane] = (pushedDeep & ~sameMask) | (settledDeep & sameMask);
-            depth[lane] = depth[lane] + 1 - same - cancel;
-            topFace[lane] = (face & ~sameMask) | ((topFace[lane] ^ cancel) & sameMask);
-            freed[lane] += same + cancel;
+            const TwoFaceStack settled = settledOnTwoFaces(
+                {nearTurns[lane], deepTurns[lane], depth[lane], topFace[lane], freed[lane]},
+                columns[slot * kTwoFaceLanes + lane]);
+            nearTurns[lane] = settled.nearTurns;
+            deepTurns[lane] = settled.deepTurns;
+            depth[lane] = settled.depth;
+            topFace[lane] = settled.topFace;
+            freed[lane] = settled.freed;
         }
     }
 }
