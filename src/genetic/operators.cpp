@@ -281,15 +281,28 @@ namespace {
 constexpr std::size_t kTwoFaceLanes = 64;
 constexpr std::size_t kTwoFaceSlots = 32;
 
-// The stack of each lane: the quarter turns with the top's in the lowest two bits (the 16
+// A lane's stack: the quarter turns with the top's in the lowest two bits (the 16
 // moves nearest the top in `nearTurns`, the rest in `deepTurns`), its depth, the top's face
 // (0 U, 1 F) and the slots freed so far. 32-bit lanes, the width of the codes.
+struct TwoFaceStack {
+    std::uint32_t nearTurns;
+    std::uint32_t deepTurns;
+    std::uint32_t depth;
+    std::uint32_t topFace;
+    std::uint32_t freed;
+};
+
+// The stacks of all lanes, a field at a time, as the vector loop reads and writes them.
 struct TwoFaceStacks {
     std::array<std::uint32_t, kTwoFaceLanes> nearTurns;
     std::array<std::uint32_t, kTwoFaceLanes> deepTurns;
     std::array<std::uint32_t, kTwoFaceLanes> depth;
     std::array<std::uint32_t, kTwoFaceLanes> topFace;
     std::array<std::uint32_t, kTwoFaceLanes> freed;
+
+    TwoFaceStack lane(std::size_t i) const {
+        return {nearTurns[i], deepTurns[i], depth[i], topFace[i], freed[i]};
+    }
 };
 
 // The lanes run in blocks of 16, so that no lane is left to a one-at-a-time tail; lanes past
@@ -312,15 +325,6 @@ inline void transposeRows(const MoveCode* __restrict codes, std::size_t slots, s
         }
     }
 }
-
-// One lane's stack, as settle() keeps a row's.
-struct TwoFaceStack {
-    std::uint32_t nearTurns;
-    std::uint32_t deepTurns;
-    std::uint32_t depth;
-    std::uint32_t topFace;
-    std::uint32_t freed;
-};
 
 // settle() on a two-face stack: push, merge or cancel, chosen by masks. With selects the
 // compiler leaves branches in the loop, and a loop with branches does not run as vectors.
@@ -371,17 +375,17 @@ inline void settleTwoFaceSlots(const std::uint32_t* __restrict columns, std::siz
 }
 
 // Writes a lane's stack back to the row's first `depth` slots.
-inline void writeTwoFaceStack(std::uint32_t nearTurns, std::uint32_t deepTurns, std::uint32_t depth,
-                              std::uint32_t topFace, MoveCode* row) {
+inline void writeTwoFaceStack(const TwoFaceStack& stack, MoveCode* row) {
     std::array<MoveCode, kTwoFaceSlots> codes{};
     for (std::uint32_t slot = 0; slot < kTwoFaceSlots; ++slot) {
-        const std::uint32_t fromTop = (depth - 1 - slot) % kTwoFaceSlots;  // past depth: unused
-        const std::uint32_t turns = fromTop < 16 ? nearTurns : deepTurns;
+        // Past the depth the codes are not used.
+        const std::uint32_t fromTop = (stack.depth - 1 - slot) % kTwoFaceSlots;
+        const std::uint32_t turns = fromTop < 16 ? stack.nearTurns : stack.deepTurns;
         const std::uint32_t quarters = (turns >> (2 * (fromTop % 16))) & 3;
-        const std::uint32_t face = topFace ^ (fromTop & 1);
+        const std::uint32_t face = stack.topFace ^ (fromTop & 1);
         codes[slot] = static_cast<MoveCode>(face + 6 * (quarters - 1));
     }
-    std::copy_n(codes.begin(), depth, row);
+    std::copy_n(codes.begin(), stack.depth, row);
 }
 
 // Up to kTwoFaceLanes rows of `slots` codes from `codes` on.
@@ -396,8 +400,7 @@ void simplifyTwoFaceGroup(MoveCode* codes, std::size_t slots, std::size_t rows,
                            stacks.freed.data());
         for (std::size_t row = 0; row < rows; ++row) {
             if (stacks.freed[row] != 0) {  // else no pair: the row stands
-                writeTwoFaceStack(stacks.nearTurns[row], stacks.deepTurns[row], stacks.depth[row],
-                                  stacks.topFace[row], codes + row * slots);
+                writeTwoFaceStack(stacks.lane(row), codes + row * slots);
             }
         }
     });
