@@ -10,10 +10,10 @@ namespace cubega {
 
 namespace {
 
-// foldOntoTwoFaces for the codes 0..17 a population holds, as compares and adds that the
-// compiler runs many codes at a time (the division by 6 it would emulate lane by lane).
+// foldOntoTwoFaces for the codes 0..17 a population holds, by quarterTurnsOfMove's compares
+// (the division by 6 the compiler would emulate lane by lane).
 constexpr MoveCode foldedCode(MoveCode code) {
-    return (code & 1) + 6 * ((code >= 6 ? 1 : 0) + (code >= 12 ? 1 : 0));
+    return (code & 1) + 6 * (quarterTurnsOfMove(code) - 1);
 }
 static_assert([] {
     for (MoveCode code = 0; code < kMoveCount; ++code) {

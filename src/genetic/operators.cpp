@@ -18,13 +18,8 @@ float rankingWeight(std::int32_t i, std::int32_t rows, float sp) {
            static_cast<float>(rows);
 }
 
-// Clockwise quarter turns of a code 0..17: 1, 2 or 3.
-constexpr int turnsOf(MoveCode code) {
-    return 1 + code / 6;
-}
-
 constexpr MoveCode mergeOf(MoveCode a, MoveCode b) {
-    const int turns = (turnsOf(a) + turnsOf(b)) % 4;
+    const int turns = (quarterTurnsOfMove(a) + quarterTurnsOfMove(b)) % 4;
     return turns == 0 ? -1 : faceOf(a) + 6 * (turns - 1);
 }
 
@@ -331,7 +326,8 @@ inline void transposeRows(const MoveCode* __restrict codes, std::size_t slots, s
 [[gnu::always_inline]] inline TwoFaceStack settledOnTwoFaces(const TwoFaceStack& stack,
                                                              std::uint32_t code) {
     const std::uint32_t face = code & 1;
-    const std::uint32_t quarters = 1 + (code >= 6 ? 1U : 0U) + (code >= 12 ? 1U : 0U);
+    const auto quarters =
+        static_cast<std::uint32_t>(quarterTurnsOfMove(static_cast<MoveCode>(code)));
     const std::uint32_t near = stack.nearTurns;
     const std::uint32_t deep = stack.deepTurns;
     const std::uint32_t sum = ((near & 3) + quarters) & 3;
