@@ -54,9 +54,9 @@ struct FastSetting {
     SequenceEvaluator evaluate;
 };
 
-std::optional<FastSetting> fastSetting(benchmark::State& state, EvalPath path) {
+std::optional<FastSetting> fastSetting(benchmark::State& state, BackEnd path) {
     const auto mode = static_cast<EvalMode>(state.range(0));
-    if (!evalPathAvailable(path)) {
+    if (!backEndAvailable(path)) {
         state.SkipWithError("path not available on this processor");
         return std::nullopt;
     }
@@ -65,7 +65,7 @@ std::optional<FastSetting> fastSetting(benchmark::State& state, EvalPath path) {
     return FastSetting{std::move(sample), SequenceEvaluator(start, mode, path)};
 }
 
-void fastEvaluation(benchmark::State& state, EvalPath path) {
+void fastEvaluation(benchmark::State& state, BackEnd path) {
     const auto setting = fastSetting(state, path);
     if (!setting) {
         return;
@@ -80,7 +80,7 @@ void fastEvaluation(benchmark::State& state, EvalPath path) {
 
 // A whole population of 51 rows per iteration, as the generation loop evaluates it; the
 // time is reported per sequence.
-void fastEvaluationOfPopulation(benchmark::State& state, EvalPath path) {
+void fastEvaluationOfPopulation(benchmark::State& state, BackEnd path) {
     const auto setting = fastSetting(state, path);
     if (!setting) {
         return;
@@ -107,8 +107,8 @@ BENCHMARK(referenceEvaluation)->ArgName("mode")->Arg(2)->Arg(3)->Arg(4);
 // One benchmark per path, named by it ("fastEvaluation/path:avx512/mode:2"); a path this
 // processor lacks is skipped.
 const bool registered = [] {
-    for (const EvalPath path : kEvalPaths) {
-        const std::string suffix = "/path:" + std::string(evalPathName(path));
+    for (const BackEnd path : kBackEnds) {
+        const std::string suffix = "/path:" + std::string(backEndName(path));
         benchmark::RegisterBenchmark(("fastEvaluation" + suffix).c_str(), fastEvaluation, path)
             ->ArgName("mode")
             ->Arg(2)

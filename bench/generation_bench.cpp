@@ -9,6 +9,7 @@
 #include "cube/moves.hpp"
 #include "genetic/genetic_search.hpp"
 #include "io/record_writer.hpp"
+#include "platform/back_end.hpp"
 
 namespace cubega {
 namespace {
@@ -43,28 +44,28 @@ StageSetting setting(int stage) {
     }
 }
 
-// The loop on one evaluation path (the fastest available when none is named).
-void generations(benchmark::State& state, std::optional<EvalPath> path) {
-    if (path && !evalPathAvailable(*path)) {
+// The loop on one back end (the fastest available when none is named).
+void generations(benchmark::State& state, std::optional<BackEnd> path) {
+    if (path && !backEndAvailable(*path)) {
         state.SkipWithError("path not available on this processor");
         return;
     }
-    const EvalPath preferred = preferredEvalPath();
-    preferEvalPath(path.value_or(bestEvalPath()));
+    const BackEnd preferred = activeBackEnd();
+    useBackEnd(path.value_or(bestBackEnd()));
     const StageSetting stage = setting(static_cast<int>(state.range(0)));
     SystemClock clock;
     RandomSource random(clock);
     random.seedFromClock();
     NullWriter console;
     GeneticSearch search;
-    fillRandomly(search.population(), random);
+    search.startFromRandomPopulation(random);
     const GenerationRun run{100, 1000000, stage.twoFaces};
     for (auto _ : state) {
-        search.run(run, stage.start, stage.mode, random, console);
+        search.evolve(run, stage.start, stage.mode, random, console);
     }
     state.counters["generations/s"] = benchmark::Counter(
         static_cast<double>(state.iterations() * run.generations), benchmark::Counter::kIsRate);
-    preferEvalPath(preferred);
+    useBackEnd(preferred);
 }
 
 // "generations" on the fastest path, then "generations/path:NAME" on each.
@@ -75,10 +76,9 @@ const bool registered = [] {
         ->Arg(1)
         ->Arg(2)
         ->Unit(benchmark::kMillisecond);
-    for (const EvalPath path : kEvalPaths) {
-        benchmark::RegisterBenchmark(
-            ("generations/path:" + std::string(evalPathName(path))).c_str(), generations,
-            std::optional<EvalPath>(path))
+    for (const BackEnd path : kBackEnds) {
+        benchmark::RegisterBenchmark(("generations/path:" + std::string(backEndName(path))).c_str(),
+                                     generations, std::optional<BackEnd>(path))
             ->ArgName("stage")
             ->Arg(0)
             ->Arg(1)

@@ -1,15 +1,13 @@
 #include "cube/moves.hpp"
 
-#include <iostream>
-
 namespace cubega {
 
-CubeState applyMove(const CubeState& cube, MoveCode code) {
+CubeState applyMove(const CubeState& cube, MoveCode code, RecordWriter* console) {
     const int face = faceOf(code);
     if (face < 0) {
-        // Only a caller that builds codes itself can get here: typed moves always
-        // begin with a face letter, and generated codes lie in 0..17.
-        std::cout << " move error\n";
+        if (console != nullptr) {
+            console->write({"move error"});
+        }
         return cube;
     }
     CubeState result = cube;
@@ -19,10 +17,11 @@ CubeState applyMove(const CubeState& cube, MoveCode code) {
     return result;
 }
 
-CubeState applySequence(const CubeState& cube, std::span<const MoveCode> moves) {
+CubeState applySequence(const CubeState& cube, std::span<const MoveCode> moves,
+                        RecordWriter* console) {
     CubeState result = cube;
     for (const MoveCode code : moves) {
-        result = applyMove(result, code);
+        result = applyMove(result, code, console);
     }
     return result;
 }

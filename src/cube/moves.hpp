@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cube/cube_state.hpp"
+#include "io/record_writer.hpp"
 
 namespace cubega {
 
@@ -38,17 +39,29 @@ constexpr int quarterTurnsOf(MoveCode code) {
     return quarterTurnsOfMove(code) + (code >= 18 ? 1 : 0);
 }
 
-// The folding onto F and U: keeps the kind of turn, maps F R D to F and U B L to U.
+// The folding onto F and U of a move 0..17: keeps the kind of turn, maps F R D to F and U B L
+// to U. That is code % 2 + 6 * (code / 6), written with quarterTurnsOfMove's compares so that
+// a loop over a population vectorises.
 constexpr MoveCode foldOntoTwoFaces(MoveCode code) {
-    return code % 2 + 6 * (code / 6);
+    return (code & 1) + 6 * (quarterTurnsOfMove(code) - 1);
 }
+static_assert([] {
+    for (MoveCode code = 0; code < 18; ++code) {
+        if (foldOntoTwoFaces(code) != code % 2 + 6 * (code / 6)) {
+            return false;
+        }
+    }
+    return true;
+}());
 
-// The cube after one move, made of repeated quarter turns. A code with a negative face
-// turns nothing and writes the console record " move error" to standard output.
-CubeState applyMove(const CubeState& cube, MoveCode code);
+// The cube after one move, made of repeated quarter turns. A code with a negative face (never
+// one the program makes: typed moves begin with a face letter, drawn ones lie in 0..17) turns
+// nothing and, given a console, writes the record " move error" there.
+CubeState applyMove(const CubeState& cube, MoveCode code, RecordWriter* console = nullptr);
 
 // The cube after all moves in order; an empty sequence returns the input.
-CubeState applySequence(const CubeState& cube, std::span<const MoveCode> moves);
+CubeState applySequence(const CubeState& cube, std::span<const MoveCode> moves,
+                        RecordWriter* console = nullptr);
 
 // Three characters per move: face letter, then ' ' / '2' / '\'', then a blank.
 std::string movesToText(std::span<const MoveCode> moves);

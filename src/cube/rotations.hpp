@@ -78,4 +78,18 @@ constexpr CubeState rotateXY(const CubeState& cube) {
     return permute(cube, kRotationXY);
 }
 
+enum class Rotation { y, x, xy };
+
+constexpr CubeState rotate(const CubeState& cube, Rotation rotation) {
+    switch (rotation) {
+        case Rotation::y:
+            return rotateY(cube);
+        case Rotation::x:
+            return rotateX(cube);
+        case Rotation::xy:
+            return rotateXY(cube);
+    }
+    return cube;
+}
+
 }  // namespace cubega

@@ -1,23 +1,29 @@
-// The evaluation back ends, one per instruction set, each the same engine over its own few
-// operations on a cube. Only call a back end that evalPathAvailable says this processor runs.
+// The evaluation's kernels, compiled for every back end (back_ends.cpp).
 #pragma once
 
 #include <cstddef>
 #include <span>
 
+#include "cube/moves.hpp"
 #include "eval/eval_start.hpp"
-#include "eval/evaluate.hpp"
+#include "eval/evaluation.hpp"
+#include "platform/back_end.hpp"
 
 namespace cubega {
 
-// Evaluates out.size() rows of `length` codes 0..17 stored one after another in `codes`.
-void evaluateRowsPortable(const EvalStart& start, std::span<const MoveCode> codes,
-                          std::size_t length, EvalMode mode, std::span<Evaluation> out);
-void evaluateRowsAvx2(const EvalStart& start, std::span<const MoveCode> codes, std::size_t length,
-                      EvalMode mode, std::span<Evaluation> out);
-void evaluateRowsAvx512(const EvalStart& start, std::span<const MoveCode> codes, std::size_t length,
-                        EvalMode mode, std::span<Evaluation> out);
-void evaluateRowsNeon(const EvalStart& start, std::span<const MoveCode> codes, std::size_t length,
-                      EvalMode mode, std::span<Evaluation> out);
+struct EvalKernels {
+    // Evaluates out.size() rows of `length` codes 0..17 stored one after another in `codes`.
+    void (*evaluateRows)(const EvalStart& start, std::span<const MoveCode> codes,
+                         std::size_t length, EvalMode mode, std::span<Evaluation> out);
+    // Whether every code is a move 0..17; without an early exit, so many codes are checked
+    // an instruction (the whole population is checked before every evaluation).
+    bool (*allCodesAreMoves)(std::span<const MoveCode> codes);
+    // Whether the back end plays the cube as byte lanes (else as its pieces, which need
+    // EvalStart::pieceTables).
+    bool cubeInLanes;
+};
+
+// The kernels of a back end this build has (every available one).
+const EvalKernels& evalKernelsOf(BackEnd backEnd);
 
 }  // namespace cubega

@@ -1,5 +1,6 @@
-// The scores on a LaneCube, written as fixed lists of comparisons for the fast paths.
-// Each gives exactly what its plain counterpart in scores.hpp gives on the same colours.
+// The parts of the scores that the back ends take from a LaneCube as plain code: the colour-set
+// codes of corner pieces and the corner half of the two-generator test, rarely reached. Each
+// gives exactly what its plain counterpart in scores.cpp gives on the same colours.
 #pragma once
 
 #include <array>
@@ -11,12 +12,6 @@
 namespace cubega {
 
 using PieceCodes = std::array<std::int32_t, 6>;
-
-// 1 when facelets i and j hold one colour: an integer, so conditions combine without branches.
-inline std::int32_t sameColour(const LaneCube& cube, int i, int j) {
-    return cube.lanes[static_cast<std::size_t>(i)] == cube.lanes[static_cast<std::size_t>(j)] ? 1
-                                                                                              : 0;
-}
 
 inline std::int32_t laneColourBit(std::uint8_t colour) {
     return colour < 31 ? std::int32_t{1} << colour : 0;
@@ -35,49 +30,6 @@ inline PieceCodes pieceCodesOf(const LaneCube& cube) {
         codes[j] = laneColourSetCode(cube, kTwoGenCornerPieces[j]);
     }
     return codes;
-}
-
-// Edge facelets with their centres, as (facelet, centre) index pairs.
-inline constexpr auto kEdgeCentrePairs = [] {
-    std::array<std::array<std::uint8_t, 2>, 24> pairs{};
-    for (int k = 0; k < 24; ++k) {
-        const int f = edgeFacelet(k);
-        pairs[static_cast<std::size_t>(k)] = {static_cast<std::uint8_t>(f),
-                                              static_cast<std::uint8_t>(centreOfFacelet(f))};
-    }
-    return pairs;
-}();
-
-inline std::int32_t pairScoreLanes(const LaneCube& cube) {
-    std::int32_t score = 0;
-    for (const PairCondition& p : kPairConditions) {
-        score += sameColour(cube, p.a, p.b) & sameColour(cube, p.c, p.d);
-    }
-    for (const auto& [facelet, centre] : kEdgeCentrePairs) {
-        score += sameColour(cube, facelet, centre);
-    }
-    return score;
-}
-
-inline std::int32_t blockScoreLanes(const LaneCube& cube) {
-    std::int32_t score = 0;
-    for (std::size_t i = kFirstBlockPair; i < kPairConditions.size(); ++i) {
-        const PairCondition& p = kPairConditions[i];
-        score += sameColour(cube, p.a, p.b) & sameColour(cube, p.c, p.d);
-    }
-    for (const int f : kBlockEdgeFacelets) {
-        score += sameColour(cube, f, centreOfFacelet(f));
-    }
-    return score;
-}
-
-inline bool twoGenEdgesPassLanes(const LaneCube& cube) {
-    std::int32_t pass = 1;
-    for (const EdgePosition& e : kTwoGenEdges) {
-        pass &= sameColour(cube, e.primary, centreOf(kFront)) |
-                sameColour(cube, e.secondary, centreOf(kUp));
-    }
-    return pass == 1;
 }
 
 inline bool isAllowedTwoGenKey(std::int32_t key) {

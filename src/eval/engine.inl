@@ -1,9 +1,7 @@
 // The evaluation loops, written once over a cube model: rows side by side, the best score and
 // its first slot, the rule that skips the group test when it cannot lift the score, and the
-// entry score's exact replay. Every back end's source file includes this file once, inside a
-// namespace of its own, after defining CUBEGA_ENGINE_TARGET as the function attributes its
-// instructions need (nothing for baseline instructions), so the loops are compiled for that
-// back end's instructions alone.
+// entry score's exact replay. Compiled once per back end (eval_kernels.inl), with
+// CUBEGA_TARGET the function attributes of that back end's instructions.
 //
 // A cube model M provides:
 //   M::Cube, M::View    a cube it turns, and what its block scores are read from
@@ -16,15 +14,15 @@
 //                       advances the cube by one move and gives the pair score after it
 //   step(cube, code, view)
 //                       advances the cube by one move and gives the view after it
-//   pairScore(cube), blockScore(view), edgesPass(view), cornersPass(cube)
-//                       the scores and the two halves of the two-generator test
+//   blockScore(view), edgesPass(view), cornersPass(cube)
+//                       the block score and the two halves of the two-generator test
 // and, optionally, twoMoves(cube, a, b, viewA, viewB): the cube advanced by moves a and b
 // with the views after each, for models that gain by jumping two moves at once.
 //
-// No include guard: this file is meant to be included once per back end.
+// No include guard: included once per back end.
 
-#ifndef CUBEGA_ENGINE_TARGET
-#error "define CUBEGA_ENGINE_TARGET before including the evaluation engine"
+#ifndef CUBEGA_TARGET
+#error "define CUBEGA_TARGET before including the evaluation engine"
 #endif
 
 // The best score and the first slot that reached it, packed as score * 256 + (255 - slot):
@@ -54,8 +52,8 @@ inline std::size_t codeAt(const MoveCode* row, std::size_t slot) {
 // The pair score: `Ways` rows side by side, one move a step. Independent rows keep the
 // processor busy while one row's move is in flight.
 template <class Model, std::size_t Ways>
-[[gnu::noinline]] CUBEGA_ENGINE_TARGET void pairRows(const Model& model, const MoveCode* rows,
-                                                     std::size_t length, Evaluation* out) {
+[[gnu::noinline]] CUBEGA_TARGET void pairRows(const Model& model, const MoveCode* rows,
+                                              std::size_t length, Evaluation* out) {
     typename Model::Cube cube[Ways];
     RowProgress progress[Ways];
     for (std::size_t w = 0; w < Ways; ++w) {
@@ -75,9 +73,8 @@ template <class Model, std::size_t Ways>
 // slot: two moves a step where the model jumps them at once, else one. (`step` is an object
 // with a member function rather than a lambda, which would not carry the target attributes.)
 template <class Model, std::size_t Ways, class Step>
-[[gnu::always_inline]] CUBEGA_ENGINE_TARGET inline void playViews(const Model& model,
-                                                                  const MoveCode* rows,
-                                                                  std::size_t length, Step& step) {
+[[gnu::always_inline]] CUBEGA_TARGET inline void playViews(const Model& model, const MoveCode* rows,
+                                                           std::size_t length, Step& step) {
     typename Model::Cube cube[Ways];
     for (std::size_t w = 0; w < Ways; ++w) {
         cube[w] = model.start();
@@ -109,17 +106,17 @@ struct BlockSteps {
     const Model& model;
     RowProgress progress[Ways] = {};
 
-    [[gnu::always_inline]] CUBEGA_ENGINE_TARGET void record(std::size_t w,
-                                                            const typename Model::View& view,
-                                                            std::size_t slot) {
+    [[gnu::always_inline]] CUBEGA_TARGET void record(std::size_t w,
+                                                     const typename Model::View& view,
+                                                     std::size_t slot) {
         progress[w].record(model.blockScore(view), slot);
     }
 };
 
 // The block score, `Ways` rows side by side.
 template <class Model, std::size_t Ways>
-[[gnu::noinline]] CUBEGA_ENGINE_TARGET void blockRows(const Model& model, const MoveCode* rows,
-                                                      std::size_t length, Evaluation* out) {
+[[gnu::noinline]] CUBEGA_TARGET void blockRows(const Model& model, const MoveCode* rows,
+                                               std::size_t length, Evaluation* out) {
     BlockSteps<Model, Ways> steps{model};
     playViews<Model, Ways>(model, rows, length, steps);
     for (std::size_t w = 0; w < Ways; ++w) {
@@ -131,9 +128,8 @@ template <class Model, std::size_t Ways>
 // passing it would not lift the score above the best so far, since only a score above the
 // best changes the result.
 template <class Model>
-[[gnu::noinline]] CUBEGA_ENGINE_TARGET Evaluation exactEntryRow(const Model& model,
-                                                                const MoveCode* row,
-                                                                std::size_t length) {
+[[gnu::noinline]] CUBEGA_TARGET Evaluation exactEntryRow(const Model& model, const MoveCode* row,
+                                                         std::size_t length) {
     typename Model::Cube cube = model.start();
     RowProgress progress;
     for (std::size_t slot = 0; slot < length; ++slot) {
@@ -157,9 +153,9 @@ struct EntrySteps {
     RowProgress progress[Ways] = {};
     std::uint8_t edgesPassed[Ways] = {};
 
-    [[gnu::always_inline]] CUBEGA_ENGINE_TARGET void record(std::size_t w,
-                                                            const typename Model::View& view,
-                                                            std::size_t slot) {
+    [[gnu::always_inline]] CUBEGA_TARGET void record(std::size_t w,
+                                                     const typename Model::View& view,
+                                                     std::size_t slot) {
         const std::int32_t score = 10 * model.blockScore(view);
         if constexpr (Model::kEdgesTestIsCostly) {
             // Where even a passing group test could not lift the score, the exact replay skips
@@ -180,8 +176,8 @@ struct EntrySteps {
 // there, and the loop without the corner test stays small enough to keep every row's cube in
 // registers.
 template <class Model, std::size_t Ways>
-[[gnu::noinline]] CUBEGA_ENGINE_TARGET void entryRows(const Model& model, const MoveCode* rows,
-                                                      std::size_t length, Evaluation* out) {
+[[gnu::noinline]] CUBEGA_TARGET void entryRows(const Model& model, const MoveCode* rows,
+                                               std::size_t length, Evaluation* out) {
     EntrySteps<Model, Ways> steps{model};
     playViews<Model, Ways>(model, rows, length, steps);
     for (std::size_t w = 0; w < Ways; ++w) {
@@ -191,8 +187,8 @@ template <class Model, std::size_t Ways>
 }
 
 template <class Model, EvalMode Mode, std::size_t Ways>
-CUBEGA_ENGINE_TARGET void rowGroup(const Model& model, const MoveCode* rows, std::size_t length,
-                                   Evaluation* out) {
+CUBEGA_TARGET void rowGroup(const Model& model, const MoveCode* rows, std::size_t length,
+                            Evaluation* out) {
     if constexpr (Mode == kPairMode) {
         pairRows<Model, Ways>(model, rows, length, out);
     } else if constexpr (Mode == kBlockMode) {
@@ -203,8 +199,8 @@ CUBEGA_ENGINE_TARGET void rowGroup(const Model& model, const MoveCode* rows, std
 }
 
 template <class Model, EvalMode Mode>
-CUBEGA_ENGINE_TARGET void allRows(const Model& model, const MoveCode* codes, std::size_t rows,
-                                  std::size_t length, Evaluation* out) {
+CUBEGA_TARGET void allRows(const Model& model, const MoveCode* codes, std::size_t rows,
+                           std::size_t length, Evaluation* out) {
     constexpr std::size_t kWays = Model::kWays;
     std::size_t row = 0;
     for (; row + kWays <= rows; row += kWays) {
@@ -217,9 +213,8 @@ CUBEGA_ENGINE_TARGET void allRows(const Model& model, const MoveCode* codes, std
 
 // Evaluates out.size() rows of `length` codes 0..17 stored one after another in `codes`.
 template <class Model>
-CUBEGA_ENGINE_TARGET void evaluateRowsWith(const Model& model, std::span<const MoveCode> codes,
-                                           std::size_t length, EvalMode mode,
-                                           std::span<Evaluation> out) {
+CUBEGA_TARGET void evaluateRowsWith(const Model& model, std::span<const MoveCode> codes,
+                                    std::size_t length, EvalMode mode, std::span<Evaluation> out) {
     switch (mode) {
         case kPairMode:
             return allRows<Model, kPairMode>(model, codes.data(), out.size(), length, out.data());

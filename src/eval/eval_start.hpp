@@ -1,6 +1,8 @@
 // What the evaluation back ends are given of one start cube, worked out once per evaluator.
 #pragma once
 
+#include <memory>
+
 #include "cube/lane_cube.hpp"
 #include "eval/byte_cube_scores.hpp"
 #include "eval/piece_model.hpp"
@@ -8,9 +10,10 @@
 namespace cubega {
 
 struct EvalStart {
-    LaneCube lanes;                // the start cube as bytes (when every colour fits)
-    PieceCodes pieces{};           // colour-set codes of the six F/U-layer corner pieces
-    PieceModelTables pieceTables;  // the portable back end's tables (only that back end's)
+    LaneCube lanes;       // the start cube as bytes (when every colour fits)
+    PieceCodes pieces{};  // colour-set codes of the six F/U-layer corner pieces
+    // The tables of the cube as its pieces: made only for the back ends that use them.
+    std::unique_ptr<const PieceModelTables> pieceTables;
 };
 
 }  // namespace cubega

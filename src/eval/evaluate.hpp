@@ -6,30 +6,16 @@
 // cube itself is never scored, ties go to the shorter prefix, and every slot is played.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
-#include <string_view>
 
 #include "cube/cube_state.hpp"
-#include "cube/lane_cube.hpp"
 #include "cube/moves.hpp"
-#include "eval/eval_start.hpp"
+#include "eval/evaluation.hpp"
+#include "platform/back_end.hpp"
 
 namespace cubega {
-
-enum EvalMode : std::int32_t {
-    kPairMode = 2,         // pairScore, 0..48: the finish
-    kBlockMode = 3,        // blockScore, 0..16: the block stage
-    kTwoGenEntryMode = 4,  // 10 * inTwoGenGroup + 10 * blockScore, 0..170: the entry stage
-};
-
-struct Evaluation {
-    std::int32_t objective = 0;  // 10 * best score - move count
-    std::int32_t moveCount = 0;  // leading moves that reach the best score first
-
-    friend bool operator==(const Evaluation&, const Evaluation&) = default;
-};
 
 // The score that `mode` gives a cube.
 std::int32_t modeScore(const CubeState& cube, EvalMode mode);
@@ -38,33 +24,17 @@ std::int32_t modeScore(const CubeState& cube, EvalMode mode);
 Evaluation evaluateSequenceReference(const CubeState& startCube, std::span<const MoveCode> sequence,
                                      EvalMode mode);
 
-// Which implementation evaluates sequences. Every path gives exactly the reference result.
-enum class EvalPath {
-    portable,  // the cube as its pieces, score conditions looked up in tables, plain C++
-    avx512,    // byte cube permuted and compared 64 lanes at a time (AVX-512 VBMI)
-    avx2,      // the same gathers made of 16-byte table lookups (AVX2)
-    neon,      // the same gathers as 64-byte table lookups (AArch64 Advanced SIMD)
-};
+struct EvalKernels;
+struct EvalStart;
 
-inline constexpr std::array<EvalPath, 4> kEvalPaths{EvalPath::portable, EvalPath::avx2,
-                                                    EvalPath::avx512, EvalPath::neon};
-
-// The path's name, as the benchmarks show it.
-std::string_view evalPathName(EvalPath path);
-
-bool evalPathAvailable(EvalPath path);
-EvalPath bestEvalPath();  // the fastest path this processor runs
-
-// The path evaluators use unless told otherwise: the fastest one, or the one chosen here (an
-// unavailable path falls back to the portable one). Lets a whole run be repeated on each path.
-EvalPath preferredEvalPath();
-void preferEvalPath(EvalPath path);
-
-// Evaluates many sequences against one start cube and mode, as the generation loop does.
+// Evaluates many sequences against one start cube and mode, as the generation loop does, on
+// one back end (an unavailable one gives the portable back end). Every back end gives exactly
+// the reference result.
 class SequenceEvaluator {
   public:
-    SequenceEvaluator(const CubeState& startCube, EvalMode mode,
-                      EvalPath path = preferredEvalPath());
+    SequenceEvaluator(const CubeState& startCube, EvalMode mode, BackEnd backEnd = activeBackEnd());
+    SequenceEvaluator(SequenceEvaluator&&) noexcept;
+    ~SequenceEvaluator();
 
     // The first `sequence.size()` slots are played (the caller passes its length L).
     Evaluation operator()(std::span<const MoveCode> sequence) const;
@@ -77,12 +47,12 @@ class SequenceEvaluator {
   private:
     CubeState startCube_;
     EvalMode mode_;
-    EvalPath path_;
-    bool lanesUsable_ = false;  // every colour fits in a byte, so the fast paths apply
-    EvalStart start_;           // what the back ends need of the start cube
+    const EvalKernels* kernels_;
+    bool lanesUsable_ = false;                // every colour fits in a byte, so the kernels apply
+    std::unique_ptr<const EvalStart> start_;  // what the kernels need of the start cube
 };
 
-// The evaluation of the first L slots of a sequence, on the preferred path.
+// The evaluation of the first L slots of a sequence, on the active back end.
 Evaluation evaluateSequence(const CubeState& startCube, std::span<const MoveCode> sequence,
                             std::int32_t slotCount, EvalMode mode);
 

@@ -1,5 +1,5 @@
-// The cube model of the vector back ends, written once over their few operations on a cube of
-// 64 byte lanes (54 facelets and padding):
+// The cube model of the back ends with a byte gather, written once over the few operations
+// of a back end B on a cube of 64 byte lanes (54 facelets and padding):
 //   B::Lanes                       a 64-lane vector
 //   B::Index, B::prepare(index)    a 64-lane gather index in the back end's own form, made at
 //                                  compile time from result[i] = lanes[index[i]]
@@ -11,11 +11,10 @@
 //   B::gather(lanes, index)        result[i] = lanes[index[i]]
 //   B::equal(a, b)                 bit i set where lane i of a equals lane i of b
 //   B::equalHalves(lanes)          bit i set where lane i equals lane 32 + i (i < 32)
-//   B::gatherLow(lanes, index)     lanes 0..31 of gather(lanes, index), the rest unspecified
-//   B::equalLowQuarters(lanes)     bit i set where lane i equals lane 16 + i (i < 16)
 //   B::store(lanes, bytes)         64 lanes to memory
 // and either B::equalWords(a, b), bit i set where 16-bit lane i of a equals that of b, or
-// gatherLow and equalLowQuarters.
+//   B::gatherLow(lanes, index)     lanes 0..31 of gather(lanes, index), the rest unspecified
+//   B::equalLowQuarters(lanes)     bit i set where lane i equals lane 16 + i (i < 16).
 //
 // A move is one gather by its permutation; each score is one or two gathers that put the two
 // sides of many facelet equalities side by side (see gather_tables.hpp), then a comparison
@@ -23,7 +22,7 @@
 // composed into the gather, so it need not wait for the move; a back end that jumps two moves
 // gathers the cube by the pair of moves precomposed.
 //
-// Included after engine.inl, in the back end's namespace, with the same CUBEGA_ENGINE_TARGET.
+// Included by eval_kernels.inl after engine.inl, in the back end's namespace.
 
 // Every gather index the model uses, in the back end's form, made at compile time.
 template <class B>
@@ -83,21 +82,21 @@ class LaneModel {
     static constexpr bool kEdgesTestIsCostly = B::kEdgesTestIsCostly;
     static constexpr std::size_t kWays = B::kWays;
 
-    CUBEGA_ENGINE_TARGET LaneModel(const LaneCube& start, const PieceCodes& pieces)
+    CUBEGA_TARGET LaneModel(const LaneCube& start, const PieceCodes& pieces)
         : start_(&start),
           pieces_(&pieces),
           edgeCentres_(B::load(gathered(start, kEdgeCentreIndex).lanes.data())),
           twoGenEdgeCentres_(B::load(gathered(start, kTwoGenEdgeCentres).lanes.data())) {}
 
-    CUBEGA_ENGINE_TARGET Cube start() const { return B::load(start_->lanes.data()); }
+    CUBEGA_TARGET Cube start() const { return B::load(start_->lanes.data()); }
 
-    CUBEGA_ENGINE_TARGET void step(Cube& cube, std::size_t code, View& after) const {
+    CUBEGA_TARGET void step(Cube& cube, std::size_t code, View& after) const {
         after = B::gather(cube, Tables::blockAfterMove[code]);
         cube = B::gather(cube, Tables::moves[code]);
     }
 
-    CUBEGA_ENGINE_TARGET void twoMoves(Cube& cube, std::size_t a, std::size_t b, View& afterA,
-                                       View& afterB) const requires B::kJumpsTwoMoves {
+    CUBEGA_TARGET void twoMoves(Cube& cube, std::size_t a, std::size_t b, View& afterA,
+                                View& afterB) const requires B::kJumpsTwoMoves {
         afterA = B::gather(cube, Tables::blockAfterMove[a]);
         cube = B::gather(cube, LaneMovePairs<B>::pairs[a][b]);
         afterB = B::gather(cube, Tables::block);
@@ -108,7 +107,7 @@ class LaneModel {
     // as words gathered from the turned cube. Otherwise a gather and a half gather from the
     // cube before the move, with the move composed in, put the two sides of the 48 equalities
     // in register halves and quarters, so they need not wait for the move.
-    CUBEGA_ENGINE_TARGET std::int32_t pairStep(Cube& cube, std::size_t code) const {
+    CUBEGA_TARGET std::int32_t pairStep(Cube& cube, std::size_t code) const {
         if constexpr (requires(Lanes lanes) { B::equalWords(lanes, lanes); }) {
             cube = B::gather(cube, Tables::moves[code]);
             const Lanes left = B::gather(cube, Tables::wordsLeft);
@@ -127,22 +126,22 @@ class LaneModel {
     }
 
     // The edge facelets of the cube that match their centres, compared in place.
-    CUBEGA_ENGINE_TARGET std::int32_t edgeCentreMatches(Lanes cube) const {
+    CUBEGA_TARGET std::int32_t edgeCentreMatches(Lanes cube) const {
         return std::popcount(B::equal(cube, edgeCentres_) & kEdgeFaceletBits);
     }
 
-    CUBEGA_ENGINE_TARGET std::int32_t blockScore(View view) const {
+    CUBEGA_TARGET std::int32_t blockScore(View view) const {
         return blockScoreFromMask(B::equalHalves(view));
     }
 
     // The edge half of the group test: every edge's two facelets compared with the F and U
     // centres at once.
-    CUBEGA_ENGINE_TARGET bool edgesPass(View view) const {
+    CUBEGA_TARGET bool edgesPass(View view) const {
         return twoGenEdgesPassFromMask(B::equal(view, twoGenEdgeCentres_));
     }
 
     // The corner half, rarely reached: kept out of line so the hot loops stay small.
-    [[gnu::noinline]] CUBEGA_ENGINE_TARGET bool cornersPass(Cube cube) const {
+    [[gnu::noinline]] CUBEGA_TARGET bool cornersPass(Cube cube) const {
         LaneCube lanes;
         B::store(cube, lanes.lanes.data());
         return twoGenCornersPassLanes(lanes, *pieces_);

@@ -3,36 +3,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "eval/evaluate.hpp"
+#include "genetic/mutation.hpp"
 #include "genetic/ranking.hpp"
-#include "platform/widest_vectors.hpp"
+#include "genetic/row_kernels.hpp"
+#include "genetic/simplification.hpp"
+#include "genetic/two_face_simplification.hpp"
 
 namespace cubega {
-
-namespace {
-
-// foldOntoTwoFaces for the codes 0..17 a population holds, by quarterTurnsOfMove's compares
-// (the division by 6 the compiler would emulate lane by lane).
-constexpr MoveCode foldedCode(MoveCode code) {
-    return (code & 1) + 6 * (quarterTurnsOfMove(code) - 1);
-}
-static_assert([] {
-    for (MoveCode code = 0; code < kMoveCount; ++code) {
-        if (foldedCode(code) != foldOntoTwoFaces(code)) {
-            return false;
-        }
-    }
-    return true;
-}());
-
-void foldPopulation(Population& population) {
-    withWidestVectors([codes = population.codes()] {
-        for (MoveCode& code : codes) {
-            code = foldedCode(code);
-        }
-    });
-}
-
-}  // namespace
 
 GeneticSearch::GeneticSearch(const SearchParams& params)
     : params_(params),
@@ -48,10 +26,12 @@ std::span<const MoveCode> GeneticSearch::bestMoves() const {
     return population_.row(0).first(static_cast<std::size_t>(std::max(best().moveCount, 0)));
 }
 
-// The evaluation writes the scores in row order; ranking puts them in rank order.
-void GeneticSearch::evaluateRows(const SequenceEvaluator& evaluate) {
-    evaluate.evaluateRows(population_.codes(), static_cast<std::size_t>(population_.slots()),
-                          spareScores_);
+void GeneticSearch::startFromRandomPopulation(RandomSource& random) {
+    fillRandomly(population_, random);
+}
+
+void GeneticSearch::resumeWithRandomDrawsSpent(RandomSource& random) {
+    fillRandomly(spare_, random);
 }
 
 // order_[r] is the row at rank r and the scores are put in rank order. The rows themselves
@@ -66,21 +46,23 @@ void GeneticSearch::rankScores() {
     }
 }
 
-void GeneticSearch::run(const GenerationRun& run, const CubeState& startCube, EvalMode mode,
-                        RandomSource& random, RecordWriter& console) {
+void GeneticSearch::evolve(const GenerationRun& run, const CubeState& startCube, EvalMode mode,
+                           RandomSource& random, RecordWriter& console) {
     if (run.generations <= 0) {
         return;
     }
     const SequenceEvaluator evaluate(startCube, mode);
     const std::int32_t rows = population_.rows();
+    const auto slots = static_cast<std::size_t>(population_.slots());
     for (std::int32_t g = 1; g <= run.generations; ++g) {
         if (run.restrictToTwoFaces) {
-            foldPopulation(population_);
+            rowKernels().foldOntoTwoFaces(population_.codes().data(), population_.codes().size());
             simplifyTwoFaceRows(population_, random);
         } else {
             simplifyRows(population_, random);
         }
-        evaluateRows(evaluate);
+        // The evaluation writes the scores in row order; ranking puts them in rank order.
+        evaluate.evaluateRows(population_.codes(), slots, spareScores_);
         rankScores();
         if (run.progressInterval > 0 && g % run.progressInterval == 0) {
             writeProgressLine(console, g, scores_);

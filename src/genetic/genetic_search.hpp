@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "cube/cube_state.hpp"
-#include "eval/evaluate.hpp"
-#include "genetic/operators.hpp"
+#include "eval/evaluation.hpp"
 #include "genetic/population.hpp"
 #include "genetic/random_source.hpp"
+#include "genetic/recombination.hpp"
 #include "io/record_writer.hpp"
 
 namespace cubega {
@@ -32,19 +32,33 @@ struct GenerationRun {
     bool restrictToTwoFaces = false;    // fold every move onto F and U each generation
 };
 
+// One search: it owns its population, its scores and every buffer of the generation loop, and
+// is advanced by evolve(). Nothing outside changes its population: a stage starts it from a
+// random population and evolves it, as often as it needs.
 class GeneticSearch {
   public:
     explicit GeneticSearch(const SearchParams& params = {});
 
     const SearchParams& params() const { return params_; }
-    Population& population() { return population_; }
     const Population& population() const { return population_; }
     const ScoreTable& scores() const { return scores_; }
 
-    // The evaluation of population row 0 after a run.
+    // The evaluation of population row 0 after evolve().
     const Evaluation& best() const { return scores_[0]; }
     // The leading moves of row 0 that its evaluation counts.
     std::span<const MoveCode> bestMoves() const;
+    // All slots of row 0.
+    std::span<const MoveCode> bestRow() const { return population_.row(0); }
+
+    // A new random population, row by row, slot by slot (fill form).
+    void startFromRandomPopulation(RandomSource& random);
+
+    // A given population, of the search's shape.
+    void startFrom(const Population& population) { population_ = population; }
+
+    // Draws the random population that startFromRandomPopulation would, and keeps the
+    // population it has: a search resumed where it stopped makes the same draws as a new one.
+    void resumeWithRandomDrawsSpent(RandomSource& random);
 
     // Advances the population through run.generations generations (none when G <= 0). Each
     // generation: fold onto F and U (when restricted), simplify every row, evaluate every row
@@ -54,11 +68,10 @@ class GeneticSearch {
     // Afterwards population row 0 is the best row of the last ranking, unchanged by the
     // breeding that followed, and best() is its evaluation; the other scores no longer
     // describe their population rows.
-    void run(const GenerationRun& run, const CubeState& startCube, EvalMode mode,
-             RandomSource& random, RecordWriter& console);
+    void evolve(const GenerationRun& run, const CubeState& startCube, EvalMode mode,
+                RandomSource& random, RecordWriter& console);
 
   private:
-    void evaluateRows(const SequenceEvaluator& evaluate);
     void rankScores();
 
     SearchParams params_;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cube/moves.hpp"
-#include "eval/evaluate.hpp"
+#include "eval/evaluation.hpp"
 #include "genetic/random_source.hpp"
 
 namespace cubega {

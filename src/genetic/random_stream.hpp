@@ -1,4 +1,6 @@
-// The states of the random stream worked out many at a time.
+// The arithmetic of the random stream: a step is a multiplication by 48271 modulo 2^31 - 1,
+// and k steps at once a multiplication by 48271^k (the row kernels fill the stream that way,
+// many states at a time).
 #pragma once
 
 #include <array>
@@ -18,7 +20,7 @@ constexpr std::int32_t mulMod(std::int32_t x, std::int32_t c) {
     return static_cast<std::int32_t>(t >= m ? t - m : t);
 }
 
-// 48271^k mod (2^31 - 1) for k = 0..16: the jumps of the batched stream.
+// 48271^k mod (2^31 - 1) for k = 0..32: the jumps of the batched stream.
 inline constexpr std::array<std::int32_t, 33> kMultiplierPowers = [] {
     std::array<std::int32_t, 33> powers{};
     powers[0] = 1;
@@ -27,9 +29,5 @@ inline constexpr std::array<std::int32_t, 33> kMultiplierPowers = [] {
     }
     return powers;
 }();
-
-// out[k] = first * 48271^k mod (2^31 - 1) for k = 0..count-1, with 0 < first < 2^31 - 1 and
-// count a multiple of 32: the states that follow `first`, each one step after the last.
-void fillStateStream(std::int32_t first, std::int32_t* out, std::size_t count);
 
 }  // namespace cubega

@@ -4,7 +4,7 @@
 #include <cassert>
 #include <limits>
 
-#include "platform/widest_vectors.hpp"
+#include "genetic/row_kernels.hpp"
 
 namespace cubega {
 
@@ -33,8 +33,6 @@ void rankByCounting(std::span<const std::int32_t> keys, std::span<std::int32_t> 
 // half of a 64-bit number and the complement of its index in the low half, so that a row is
 // ahead exactly when its number is larger; unused places hold the smallest number, which is
 // never ahead. The count then runs over a fixed 64 places, a whole vector loop.
-constexpr std::size_t kPackedRows = 64;
-
 void rankPacked(std::span<const std::int32_t> keys, std::span<std::int32_t> order) {
     std::array<std::int64_t, kPackedRows> packed;
     packed.fill(std::numeric_limits<std::int64_t>::min());
@@ -42,15 +40,7 @@ void rankPacked(std::span<const std::int32_t> keys, std::span<std::int32_t> orde
         packed[i] = std::int64_t{keys[i]} * (std::int64_t{1} << 32) +
                     static_cast<std::int64_t>(std::numeric_limits<std::uint32_t>::max() - i);
     }
-    withWidestVectors([&] {
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            std::uint32_t place = 0;
-            for (std::size_t j = 0; j < kPackedRows; ++j) {
-                place += packed[j] > packed[i] ? 1U : 0U;
-            }
-            order[place] = static_cast<std::int32_t>(i);
-        }
-    });
+    rowKernels().rankPackedKeys(packed.data(), keys.size(), order.data());
 }
 
 }  // namespace

@@ -24,12 +24,12 @@ void writeGreeting(RecordWriter& console) {
 // The run from the scramble to the report; the log is open throughout.
 void solve(RunState& run, ConsoleInput& input, RecordWriter& console, RandomSource& random,
            ResultsLog& log) {
-    run.scramble = setUpScramble(run.scrambleType, input, console, random);
+    run.scramble = setUpScramble(run.settings.scrambleType, input, console, random);
     recordScramble(run.scramble, console, log);
-    run.scrambledCube = applySequence(run.solvedCube, run.scramble.moves);
+    run.scrambledCube = applySequence(solvedCube(), run.scramble.moves, &console);
 
     StageContext context{random, console, log};
-    runBlockStage(run.scrambledCube, run.generations, run.solution, context);
+    runBlockStage(run.scrambledCube, run.settings.generations, run.solution, context);
     runTwoGenEntryStage(run.solution, context);
     runTwoGenFinishStage(run.solution, context);
     writeReport(run.scrambledCube, run.solution, console, log);
@@ -58,10 +58,7 @@ int runSolver(RunEnvironment& environment) {
         RandomSource random(environment.clock);
         random.seedFromClock();
         RunState run;
-        run.solvedCube = solvedCube();
-        const RunSettings settings = askRunSettings(input, console);
-        run.scrambleType = settings.scrambleType;
-        run.generations = settings.generations;
+        run.settings = askRunSettings(input, console);
         ResultsLog log(environment.resultsPath);
         solve(run, input, console, random, log);
     } catch (const RunError& error) {

@@ -14,20 +14,18 @@
 
 namespace cubega {
 
-// Everything one run holds from start to exit.
-struct RunState {
-    std::int32_t scrambleType = 0;
-    std::int32_t generations = 0;  // per block-stage search
-    Scramble scramble;
-    CubeState solvedCube;
-    CubeState scrambledCube;  // stays as the scramble left it
-    SolveState solution;      // working cube, totals, stage texts, folding flag
-};
-
 // The answers of the opening dialogue.
 struct RunSettings {
     std::int32_t scrambleType = 0;
-    std::int32_t generations = 0;
+    std::int32_t generations = 0;  // per block-stage search
+};
+
+// Everything one run holds from start to exit.
+struct RunState {
+    RunSettings settings;
+    Scramble scramble;
+    CubeState scrambledCube;  // the solved cube after the scramble, as the scramble left it
+    SolveState solution;      // working cube, totals, stage texts, folding flag
 };
 
 // The greeting and the two questions. Throws RunError when the input ends.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "genetic/operators.hpp"
+#include "genetic/simplification.hpp"
 
 namespace cubega {
 

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
+#include <memory>
 
 #include "cube/moves.hpp"
-#include "cube/rotations.hpp"
 #include "eval/evaluate.hpp"
 #include "eval/scores.hpp"
 #include "genetic/genetic_search.hpp"
@@ -17,41 +16,40 @@ namespace {
 
 constexpr std::int32_t kBlockProgressInterval = 100000;
 
-constexpr std::string_view kYLine = "whole cube clockwise rotation around Oz (= y)";
-constexpr std::string_view kXYLine = "whole cube rotation around FUR corner (=xy)";
-constexpr std::string_view kXLine = "whole cube rotation around LR horizontal axis (=x)";
-
-void announce(std::string_view line, RecordWriter& console, RecordWriter* log) {
-    console.write({line});
-    if (log != nullptr) {
-        log->write({line});
+std::string_view rotationLine(Rotation rotation) {
+    switch (rotation) {
+        case Rotation::y:
+            return "whole cube clockwise rotation around Oz (= y)";
+        case Rotation::x:
+            return "whole cube rotation around LR horizontal axis (=x)";
+        case Rotation::xy:
+            return "whole cube rotation around FUR corner (=xy)";
     }
+    return "";
 }
 
-// What the search of one location leaves for ranking and the commit.
-struct LocationTables {
-    std::array<Population, kLocationCount> savedPopulations;
-    Population bestSequences{kLocationCount, kSequenceLength};  // row 0 of each location, all slots
+// Each location's search, kept for the whole stage so that a later pass continues from the
+// population at which the location's last run stopped, and what ranking and the commit read.
+struct Locations {
+    std::array<GeneticSearch, kLocationCount> searches;
     std::array<std::int32_t, kLocationCount> grades{};
-    std::array<bool, kLocationCount> twoGenAtLocation{};
+    std::array<bool, kLocationCount> twoGen{};  // the location's cube passed the group test
 };
 
 void writeLocationReport(const GeneticSearch& search, RecordWriter& console) {
     const Evaluation& best = search.best();
-    const std::int32_t bestScore = (best.objective + best.moveCount) / 10;
     console.write({"optimal :"});
     console.write({movesToText(search.bestMoves())});
     console.write({"perfo, # moves, entropy"});
-    console.write({best.objective, best.moveCount, bestScore});
-    if (bestScore == 16) {
+    console.write({best.objective, best.moveCount, bestScore(best)});
+    if (bestScore(best) == 16) {
         console.write({"This 2x2x3 was solved :)"});
     }
     console.writeBlank();
 }
 
 void searchLocation(const CubeState& scrambled, std::int32_t location, std::int32_t generations,
-                    bool resumeFromSaved, GeneticSearch& search, LocationTables& tables,
-                    StageContext& context) {
+                    bool resumeFromSaved, Locations& locations, StageContext& context) {
     RecordWriter& console = context.console;
     const auto slot = static_cast<std::size_t>(location);
     console.writeBlank();
@@ -63,39 +61,35 @@ void searchLocation(const CubeState& scrambled, std::int32_t location, std::int3
     if (twoGen) {
         console.write({"2-gen solve"});
     }
-    fillRandomly(search.population(), context.random);  // drawn even when resuming
+    GeneticSearch& search = locations.searches[slot];
     if (resumeFromSaved) {
-        search.population() = tables.savedPopulations[slot];
+        search.resumeWithRandomDrawsSpent(context.random);
+    } else {
+        search.startFromRandomPopulation(context.random);
     }
-    search.run({generations, kBlockProgressInterval, twoGen}, working, kBlockMode, context.random,
-               console);
-    tables.savedPopulations[slot] = search.population();
+    search.evolve({generations, kBlockProgressInterval, twoGen}, working, kBlockMode,
+                  context.random, console);
     writeLocationReport(search, console);
-    const auto best = search.population().row(0);
-    std::copy(best.begin(), best.end(), tables.bestSequences.row(location).begin());
-    tables.grades[slot] = locationGrade(search.best().objective, search.best().moveCount);
-    tables.twoGenAtLocation[slot] = twoGen;
+    locations.grades[slot] = locationGrade(search.best().objective, search.best().moveCount);
+    locations.twoGen[slot] = twoGen;
 }
 
 // Passes over the twelve locations until the best grade qualifies; returns the locations in
-// rank order. One search serves every location and pass; the tables live only as long as
-// the passes.
+// rank order.
 std::array<std::int32_t, kLocationCount> searchAllLocations(const CubeState& scrambled,
                                                             std::int32_t generations,
-                                                            LocationTables& tables,
+                                                            Locations& locations,
                                                             StageContext& context) {
-    GeneticSearch search;
     std::array<std::int32_t, kLocationCount> order{};
     bool resumeFromSaved = false;
     for (;;) {
         for (std::int32_t location = 0; location < kLocationCount; ++location) {
-            searchLocation(scrambled, location, generations, resumeFromSaved, search, tables,
-                           context);
+            searchLocation(scrambled, location, generations, resumeFromSaved, locations, context);
         }
         context.console.writeBlank();
         // Stable by descending grade: of equal grades the lower location comes first.
-        rankOrder(tables.grades, order);
-        if (blockSearchIsDone(tables.grades[static_cast<std::size_t>(order[0])])) {
+        rankOrder(locations.grades, order);
+        if (blockSearchIsDone(locations.grades[static_cast<std::size_t>(order[0])])) {
             return order;
         }
         context.console.write(
@@ -117,48 +111,54 @@ void writeRanking(const std::array<std::int32_t, kLocationCount>& ranked, Record
 
 }  // namespace
 
-CubeState turnedToLocation(const CubeState& scrambled, std::int32_t location) {
-    CubeState cube = scrambled;
+LocationRotations rotationsOfLocation(std::int32_t location) {
+    LocationRotations rotations;
     for (std::int32_t y = 0; y < location / 3; ++y) {
-        cube = rotateY(cube);
+        rotations.add(Rotation::y);
     }
     if (location % 3 == 1) {
-        cube = rotateXY(cube);
+        rotations.add(Rotation::xy);
     } else if (location % 3 == 2) {
-        cube = rotateX(rotateX(cube));
+        rotations.add(Rotation::x);
+        rotations.add(Rotation::x);
+    }
+    return rotations;
+}
+
+CubeState turnedToLocation(const CubeState& scrambled, std::int32_t location) {
+    CubeState cube = scrambled;
+    for (const Rotation rotation : rotationsOfLocation(location)) {
+        cube = rotate(cube, rotation);
     }
     return cube;
 }
 
 CubeState orientToLocation(const CubeState& scrambled, std::int32_t location, RecordWriter& console,
                            RecordWriter* log) {
-    for (std::int32_t y = 0; y < location / 3; ++y) {
-        announce(kYLine, console, log);
-        if (log == nullptr) {
+    for (const Rotation rotation : rotationsOfLocation(location)) {
+        console.write({rotationLine(rotation)});
+        if (log != nullptr) {
+            log->write({rotationLine(rotation)});
+        } else if (rotation == Rotation::y) {
             console.writeBlank();
         }
-    }
-    if (location % 3 == 1) {
-        announce(kXYLine, console, log);
-    } else if (location % 3 == 2) {
-        announce(kXLine, console, log);
-        announce(kXLine, console, log);
     }
     return turnedToLocation(scrambled, location);
 }
 
 std::int32_t locationGrade(std::int32_t objective, std::int32_t moveCount) {
-    return 100 * ((objective + moveCount) / 10) - moveCount - 1600;
+    return 100 * bestScore({objective, moveCount}) - moveCount - 1600;
 }
 
 void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveState& state,
                    StageContext& context) {
-    LocationTables tables;
-    const auto order = searchAllLocations(scrambled, generations, tables, context);
+    // Twelve searches with their populations: on the heap, for a small stack.
+    const auto locations = std::make_unique<Locations>();
+    const auto order = searchAllLocations(scrambled, generations, *locations, context);
     writeRanking(order, context.console);
 
     const std::int32_t chosen = order[0];
-    const auto blockSequence = tables.bestSequences.row(chosen);
+    const auto blockSequence = locations->searches[static_cast<std::size_t>(chosen)].bestRow();
     const CubeState working = orientToLocation(scrambled, chosen, context.console, &context.log);
     const Evaluation best = evaluateSequence(working, blockSequence, kSequenceLength, kBlockMode);
     const auto used = blockSequence.first(static_cast<std::size_t>(best.moveCount));
@@ -166,7 +166,7 @@ void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveSt
     state.totalMoves = best.moveCount;
     state.blockText = movesToText(used);
     state.blockLocation = chosen;
-    state.restrictToTwoFaces = tables.twoGenAtLocation[static_cast<std::size_t>(chosen)];
+    state.restrictToTwoFaces = locations->twoGen[static_cast<std::size_t>(chosen)];
 }
 
 }  // namespace cubega

@@ -6,14 +6,32 @@
 // rotations, then one xy rotation if n % 3 == 1 or two x rotations if n % 3 == 2.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "cube/cube_state.hpp"
+#include "cube/rotations.hpp"
 #include "stages/stage_context.hpp"
 
 namespace cubega {
 
 inline constexpr std::int32_t kLocationCount = 12;
+
+// The whole-cube rotations that turn the scrambled cube to a location, in order (at most five).
+class LocationRotations {
+  public:
+    void add(Rotation rotation) { rotations_[count_++] = rotation; }
+    const Rotation* begin() const { return rotations_.data(); }
+    const Rotation* end() const { return rotations_.data() + count_; }
+    std::size_t size() const { return count_; }
+
+  private:
+    std::array<Rotation, 5> rotations_{};
+    std::size_t count_ = 0;
+};
+
+LocationRotations rotationsOfLocation(std::int32_t location);
 
 // The scrambled cube turned to location n, silently.
 CubeState turnedToLocation(const CubeState& scrambled, std::int32_t location);

@@ -29,9 +29,9 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
     const GenerationRun run{inGroupAtStart ? kEntryGenerationsInGroup : kEntryGenerations,
                             kEntryProgressInterval, state.restrictToTwoFaces};
     GeneticSearch search;
-    fillRandomly(search.population(), context.random);
+    search.startFromRandomPopulation(context.random);
     for (;;) {
-        search.run(run, state.workingCube, kTwoGenEntryMode, context.random, console);
+        search.evolve(run, state.workingCube, kTwoGenEntryMode, context.random, console);
         const Evaluation best = search.best();
         if (best.moveCount == 1 && inGroupAtStart) {
             console.write({"Cube was already in the 2-gen group."});
@@ -61,12 +61,11 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
 
 void runTwoGenFinishStage(SolveState& state, StageContext& context) {
     RecordWriter& console = context.console;
-    state.restrictToTwoFaces = true;
     const GenerationRun run{kFinishGenerations, kFinishProgressInterval, true};
     GeneticSearch search;
-    fillRandomly(search.population(), context.random);
+    search.startFromRandomPopulation(context.random);
     for (;;) {
-        search.run(run, state.workingCube, kPairMode, context.random, console);
+        search.evolve(run, state.workingCube, kPairMode, context.random, console);
         if (finishGoalReached(search.best().objective, search.best().moveCount)) {
             break;
         }
@@ -77,7 +76,7 @@ void runTwoGenFinishStage(SolveState& state, StageContext& context) {
     console.write({"optimal :"});
     console.write({state.finishText});
     console.write({"fobj / # moves / entropy"});
-    console.write({best.objective, best.moveCount, (best.objective + best.moveCount) / 10});
+    console.write({best.objective, best.moveCount, bestScore(best)});
     state.totalMoves += best.moveCount;
 }
 

@@ -4,19 +4,20 @@
 
 #include <cstdint>
 
+#include "eval/evaluation.hpp"
 #include "stages/stage_context.hpp"
 
 namespace cubega {
 
 // The entry stage ends when a sequence reaches 170 in the entry score (block complete and in
-// the two-generator group): objective + move count == 1700.
+// the two-generator group).
 constexpr bool entryGoalReached(std::int32_t objective, std::int32_t moveCount) {
-    return objective + moveCount == 1700;
+    return bestScore({objective, moveCount}) == 170;
 }
 
 // The finish ends when a prefix solves the cube: best pair score 48.
 constexpr bool finishGoalReached(std::int32_t objective, std::int32_t moveCount) {
-    return objective + moveCount == 480;
+    return bestScore({objective, moveCount}) == 48;
 }
 
 // Runs of 10000 generations (10 when the cube is already in the group) until the goal is

@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <random>
-#include <sstream>
 #include <vector>
 
-#include "cube/lane_cube.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
@@ -40,16 +37,16 @@ TEST(Moves, CodesFromEighteenUpChangeNothingAndPrintWithApostrophe) {
     EXPECT_EQ(movesToText(codes), "F' L' ");
 }
 
-TEST(Moves, NegativeFaceTurnsNothingAndReportsMoveError) {
-    std::ostringstream captured;
-    auto* old = std::cout.rdbuf(captured.rdbuf());
+TEST(Moves, NegativeFaceTurnsNothingAndReportsMoveErrorToTheConsole) {
+    testing::CaptureWriter console;
     const CubeState start = testing::distinctFacelets();
-    const CubeState after = applyMove(start, -1);
-    const CubeState sixBelow = applyMove(start, -6);
-    std::cout.rdbuf(old);
-    EXPECT_EQ(after, start);
-    EXPECT_EQ(captured.str(), " move error\n");
-    EXPECT_EQ(sixBelow, applyMove(start, 0)) << "-6 has face 0: a clockwise F turn";
+    const std::vector<MoveCode> moves{-1, -6};
+    EXPECT_EQ(applyMove(start, -1, &console), start);
+    EXPECT_EQ(console.text, " move error\n");
+    EXPECT_EQ(applyMove(start, -6, &console), applyMove(start, 0))
+        << "-6 has face 0: a clockwise F turn";
+    EXPECT_EQ(applySequence(start, moves, &console), applyMove(start, 0));
+    EXPECT_EQ(console.text, " move error\n move error\n");
 }
 
 TEST(Sequences, EmptySequenceChangesNothingAndHasEmptyText) {
@@ -92,18 +89,6 @@ TEST(MoveText, ParseExamples) {
     EXPECT_EQ(move, 8);
     parseMove("f2", move);  // lower case is not a face: only the 2 counts
     EXPECT_EQ(move, 14);
-}
-
-TEST(LaneCube, PortableMoveEqualsPlainMoveOnRandomStates) {
-    std::mt19937 rng(3);
-    for (int trial = 0; trial < 200; ++trial) {
-        const CubeState start = testing::randomCube(rng, 20);
-        LaneCube lanes;
-        ASSERT_TRUE(toLaneCube(start, lanes));
-        const MoveCode code = static_cast<MoveCode>(trial % kMoveCount);
-        applyMoveToLanes(lanes, code);
-        EXPECT_EQ(fromLaneCube(lanes), applyMove(start, code));
-    }
 }
 
 }  // namespace

@@ -17,10 +17,10 @@ std::vector<MoveCode> slots(std::initializer_list<MoveCode> head, MoveCode fill 
     return sequence;
 }
 
-std::vector<EvalPath> availablePaths() {
-    std::vector<EvalPath> paths;
-    for (EvalPath path : kEvalPaths) {
-        if (evalPathAvailable(path)) {
+std::vector<BackEnd> availablePaths() {
+    std::vector<BackEnd> paths;
+    for (BackEnd path : kBackEnds) {
+        if (backEndAvailable(path)) {
             paths.push_back(path);
         }
     }
@@ -31,8 +31,8 @@ std::vector<EvalPath> availablePaths() {
 Evaluation evaluateEverywhere(const CubeState& start, const std::vector<MoveCode>& sequence,
                               EvalMode mode) {
     const Evaluation reference = evaluateSequenceReference(start, sequence, mode);
-    for (EvalPath path : availablePaths()) {
-        EXPECT_EQ(SequenceEvaluator(start, mode, path)(sequence), reference) << evalPathName(path);
+    for (BackEnd path : availablePaths()) {
+        EXPECT_EQ(SequenceEvaluator(start, mode, path)(sequence), reference) << backEndName(path);
     }
     EXPECT_EQ(evaluateSequence(start, sequence, 30, mode), reference);
     return reference;
@@ -112,7 +112,7 @@ TEST(Evaluation, TheCountedMovesAloneReachTheBestScoreAndOneFewerDoesNot) {
             const Evaluation e = evaluateSequenceReference(start, sequence, mode);
             const std::span<const MoveCode> all(sequence);
             const auto counted = all.first(static_cast<std::size_t>(e.moveCount));
-            for (EvalPath path : availablePaths()) {
+            for (BackEnd path : availablePaths()) {
                 EXPECT_EQ(SequenceEvaluator(start, mode, path)(counted), e);
             }
             if (e.moveCount > 0) {
@@ -152,7 +152,7 @@ TEST(Evaluation, EveryPathEqualsTheReferenceInEveryMode) {
         }
         for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
             const Evaluation reference = evaluateSequenceReference(start, sequence, mode);
-            for (EvalPath path : availablePaths()) {
+            for (BackEnd path : availablePaths()) {
                 ASSERT_EQ(SequenceEvaluator(start, mode, path)(sequence), reference)
                     << "trial " << trial << " mode " << mode;
             }
@@ -179,13 +179,13 @@ TEST(Evaluation, RowsOfAPopulationGetTheirReferenceResults) {
                 m = foldOntoTwoFaces(m);
         }
         for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
-            for (EvalPath path : availablePaths()) {
+            for (BackEnd path : availablePaths()) {
                 std::vector<Evaluation> out(rowCount);
                 SequenceEvaluator(start, mode, path).evaluateRows(codes, length, out);
                 for (std::size_t row = 0; row < rowCount; ++row) {
                     const std::span<const MoveCode> sequence(codes.data() + row * length, length);
                     ASSERT_EQ(out[row], evaluateSequenceReference(start, sequence, mode))
-                        << "trial " << trial << " mode " << mode << " path " << evalPathName(path)
+                        << "trial " << trial << " mode " << mode << " path " << backEndName(path)
                         << " row " << row;
                 }
             }

@@ -93,19 +93,19 @@ TEST(WholeRun, AFrozenClockMakesTheWholeRunReproducible) {
 
 TEST(WholeRun, EveryEvaluationPathGivesTheSameRun) {
     const std::string input = "2\n30\n3\nR\nU'\nF2\n0\n";
-    preferEvalPath(EvalPath::portable);
+    useBackEnd(BackEnd::portable);
     const WholeRun portable = runWholeSolve(input, {55, 1765002000});
     expectReplaysToSolved(portable);
-    for (EvalPath path : kEvalPaths) {
-        if (path == EvalPath::portable || !evalPathAvailable(path)) {
+    for (BackEnd path : kBackEnds) {
+        if (path == BackEnd::portable || !backEndAvailable(path)) {
             continue;
         }
-        preferEvalPath(path);
+        useBackEnd(path);
         const WholeRun fast = runWholeSolve(input, {55, 1765002000});
-        EXPECT_EQ(fast.console, portable.console) << evalPathName(path);
-        EXPECT_EQ(fast.log, portable.log) << evalPathName(path);
+        EXPECT_EQ(fast.console, portable.console) << backEndName(path);
+        EXPECT_EQ(fast.log, portable.log) << backEndName(path);
     }
-    preferEvalPath(bestEvalPath());
+    useBackEnd(bestBackEnd());
 }
 
 }  // namespace

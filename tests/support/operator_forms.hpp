@@ -7,10 +7,30 @@
 #include <span>
 #include <vector>
 
-#include "genetic/operators.hpp"
+#include "genetic/mutation.hpp"
 #include "genetic/population.hpp"
+#include "genetic/recombination.hpp"
+#include "genetic/simplification.hpp"
 
 namespace cubega::testing {
+
+// A random source whose frozen clock seeds it once; later reseeds continue the stream.
+struct FrozenRandom {
+    FixedClock clock{{77, 1700000000}};
+    RandomSource random{clock};
+    FrozenRandom() { random.seedFromClock(); }
+};
+
+// Rows whose every slot differs from every other: row i, slot j holds 1000 i + j.
+inline Population distinctRows(std::int32_t rows, std::int32_t slots) {
+    Population population(rows, slots);
+    for (std::int32_t i = 0; i < rows; ++i) {
+        for (std::int32_t j = 0; j < slots; ++j) {
+            population.row(i)[static_cast<std::size_t>(j)] = 1000 * i + j;
+        }
+    }
+    return population;
+}
 
 inline std::vector<std::int32_t> identityOrder(std::int32_t rows) {
     std::vector<std::int32_t> order(static_cast<std::size_t>(rows));

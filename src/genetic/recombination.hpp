@@ -1,10 +1,10 @@
-// The operators that breed and change individuals: recombination, mutation and
-// simplification. Each reseeds the random source from the clocks when it is called, the
-// clocks being read at its first draw (so one that draws nothing reads none). They
-// write in place or into a table the caller owns, so the generation loop allocates nothing.
+// Recombination: the children of parents chosen by linear ranking, crossed at one random cut.
+// It reseeds the random source from the clocks when it is called, the clocks being read at
+// its first draw, and writes into a table the caller owns, so the generation loop allocates
+// nothing.
 #pragma once
 
-#include <array>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -26,8 +26,8 @@ class FirstParentChoice {
     // A row drawn uniformly, exactly as random.rowOffset(rows) draws it.
     std::int32_t anyRow(RandomSource& random) const;
 
-    // The test as written, on the real of a draw, and the largest state it accepts for a row
-    // (0 for none): for checking the bounds.
+    // The acceptance test in single precision on the real of a draw, and the largest state it
+    // accepts for a row (0 for none): for checking the bounds.
     bool acceptsByFormula(std::int32_t row, float r2) const;
     std::int32_t acceptUpTo(std::int32_t row) const {
         return acceptUpTo_[static_cast<std::size_t>(row)];
@@ -49,24 +49,5 @@ class FirstParentChoice {
 // copies its last rank too. `from` and `to` must be distinct and of one shape.
 void recombineInto(const Population& from, std::span<const std::int32_t> ranked, Population& to,
                    const FirstParentChoice& firstParent, float crossoverRate, RandomSource& random);
-
-// Every slot of rows 1.. is reset to a random move with chance pm; row 0 is never touched.
-void mutateInPlace(Population& population, float mutationRate, RandomSource& random);
-
-// Merges neighbouring moves on one face (two quarter turns make a half turn, a turn and its
-// inverse cancel, ...), closes the gap and refills the freed slots at the end with random
-// moves, until no two neighbours turn the same face. The length never changes. Codes 0..17.
-void simplifyInPlace(std::span<MoveCode> sequence, RandomSource& random);
-
-// simplifyInPlace on every row, in row order.
-void simplifyRows(Population& population, RandomSource& random);
-
-// simplifyRows for a population whose every code is on U or F (0, 1, 6, 7, 12 or 13), as the
-// fold onto two faces leaves it; the same rows and the same draws, many rows at a time on a
-// processor with wide vectors.
-void simplifyTwoFaceRows(Population& population, RandomSource& random);
-
-// The move that a and b (codes 0..17 on one face) make together, or -1 when they cancel.
-MoveCode mergedMove(MoveCode a, MoveCode b);
 
 }  // namespace cubega

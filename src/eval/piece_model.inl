@@ -1,19 +1,9 @@
-// The portable back end: the engine over the cube as its pieces (piece_model.hpp), in plain
-// C++. A move rewrites eight small numbers, and each score condition is a table lookup.
-#include <algorithm>
-#include <array>
-#include <bit>
-#include <cstdint>
-#include <span>
-
-#include "eval/back_ends.hpp"
-
-namespace cubega {
-
-namespace portable {
-
-#define CUBEGA_ENGINE_TARGET
-#include "eval/engine.inl"
+// The evaluation's model of the cube as its pieces (see piece_model.hpp), for back ends
+// without a byte gather: plain C++, a move rewrites eight small numbers and each score
+// condition is a table lookup.
+//
+// Included by eval_kernels.inl in each back end's namespace; only the portable back end uses
+// it.
 
 // Where the stickers of every position came from (see piece_model.hpp). For the pair score,
 // which counts conditions all over the cube, the score and each corner's part of it are kept
@@ -100,7 +90,7 @@ class PieceModel {
     static constexpr std::size_t kWays = 8;
 
     explicit PieceModel(const EvalStart& start)
-        : start_(&start), tables_(&start.pieceTables), startCube_() {
+        : start_(&start), tables_(start.pieceTables.get()), startCube_() {
         for (std::size_t x = 0; x < kCornerCount; ++x) {
             startCube_.corners[x] = static_cast<std::uint8_t>(3 * x);
         }
@@ -214,14 +204,3 @@ class PieceModel {
     const PieceModelTables* tables_;
     Cube startCube_;
 };
-
-#undef CUBEGA_ENGINE_TARGET
-
-}  // namespace portable
-
-void evaluateRowsPortable(const EvalStart& start, std::span<const MoveCode> codes,
-                          std::size_t length, EvalMode mode, std::span<Evaluation> out) {
-    portable::evaluateRowsWith(portable::PieceModel(start), codes, length, mode, out);
-}
-
-}  // namespace cubega

@@ -1,9 +1,10 @@
-// <immintrin.h> for the x86 vector paths (AVX-512 and AVX2), which are built with function
-// target attributes and chosen at run time, so the rest of the program stays portable.
-// CUBEGA_X86_INTRINSICS is defined when they are available to the compiler.
+// <immintrin.h> for the x86 back ends, whose functions carry target attributes and are chosen
+// at run time, so the rest of the program stays built for the base instruction set.
 #pragma once
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include "platform/isa.hpp"
+
+#ifdef CUBEGA_X86
 // GCC 12's intrinsics start some results from an "undefined" vector and then warn about it;
 // the warning is about the header, not about our code, so it is silenced for the header only.
 #if defined(__GNUC__) && !defined(__clang__)
@@ -15,5 +16,4 @@
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
-#define CUBEGA_X86_INTRINSICS 1
 #endif

@@ -1,0 +1,233 @@
+#include "genetic/simplification.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "cube/moves.hpp"
+#include "genetic/move_stack.hpp"
+#include "genetic/two_face_simplification.hpp"
+#include "support/operator_forms.hpp"
+#include "support/test_support.hpp"
+
+namespace cubega {
+namespace {
+
+using testing::FrozenRandom;
+using testing::simplifySequence;
+
+// The merge table case by case: (kind of a, kind of b) -> result kind or cancel.
+MoveCode mergeByTable(MoveCode a, MoveCode b) {
+    const int f = a % 6;
+    const MoveCode quarter = f, half = f + 6, anti = f + 12;
+    if (a == quarter && b == quarter)
+        return a + 6;
+    if (a == quarter && b == half)
+        return a + 12;
+    if (a == half && b == quarter)
+        return a + 6;
+    if (a == half && b == anti)
+        return a - 6;
+    if (a == anti && b == half)
+        return a - 12;
+    if (a == anti && b == anti)
+        return a - 6;
+    return -1;  // f f', f' f, f2 f2
+}
+
+// Simplification the slow way: after every merge, scan again from the first slot.
+void simplifyLiterally(std::vector<MoveCode>& s, RandomSource& random) {
+    random.seedFromClock();
+    if (s.size() < 2)
+        return;
+    for (;;) {
+        std::size_t i = 0;
+        while (i + 1 < s.size() && s[i] % 6 != s[i + 1] % 6)
+            ++i;
+        if (i + 1 >= s.size())
+            return;
+        const MoveCode merged = mergeByTable(s[i], s[i + 1]);
+        if (merged >= 0) {
+            s[i] = merged;
+            s.erase(s.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+            s.push_back(random.resetMove());
+        } else {
+            s.erase(s.begin() + static_cast<std::ptrdiff_t>(i),
+                    s.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            s.push_back(random.resetMove());
+            s.push_back(random.resetMove());
+        }
+    }
+}
+
+TEST(Simplification, EverySameFacePairMergesAsTheTableSaysAndAsTheCubeAgrees) {
+    const CubeState start = testing::distinctFacelets();
+    for (int face = 0; face < 6; ++face) {
+        for (int ka = 0; ka < 3; ++ka) {
+            for (int kb = 0; kb < 3; ++kb) {
+                const MoveCode a = face + 6 * ka, b = face + 6 * kb;
+                const MoveCode merged = mergedMove(a, b);
+                EXPECT_EQ(merged, mergeByTable(a, b)) << a << " " << b;
+                const CubeState both = applyMove(applyMove(start, a), b);
+                EXPECT_EQ(merged < 0 ? start : applyMove(start, merged), both) << a << " " << b;
+            }
+        }
+    }
+}
+
+TEST(Simplification, ASequenceWithoutSameFaceNeighboursIsUnchanged) {
+    FrozenRandom frozen;
+    const MoveSequence sequence{0, 1, 0, 1, 2, 3, 4, 5, 3, 16};
+    const std::int32_t before = frozen.random.state();
+    EXPECT_EQ(simplifySequence(sequence, frozen.random), sequence);
+    EXPECT_EQ(frozen.random.state(), before) << "no draws";
+}
+
+TEST(Simplification, MergesAtTheFrontAndRefillsTheLastSlot) {
+    FrozenRandom frozen;
+    RandomSource expected = frozen.random;
+    const MoveSequence sequence{0, 0, 1, 2, 1, 2};  // F F U R U R
+    const MoveSequence result = simplifySequence(sequence, frozen.random);
+    const MoveCode refill = expected.resetMove();
+    ASSERT_NE(refill % 6, 2) << "pick another clock: the refill would merge again";
+    EXPECT_EQ(result, (MoveSequence{6, 1, 2, 1, 2, refill}));
+}
+
+TEST(Simplification, ATurnAndItsInverseRefillTheLastTwoSlotsInOrder) {
+    FrozenRandom frozen;
+    RandomSource expected = frozen.random;
+    const MoveSequence sequence{1, 2, 14, 0, 1, 0};  // U R R' F U F
+    const MoveSequence result = simplifySequence(sequence, frozen.random);
+    const MoveCode first = expected.resetMove();
+    const MoveCode second = expected.resetMove();
+    ASSERT_NE(first % 6, 0);
+    ASSERT_NE(first % 6, second % 6);
+    EXPECT_EQ(result, (MoveSequence{1, 0, 1, 0, first, second}));
+}
+
+TEST(Simplification, PairsAtTheLastTwoSlots) {
+    FrozenRandom frozen;
+    RandomSource expected = frozen.random;
+    const MoveSequence single = simplifySequence({0, 1, 0, 3, 3}, frozen.random);
+    const MoveCode refill = expected.resetMove();
+    ASSERT_NE(refill % 6, 3) << "pick another clock: the refill would merge again";
+    EXPECT_EQ(single, (MoveSequence{0, 1, 0, 9, refill}));
+
+    FrozenRandom again;
+    RandomSource expectedAgain = again.random;
+    const MoveSequence dropped = simplifySequence({0, 1, 2, 3, 15}, again.random);
+    const MoveCode a = expectedAgain.resetMove();
+    const MoveCode b = expectedAgain.resetMove();
+    ASSERT_NE(a % 6, 2);
+    ASSERT_NE(a % 6, b % 6);
+    EXPECT_EQ(dropped, (MoveSequence{0, 1, 2, a, b}));
+}
+
+TEST(Simplification, MergesCascade) {
+    FrozenRandom frozen;
+    const MoveSequence result = simplifySequence({0, 0, 0, 1, 2, 1}, frozen.random);
+    EXPECT_EQ(result[0], 12) << "F F F becomes F2 F, then F'";
+    EXPECT_EQ((MoveSequence{result.begin() + 1, result.begin() + 4}), (MoveSequence{1, 2, 1}));
+}
+
+TEST(Simplification, MatchesTheScanFromTheStartOnRandomSequences) {
+    std::mt19937 rng(99);
+    FrozenRandom fast, literal;
+    for (int trial = 0; trial < 20000; ++trial) {
+        const int length = 2 + trial % 40;
+        MoveSequence sequence = testing::randomMoves(rng, length);
+        // Plenty of same-face neighbours, as folding onto two faces produces.
+        if (trial % 2 == 0) {
+            for (MoveCode& m : sequence)
+                m = foldOntoTwoFaces(m);
+        }
+        if (trial % 7 == 0) {  // a new millisecond: both reseed, the fast one at its first draw
+            const ClockReading now{static_cast<std::uint32_t>(trial), 1700000000};
+            fast.clock.set(now);
+            literal.clock.set(now);
+        }
+        MoveSequence expected = sequence;
+        simplifyLiterally(expected, literal.random);
+        const MoveSequence result = simplifySequence(sequence, fast.random);
+        ASSERT_EQ(result, expected) << "trial " << trial;
+        ASSERT_EQ(fast.random.state(), literal.random.state()) << "trial " << trial;
+        ASSERT_EQ(result.size(), sequence.size());
+        for (std::size_t i = 0; i + 1 < result.size(); ++i) {
+            ASSERT_NE(result[i] % 6, result[i + 1] % 6);
+        }
+    }
+}
+
+// The rows of a population are looked at in groups; a pair across two rows must not count,
+// and the rows must draw in row order.
+TEST(Simplification, RowsOfAPopulationMatchTheScanFromTheStartRowByRow) {
+    std::mt19937 rng(31);
+    for (const std::int32_t slots : {1, 2, 17, 30, 64, 65, 341, 1100}) {
+        FrozenRandom fast, literal;
+        Population population(51, slots);
+        for (MoveCode& m : population.codes()) {
+            m = foldOntoTwoFaces(testing::randomMoves(rng, 1)[0]);
+        }
+        Population expected = population;
+        Population twoFaces = population;
+        FrozenRandom viaTwoFaces;
+        simplifyRows(population, fast.random);
+        simplifyTwoFaceRows(twoFaces, viaTwoFaces.random);
+        for (std::int32_t i = 0; i < expected.rows(); ++i) {
+            MoveSequence row(expected.row(i).begin(), expected.row(i).end());
+            simplifyLiterally(row, literal.random);
+            std::copy(row.begin(), row.end(), expected.row(i).begin());
+        }
+        ASSERT_EQ(population, expected) << slots << " slots";
+        ASSERT_EQ(fast.random.state(), literal.random.state()) << slots << " slots";
+        ASSERT_EQ(twoFaces, expected) << slots << " slots, on two faces";
+        ASSERT_EQ(viaTwoFaces.random.state(), literal.random.state()) << slots << " slots";
+    }
+}
+
+// A clock a millisecond further on at every reading: every reseed starts a new stream.
+class SteppingClock final : public Clock {
+  public:
+    ClockReading read() override {
+        ++reading.millisecondsSinceStart;
+        return reading;
+    }
+    ClockReading reading{0, 1700000000};
+};
+
+// The two-face rows are read many at a time in lanes of 16 and refilled row by row afterwards:
+// every row count around the lane blocks, every length the lanes hold, and each row reseeding
+// exactly where the row-by-row simplification does.
+TEST(Simplification, TwoFaceRowsMatchTheRowByRowSimplification) {
+    std::mt19937 rng(47);
+    for (const std::int32_t rows : {1, 2, 15, 16, 17, 51, 64, 65, 130}) {
+        for (const std::int32_t slots : {1, 2, 3, 16, 17, 30, 31, 32, 33}) {
+            Population population(rows, slots);
+            for (MoveCode& m : population.codes()) {
+                m = foldOntoTwoFaces(testing::randomMoves(rng, 1)[0]);
+            }
+            Population expected = population;
+            SteppingClock clock, expectedClock;
+            RandomSource random(clock), expectedRandom(expectedClock);
+            simplifyTwoFaceRows(population, random);
+            simplifyRows(expected, expectedRandom);
+            ASSERT_EQ(population, expected) << rows << " rows of " << slots;
+            ASSERT_EQ(clock.reading.millisecondsSinceStart,
+                      expectedClock.reading.millisecondsSinceStart);
+            ASSERT_EQ(random.state(), expectedRandom.state()) << rows << " rows of " << slots;
+        }
+    }
+}
+
+TEST(Simplification, ShortSequences) {
+    FrozenRandom frozen;
+    EXPECT_EQ(simplifySequence({}, frozen.random), MoveSequence{});
+    EXPECT_EQ(simplifySequence({5}, frozen.random), MoveSequence{5});
+    const MoveSequence pair = simplifySequence({7, 7}, frozen.random);
+    EXPECT_EQ(pair.size(), 2u);
+    EXPECT_NE(pair[0] % 6, pair[1] % 6);
+}
+
+}  // namespace
+}  // namespace cubega
