@@ -223,8 +223,7 @@ inline constexpr auto kCornerEdges = [] {
     return edges;
 }();
 
-// The block's edges (their facelets are the block's edge facelets) and the edges of the
-// two-generator test with the facelet index of its primary facelet.
+// The block's edges: their facelets are the block's edge facelets.
 inline constexpr std::array<std::uint8_t, 5> kBlockEdges{7, 8, 9, 10, 11};  // DB DR DL BR BL
 // The block's corners, DBR and DBL: their pair conditions are the block's six.
 inline constexpr std::array<std::uint8_t, 2> kBlockCorners{6, 7};
@@ -357,6 +356,7 @@ inline constexpr FaceRings kFaceRings = [] {
     return faces;
 }();
 
+// The edges of the two-generator test, each with the index (0 or 1) of its primary facelet.
 struct TwoGenEdgePiece {
     std::uint8_t edge = 0, primary = 0;
 };

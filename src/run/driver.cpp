@@ -51,22 +51,34 @@ RunSettings askRunSettings(ConsoleInput& input, RecordWriter& console) {
     return settings;
 }
 
+int exitStatusOf(const std::function<void()>& run, std::ostream& err) {
+    try {
+        run();
+    } catch (const RunError& error) {
+        err << "cube-solver: " << error.what() << '\n';
+        return kStatusStopped;
+    } catch (const InternalFault& fault) {
+        err << "cube-solver: internal fault: " << fault.what() << '\n';
+        return kStatusInternalFault;
+    }
+    return 0;
+}
+
 int runSolver(RunEnvironment& environment) {
     StreamRecordWriter console(environment.out);
     ConsoleInput input(environment.in, console);
-    try {
-        RandomSource random(environment.clock);
-        random.seedFromClock();
-        RunState run;
-        run.settings = askRunSettings(input, console);
-        ResultsLog log(environment.resultsPath);
-        solve(run, input, console, random, log);
-    } catch (const RunError& error) {
-        environment.err << "cube-solver: " << error.what() << '\n';
-        return kStatusStopped;
-    } catch (const InternalFault& fault) {
-        environment.err << "cube-solver: internal fault: " << fault.what() << '\n';
-        return kStatusInternalFault;
+    const int status = exitStatusOf(
+        [&] {
+            RandomSource random(environment.clock);
+            random.seedFromClock();
+            RunState run;
+            run.settings = askRunSettings(input, console);
+            ResultsLog log(environment.resultsPath);
+            solve(run, input, console, random, log);
+        },
+        environment.err);
+    if (status != 0) {
+        return status;
     }
     console.write({"End of the program."});
     // The last answer only holds the window open: its value is not used, and an input that

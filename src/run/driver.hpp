@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <istream>
 #include <ostream>
 
@@ -39,6 +40,11 @@ struct RunEnvironment {
     Clock& clock;
     std::filesystem::path resultsPath = kResultsFileName;
 };
+
+// Runs `run` and gives the exit status of how it ended: 0 when it returned, 1 after an
+// orderly stop (RunError), 3 when the program found a fault of its own (InternalFault); the
+// reason goes to `err`.
+int exitStatusOf(const std::function<void()>& run, std::ostream& err);
 
 // One whole run. Returns the exit status: 0 when it ran to the end, 1 after an orderly stop
 // (input ended, results.txt not writable), 3 when the solution failed its own check; the

@@ -1,7 +1,5 @@
 #include "stages/two_gen_stages.hpp"
 
-#include <vector>
-
 #include "cube/moves.hpp"
 #include "eval/evaluate.hpp"
 #include "eval/scores.hpp"
@@ -11,23 +9,22 @@ namespace cubega {
 
 namespace {
 
-constexpr std::int32_t kEntryGenerations = 10000;
-constexpr std::int32_t kEntryGenerationsInGroup = 10;
 constexpr std::int32_t kEntryProgressInterval = 5000;
-constexpr std::int32_t kFinishGenerations = 200000;
 constexpr std::int32_t kFinishProgressInterval = 10000;
 
 }  // namespace
 
-void runTwoGenEntryStage(SolveState& state, StageContext& context) {
+void runTwoGenEntryStage(SolveState& state, StageContext& context,
+                         const TwoGenRunLengths& lengths) {
     RecordWriter& console = context.console;
     const bool inGroupAtStart = inTwoGenGroup(state.workingCube);
     // Folded onto F and U, a cube outside the group could never enter it: search freely.
     if (state.restrictToTwoFaces && !inGroupAtStart) {
         state.restrictToTwoFaces = false;
     }
-    const GenerationRun run{inGroupAtStart ? kEntryGenerationsInGroup : kEntryGenerations,
-                            kEntryProgressInterval, state.restrictToTwoFaces};
+    const GenerationRun run{
+        inGroupAtStart ? lengths.entryGenerationsInGroup : lengths.entryGenerations,
+        kEntryProgressInterval, state.restrictToTwoFaces};
     GeneticSearch search;
     search.startFromRandomPopulation(context.random);
     for (;;) {
@@ -59,9 +56,10 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
     console.writeBlank();
 }
 
-void runTwoGenFinishStage(SolveState& state, StageContext& context) {
+void runTwoGenFinishStage(SolveState& state, StageContext& context,
+                          const TwoGenRunLengths& lengths) {
     RecordWriter& console = context.console;
-    const GenerationRun run{kFinishGenerations, kFinishProgressInterval, true};
+    const GenerationRun run{lengths.finishGenerations, kFinishProgressInterval, true};
     GeneticSearch search;
     search.startFromRandomPopulation(context.random);
     for (;;) {

@@ -20,14 +20,23 @@ constexpr bool finishGoalReached(std::int32_t objective, std::int32_t moveCount)
     return bestScore({objective, moveCount}) == 48;
 }
 
+// How long each run of the two stages is: the program's lengths unless a test shortens them.
+struct TwoGenRunLengths {
+    std::int32_t entryGenerations = 10000;
+    std::int32_t entryGenerationsInGroup = 10;  // from a cube already in the group
+    std::int32_t finishGenerations = 200000;
+};
+
 // Runs of 10000 generations (10 when the cube is already in the group) until the goal is
 // reached; applies the winning moves to the working cube and adds them to totalMoves and
 // entryText. From a cube already in the group, a best sequence of one move is not needed and
 // is not applied.
-void runTwoGenEntryStage(SolveState& state, StageContext& context);
+void runTwoGenEntryStage(SolveState& state, StageContext& context,
+                         const TwoGenRunLengths& lengths = {});
 
 // Runs of 200000 generations, folded onto F and U, until a sequence solves the cube; adds
 // its moves to totalMoves and finishText. The working cube is not turned.
-void runTwoGenFinishStage(SolveState& state, StageContext& context);
+void runTwoGenFinishStage(SolveState& state, StageContext& context,
+                          const TwoGenRunLengths& lengths = {});
 
 }  // namespace cubega

@@ -86,16 +86,5 @@ TEST(Scores, RenamingTheColoursChangesNoScore) {
     }
 }
 
-TEST(Scores, ScoresRangeWithinTheirBounds) {
-    std::mt19937 rng(9);
-    for (int trial = 0; trial < 500; ++trial) {
-        const CubeState cube = testing::randomCube(rng, 40);
-        EXPECT_GE(pairScore(cube), 0);
-        EXPECT_LE(pairScore(cube), 48);
-        EXPECT_GE(blockScore(cube), 0);
-        EXPECT_LE(blockScore(cube), 16);
-    }
-}
-
 }  // namespace
 }  // namespace cubega

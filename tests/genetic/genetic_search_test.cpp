@@ -110,6 +110,20 @@ TEST(GenerationLoop, FoldingOntoTwoFacesKeepsTheKindOfTurn) {
     EXPECT_EQ(foldOntoTwoFaces(15), 13);  // B' -> U'
 }
 
+TEST(GenerationLoop, AResumedSearchKeepsItsPopulationAndDrawsAsANewOneDoes) {
+    std::mt19937 rng(7);
+    const CubeState start = testing::randomCube(rng, 12);
+    LoopFixture resumed, restarted;
+    resumed.run(params(5, 1000), start, kBlockMode);
+    restarted.run(params(5, 1000), start, kBlockMode);
+    const Population reached = resumed.population;
+    resumed.search.resumeWithRandomDrawsSpent(resumed.random);
+    restarted.search.startFromRandomPopulation(restarted.random);
+    EXPECT_EQ(resumed.population, reached);
+    EXPECT_NE(restarted.population, reached);
+    EXPECT_EQ(resumed.random.state(), restarted.random.state());
+}
+
 TEST(GenerationLoop, RestrictedRunsEvaluateFrontAndUpTurnsFirst) {
     LoopFixture loop;
     loop.run(params(3, 1000, true), solvedCube(), kBlockMode);

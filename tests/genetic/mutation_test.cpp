@@ -16,20 +16,20 @@ using testing::mutate;
 TEST(Mutation, MatchesOneChanceTestPerSlot) {
     for (float rate : {0.05F, 0.5F, 0.9F}) {
         FrozenRandom frozen;
-        RandomSource literal = frozen.random;
+        RandomSource plain = frozen.random;
         const Population input = distinctRows(51, 30);
         const Population result = mutate(input, rate, frozen.random);
         Population expected = input;
         for (std::int32_t i = 1; i < 51; ++i) {
             for (MoveCode& slot : expected.row(i)) {
-                if (literal.randomReal() < rate) {
-                    slot = static_cast<MoveCode>(static_cast<double>(literal.randomReal()) *
+                if (plain.randomReal() < rate) {
+                    slot = static_cast<MoveCode>(static_cast<double>(plain.randomReal()) *
                                                  static_cast<double>(17.9982F));
                 }
             }
         }
         EXPECT_EQ(result, expected) << rate;
-        EXPECT_EQ(frozen.random.state(), literal.state());
+        EXPECT_EQ(frozen.random.state(), plain.state());
     }
 }
 

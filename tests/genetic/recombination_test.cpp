@@ -139,7 +139,8 @@ TEST(Recombination, FirstParentBoundsAreWhereTheFloatTestTurns) {
 
 // Recombination written with the float acceptance test, draw for draw as the search makes
 // them; the bounds must give the very same populations and leave the stream at the same state.
-Population recombineLiterally(const Population& from, float sp, float pc, RandomSource& random) {
+Population recombineByTheFloatTests(const Population& from, float sp, float pc,
+                                    RandomSource& random) {
     random.seedFromClock();
     const std::int32_t rows = from.rows();
     const std::int32_t slots = from.slots();
@@ -173,15 +174,15 @@ Population recombineLiterally(const Population& from, float sp, float pc, Random
 }
 
 TEST(Recombination, BoundsGiveTheSamePopulationsAsTheFloatTest) {
-    FrozenRandom fast, literal;
+    FrozenRandom fast, plain;
     const FirstParentChoice choice(51, 1.5F);
     Population population = distinctRows(51, 30);
     for (int call = 0; call < 500; ++call) {
         Population result(51, 30);
         recombineInto(population, result, choice, 0.8F, fast.random);
-        const Population expected = recombineLiterally(population, 1.5F, 0.8F, literal.random);
+        const Population expected = recombineByTheFloatTests(population, 1.5F, 0.8F, plain.random);
         ASSERT_EQ(result, expected) << "call " << call;
-        ASSERT_EQ(fast.random.state(), literal.random.state());
+        ASSERT_EQ(fast.random.state(), plain.random.state());
         population = result;
     }
 }

@@ -37,7 +37,7 @@ MoveCode mergeByTable(MoveCode a, MoveCode b) {
 }
 
 // Simplification the slow way: after every merge, scan again from the first slot.
-void simplifyLiterally(std::vector<MoveCode>& s, RandomSource& random) {
+void simplifyByRescanning(std::vector<MoveCode>& s, RandomSource& random) {
     random.seedFromClock();
     if (s.size() < 2)
         return;
@@ -133,7 +133,7 @@ TEST(Simplification, MergesCascade) {
 
 TEST(Simplification, MatchesTheScanFromTheStartOnRandomSequences) {
     std::mt19937 rng(99);
-    FrozenRandom fast, literal;
+    FrozenRandom fast, plain;
     for (int trial = 0; trial < 20000; ++trial) {
         const int length = 2 + trial % 40;
         MoveSequence sequence = testing::randomMoves(rng, length);
@@ -145,13 +145,13 @@ TEST(Simplification, MatchesTheScanFromTheStartOnRandomSequences) {
         if (trial % 7 == 0) {  // a new millisecond: both reseed, the fast one at its first draw
             const ClockReading now{static_cast<std::uint32_t>(trial), 1700000000};
             fast.clock.set(now);
-            literal.clock.set(now);
+            plain.clock.set(now);
         }
         MoveSequence expected = sequence;
-        simplifyLiterally(expected, literal.random);
+        simplifyByRescanning(expected, plain.random);
         const MoveSequence result = simplifySequence(sequence, fast.random);
         ASSERT_EQ(result, expected) << "trial " << trial;
-        ASSERT_EQ(fast.random.state(), literal.random.state()) << "trial " << trial;
+        ASSERT_EQ(fast.random.state(), plain.random.state()) << "trial " << trial;
         ASSERT_EQ(result.size(), sequence.size());
         for (std::size_t i = 0; i + 1 < result.size(); ++i) {
             ASSERT_NE(result[i] % 6, result[i + 1] % 6);
@@ -164,7 +164,7 @@ TEST(Simplification, MatchesTheScanFromTheStartOnRandomSequences) {
 TEST(Simplification, RowsOfAPopulationMatchTheScanFromTheStartRowByRow) {
     std::mt19937 rng(31);
     for (const std::int32_t slots : {1, 2, 17, 30, 64, 65, 341, 1100}) {
-        FrozenRandom fast, literal;
+        FrozenRandom fast, plain;
         Population population(51, slots);
         for (MoveCode& m : population.codes()) {
             m = foldOntoTwoFaces(testing::randomMoves(rng, 1)[0]);
@@ -176,13 +176,13 @@ TEST(Simplification, RowsOfAPopulationMatchTheScanFromTheStartRowByRow) {
         simplifyTwoFaceRows(twoFaces, viaTwoFaces.random);
         for (std::int32_t i = 0; i < expected.rows(); ++i) {
             MoveSequence row(expected.row(i).begin(), expected.row(i).end());
-            simplifyLiterally(row, literal.random);
+            simplifyByRescanning(row, plain.random);
             std::copy(row.begin(), row.end(), expected.row(i).begin());
         }
         ASSERT_EQ(population, expected) << slots << " slots";
-        ASSERT_EQ(fast.random.state(), literal.random.state()) << slots << " slots";
+        ASSERT_EQ(fast.random.state(), plain.random.state()) << slots << " slots";
         ASSERT_EQ(twoFaces, expected) << slots << " slots, on two faces";
-        ASSERT_EQ(viaTwoFaces.random.state(), literal.random.state()) << slots << " slots";
+        ASSERT_EQ(viaTwoFaces.random.state(), plain.random.state()) << slots << " slots";
     }
 }
 

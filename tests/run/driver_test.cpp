@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "run/run_error.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
@@ -85,6 +86,18 @@ TEST(Driver, InputEndingAmongTypedMovesKeepsTheLoggedScrambleLabel) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.str().find("every scramble move"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(run.results()));
+}
+
+TEST(Driver, AFaultOfTheProgramItselfIsStatusThreeAndAnOrderlyStopOne) {
+    std::ostringstream err;
+    EXPECT_EQ(exitStatusOf([] { throw InternalFault("the solution does not solve"); }, err), 3);
+    EXPECT_EQ(err.str(), "cube-solver: internal fault: the solution does not solve\n");
+    err.str("");
+    EXPECT_EQ(exitStatusOf([] { throw RunError("the input ended"); }, err), 1);
+    EXPECT_EQ(err.str(), "cube-solver: the input ended\n");
+    err.str("");
+    EXPECT_EQ(exitStatusOf([] {}, err), 0);
+    EXPECT_EQ(err.str(), "");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "run/report.hpp"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "cube/rotations.hpp"
 #include "run/run_error.hpp"
@@ -95,6 +98,35 @@ TEST(ResultsLog, EveryRecordIsOnDiskAsSoonAsItIsWritten) {
     log.write({"Scramble : "});
     EXPECT_EQ(testing::readFile(folder / "results.txt"), " Scramble : \n");
     log.close();
+    std::filesystem::remove_all(folder);
+}
+
+// The descriptor of this process's open file at `path`, or -1.
+int openDescriptorOf(const std::filesystem::path& path) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(entry.path(), error) == path) {
+            return std::stoi(entry.path().filename().string());
+        }
+    }
+    return -1;
+}
+
+TEST(ResultsLog, AFailedCloseIsAnOrderlyStopWithItsReason) {
+    const auto folder = testing::makeTempFolder();
+    const auto path = std::filesystem::canonical(folder) / "results.txt";
+    ResultsLog log(path);
+    log.write({"Scramble : "});
+    const int descriptor = openDescriptorOf(path);
+    ASSERT_GE(descriptor, 0);
+    ::close(descriptor);  // the file is lost under the log: its own close must fail
+    try {
+        log.close();
+        ADD_FAILURE() << "the close did not fail";
+    } catch (const RunError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "cannot close " + path.string() + ": Bad file descriptor");
+    }
     std::filesystem::remove_all(folder);
 }
 

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <random>
 #include <set>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "cube/rotations.hpp"
+#include "eval/evaluation.hpp"
 #include "eval/scores.hpp"
+#include "genetic/random_source.hpp"
 #include "stages/block_stage.hpp"
 #include "stages/two_gen_stages.hpp"
 #include "support/test_support.hpp"
@@ -87,6 +93,90 @@ TEST(Locations, EveryLocationIsADifferentOrientation) {
         seen.insert(orientToLocation(testing::distinctFacelets(), n, console, nullptr).facelets);
     }
     EXPECT_EQ(seen.size(), 12u);
+}
+
+// The services of a stage with a frozen clock, its console captured.
+struct StageRun {
+    FixedClock clock;
+    RandomSource random{clock};
+    testing::CaptureWriter console, log;
+    StageContext context{random, console, log};
+
+    explicit StageRun(ClockReading reading) : clock(reading) { random.seedFromClock(); }
+};
+
+std::size_t countOf(const std::string& text, const std::string& line) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// The objective of every location report, in the order printed.
+std::vector<std::int32_t> reportedObjectives(const std::string& console) {
+    std::vector<std::int32_t> objectives;
+    const std::string label = " perfo, # moves, entropy\n";
+    for (std::size_t at = console.find(label); at != std::string::npos;
+         at = console.find(label, at + 1)) {
+        std::istringstream numbers(console.substr(at + label.size(), 40));
+        std::int32_t objective = 0;
+        numbers >> objective;
+        objectives.push_back(objective);
+    }
+    return objectives;
+}
+
+TEST(BlockStage, ALaterPassContinuesEachLocationFromWhereItStopped) {
+    // Two generations a search cannot build a complete block from this scramble: the stage
+    // makes pass after pass, each location going on from its own population, whose elite
+    // never gets worse. Fresh random populations would fall back often.
+    StageRun stage({40, 1765000000});
+    const CubeState scrambled = applySequence(
+        solvedCube(), testing::movesFromText("R  U  F' L2 D  B' R2 U' F  D2 L' B2 U  R' "));
+    SolveState state;
+    runBlockStage(scrambled, 2, state, stage.context);
+    const std::string& console = stage.console.text;
+    const std::size_t passes = countOf(console, " ------------2x2x3 position is :            0 ");
+    ASSERT_GE(passes, 2u);
+    EXPECT_EQ(
+        countOf(console, " Adding generations to solve the 2x2x3: no good solution was found."),
+        passes - 1);
+    const std::vector<std::int32_t> objectives = reportedObjectives(console);
+    ASSERT_EQ(objectives.size(), 12 * passes);
+    for (std::size_t k = 12; k < objectives.size(); ++k) {
+        EXPECT_GE(objectives[k], objectives[k - 12])
+            << "location " << k % 12 << ", pass " << k / 12 + 1;
+    }
+    EXPECT_TRUE(blockSearchIsDone(locationGrade(
+        objectives[objectives.size() - 12 + static_cast<std::size_t>(state.blockLocation)],
+        state.totalMoves)));
+}
+
+TEST(TwoGenStages, RunsThatMissTheGoalAreFollowedByMoreRuns) {
+    // F, R and U turns keep the block at location 0 and leave the cube outside the group of F
+    // and U turns; runs of two generations are too short to enter it, or to finish a cube
+    // deep in that group, at the first try.
+    StageRun stage({41, 1765000000});
+    SolveState state;
+    state.workingCube = applySequence(solvedCube(), testing::movesFromText("F  R  U' F' "));
+    ASSERT_FALSE(inTwoGenGroup(state.workingCube));
+    TwoGenRunLengths shortRuns;
+    shortRuns.entryGenerations = 2;
+    shortRuns.finishGenerations = 2;
+    runTwoGenEntryStage(state, stage.context, shortRuns);
+    EXPECT_GE(countOf(stage.console.text, " Adding 10'000 gen. to solve this part\n"), 1u);
+    EXPECT_TRUE(inTwoGenGroup(state.workingCube));
+    EXPECT_EQ(blockScore(state.workingCube), 16);
+
+    std::mt19937 rng(12);
+    state.workingCube = testing::randomTwoFaceCube(rng, 10);
+    stage.console.text.clear();
+    runTwoGenFinishStage(state, stage.context, shortRuns);
+    EXPECT_GE(
+        countOf(stage.console.text, " Adding 200 000 more generations to solve this stage.\n"), 1u);
+    EXPECT_TRUE(
+        isSolved(applySequence(state.workingCube, testing::movesFromText(state.finishText))));
 }
 
 }  // namespace
