@@ -29,8 +29,7 @@ concept GathersBytes = requires {
 }  // namespace
 
 const EvalKernels& evalKernelsOf(BackEnd backEnd) {
-    const EvalKernels* kernels = kernelsBuiltFor(backEnd);
-    return kernels != nullptr ? *kernels : *kernelsBuiltFor(BackEnd::portable);
+    return kernelsFor(backEnd);
 }
 
 }  // namespace cubega

@@ -23,7 +23,7 @@ struct EvalKernels {
     bool cubeInLanes;
 };
 
-// The kernels of a back end this build has (every available one).
+// The kernels of a back end (the portable ones where this build lacks it).
 const EvalKernels& evalKernelsOf(BackEnd backEnd);
 
 }  // namespace cubega

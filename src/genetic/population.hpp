@@ -56,11 +56,6 @@ inline constexpr std::int32_t kSequenceLength = 30;  // L
 // The evaluation of each population row, objective and move count.
 using ScoreTable = std::vector<Evaluation>;
 
-// A random move in the fill form (initial population, immigrants).
-inline MoveCode randomMove(RandomSource& random) {
-    return random.fillMove();
-}
-
 // Fills a row slot by slot with fill-form random moves, continuing the current stream: the
 // row's states are drawn together and turned into moves without floating point.
 inline void randomSequence(std::span<MoveCode> row, RandomSource& random) {

@@ -22,8 +22,7 @@ namespace {
 }  // namespace
 
 const RowKernels& rowKernelsOf(BackEnd backEnd) {
-    const RowKernels* kernels = kernelsBuiltFor(backEnd);
-    return kernels != nullptr ? *kernels : *kernelsBuiltFor(BackEnd::portable);
+    return kernelsFor(backEnd);
 }
 
 const RowKernels& rowKernels() {

@@ -51,7 +51,7 @@ struct RowKernels {
 // The kernels of the active back end.
 const RowKernels& rowKernels();
 
-// The kernels of a back end this build has (every available one).
+// The kernels of a back end (the portable ones where this build lacks it).
 const RowKernels& rowKernelsOf(BackEnd backEnd);
 
 // statesBelowMask for any bound, on the active back end (states 1..2^31 - 2).

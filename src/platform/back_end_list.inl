@@ -3,7 +3,7 @@
 // end's operations (back_ends/) and CUBEGA_TARGET the function attributes its instructions
 // need. The kernels file puts CUBEGA_TARGET on every function, so each is compiled for those
 // instructions alone, and defines `kKernels`, its entry points for that back end. After the
-// list, kernelsBuiltFor(backEnd) gives them (null for a back end this build lacks).
+// list, kernelsFor(backEnd) gives them (the portable ones for a back end this build lacks).
 //
 // Include platform/back_ends.hpp at file scope, then define CUBEGA_KERNELS_FILE (the kernels
 // file's include name) and CUBEGA_KERNELS_TYPE (the type of kKernels) and include this file
@@ -49,21 +49,19 @@ using Ops = ::cubega::back_ends::NeonOps;
 }  // namespace neon
 #endif
 
-inline const CUBEGA_KERNELS_TYPE* kernelsBuiltFor(BackEnd backEnd) {
+inline const CUBEGA_KERNELS_TYPE& kernelsFor(BackEnd backEnd) {
     switch (backEnd) {
-        case BackEnd::portable:
-            return &portable::kKernels;
 #ifdef CUBEGA_X86
         case BackEnd::avx2:
-            return &avx2::kKernels;
+            return avx2::kKernels;
         case BackEnd::avx512:
-            return &avx512::kKernels;
+            return avx512::kKernels;
 #endif
 #ifdef CUBEGA_NEON
         case BackEnd::neon:
-            return &neon::kKernels;
+            return neon::kKernels;
 #endif
         default:
-            return nullptr;
+            return portable::kKernels;
     }
 }
