@@ -5,6 +5,8 @@
 #include <array>
 
 #include "cube/cube_state.hpp"
+#include "cube/move_tables.hpp"
+#include "cube/moves.hpp"
 #include "cube/permutation.hpp"
 
 namespace cubega {
@@ -80,16 +82,47 @@ constexpr CubeState rotateXY(const CubeState& cube) {
 
 enum class Rotation { y, x, xy };
 
-constexpr CubeState rotate(const CubeState& cube, Rotation rotation) {
+constexpr const FaceletPermutation& permutationOf(Rotation rotation) {
     switch (rotation) {
-        case Rotation::y:
-            return rotateY(cube);
         case Rotation::x:
-            return rotateX(cube);
+            return kRotationX;
         case Rotation::xy:
-            return rotateXY(cube);
+            return kRotationXY;
+        default:
+            return kRotationY;
     }
-    return cube;
 }
+
+constexpr CubeState rotate(const CubeState& cube, Rotation rotation) {
+    return permute(cube, permutationOf(rotation));
+}
+
+// The move that, made before the rotation, turns the cube as `code` (0..17) turns it after the
+// rotation: applyMove(rotate(c, r), code) == rotate(applyMove(c, moveBeforeRotation(r, code)),
+// r). The same kind of turn, of the face that the rotation brings to code's face.
+constexpr MoveCode moveBeforeRotation(Rotation rotation, MoveCode code) {
+    const FaceletPermutation& turned = permutationOf(rotation);
+    const FaceletPermutation after =
+        compose(turned, kMovePermutations[static_cast<std::size_t>(code)]);
+    for (MoveCode before = 0; before < kMoveCount; ++before) {
+        if (compose(kMovePermutations[static_cast<std::size_t>(before)], turned) == after) {
+            return before;
+        }
+    }
+    return -1;
+}
+static_assert(
+    [] {
+        for (const Rotation rotation : {Rotation::y, Rotation::x, Rotation::xy}) {
+            for (MoveCode code = 0; code < kMoveCount; ++code) {
+                const MoveCode before = moveBeforeRotation(rotation, code);
+                if (before < 0 || quarterTurnsOfMove(before) != quarterTurnsOfMove(code)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }(),
+    "a rotation turns every move into a move of the same kind");
 
 }  // namespace cubega

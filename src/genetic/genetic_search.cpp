@@ -73,6 +73,10 @@ void GeneticSearch::evolve(const GenerationRun& run, const CubeState& startCube,
         recombineInto(population_, order_, spare_, firstParent_, params_.crossoverRate, random);
         std::swap(population_, spare_);
         mutateInPlace(population_, params_.mutationRate, random);
+        if (run.observer != nullptr &&
+            (g % GenerationObserver::kObservedGenerations == 0 || g == run.generations)) {
+            run.observer->generationsDone(g, run.generations);
+        }
     }
 }
 

@@ -25,11 +25,21 @@ struct SearchParams {
     float selectionPressure = 1.5F;                 // sp, linear ranking, between 1 and 2
 };
 
+// Told how far a run of the generation loop has come, every kObservedGenerations generations
+// and at the run's end: one branch a generation, and nothing when no one observes.
+class GenerationObserver {
+  public:
+    static constexpr std::int32_t kObservedGenerations = 128;
+    virtual ~GenerationObserver() = default;
+    virtual void generationsDone(std::int32_t done, std::int32_t budget) = 0;
+};
+
 // What one run of the generation loop is told; the stages set it.
 struct GenerationRun {
     std::int32_t generations = 0;       // G
     std::int32_t progressInterval = 0;  // P: a progress line when g is a multiple of P
     bool restrictToTwoFaces = false;    // fold every move onto F and U each generation
+    GenerationObserver* observer = nullptr;
 };
 
 // One search: it owns its population, its scores and every buffer of the generation loop, and

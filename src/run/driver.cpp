@@ -6,8 +6,6 @@
 #include "run/report.hpp"
 #include "run/results_log.hpp"
 #include "run/run_error.hpp"
-#include "stages/block_stage.hpp"
-#include "stages/two_gen_stages.hpp"
 
 namespace cubega {
 
@@ -28,11 +26,13 @@ void solve(RunState& run, ConsoleInput& input, RecordWriter& console, RandomSour
     recordScramble(run.scramble, console, log);
     run.scrambledCube = applySequence(solvedCube(), run.scramble.moves, &console);
 
-    StageContext context{random, console, log};
-    runBlockStage(run.scrambledCube, run.settings.generations, run.solution, context);
-    runTwoGenEntryStage(run.solution, context);
-    runTwoGenFinishStage(run.solution, context);
-    writeReport(run.scrambledCube, run.solution, console, log);
+    SolveRequest request;
+    request.scrambledCube = run.scrambledCube;
+    request.generations = run.settings.generations;
+    request.console = &console;
+    request.log = &log;
+    run.solution = solve(request, random);
+    writeReport(run.solution, console, log);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "genetic/clock.hpp"
 #include "run/results_log.hpp"
 #include "run/scramble.hpp"
-#include "stages/stage_context.hpp"
+#include "run/solve.hpp"
 
 namespace cubega {
 
@@ -26,7 +26,7 @@ struct RunState {
     RunSettings settings;
     Scramble scramble;
     CubeState scrambledCube;  // the solved cube after the scramble, as the scramble left it
-    SolveState solution;      // working cube, totals, stage texts, folding flag
+    SolveResult solution;
 };
 
 // The greeting and the two questions. Throws RunError when the input ends.

@@ -1,12 +1,8 @@
 #include "run/report.hpp"
 
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "cube/moves.hpp"
 #include "run/run_error.hpp"
-#include "stages/block_stage.hpp"
 
 namespace cubega {
 
@@ -18,22 +14,8 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-bool solutionSolves(const CubeState& scrambled, const SolveState& solution) {
-    CubeState cube = turnedToLocation(scrambled, solution.blockLocation);
-    for (const std::string* text :
-         {&solution.blockText, &solution.entryText, &solution.finishText}) {
-        const std::optional<std::vector<MoveCode>> moves = movesFromText(*text);
-        if (!moves) {
-            return false;
-        }
-        cube = applySequence(cube, *moves);
-    }
-    return isSolved(cube);
-}
-
-void writeReport(const CubeState& scrambled, const SolveState& solution, RecordWriter& console,
-                 ResultsLog& log) {
-    const bool solves = solutionSolves(scrambled, solution);
+void writeReport(const SolveResult& solution, RecordWriter& console, ResultsLog& log) {
+    const bool solves = solution.selfCheckPassed;
     // The log is written and closed before the console reports the solution, so a run whose
     // log failed never shows a closing report.
     log.write({"Solution : "});

@@ -49,7 +49,7 @@ void writeLocationReport(const GeneticSearch& search, RecordWriter& console) {
 }
 
 void searchLocation(const CubeState& scrambled, std::int32_t location, std::int32_t generations,
-                    bool resumeFromSaved, Locations& locations, StageContext& context) {
+                    std::int32_t pass, Locations& locations, StageContext& context) {
     RecordWriter& console = context.console;
     const auto slot = static_cast<std::size_t>(location);
     console.writeBlank();
@@ -62,30 +62,33 @@ void searchLocation(const CubeState& scrambled, std::int32_t location, std::int3
         console.write({"2-gen solve"});
     }
     GeneticSearch& search = locations.searches[slot];
-    if (resumeFromSaved) {
+    if (pass > 1) {  // later passes resume from the saved populations
         search.resumeWithRandomDrawsSpent(context.random);
     } else {
         search.startFromRandomPopulation(context.random);
     }
-    search.evolve({generations, kBlockProgressInterval, twoGen}, working, kBlockMode,
-                  context.random, console);
+    ObservedRun observed(context.observer, {Stage::block, pass, location, 0, generations});
+    search.evolve({generations, kBlockProgressInterval, twoGen, observed.forRun()}, working,
+                  kBlockMode, context.random, console);
     writeLocationReport(search, console);
     locations.grades[slot] = locationGrade(search.best().objective, search.best().moveCount);
     locations.twoGen[slot] = twoGen;
 }
 
 // Passes over the twelve locations until the best grade qualifies; returns the locations in
-// rank order.
+// rank order and counts the passes.
 std::array<std::int32_t, kLocationCount> searchAllLocations(const CubeState& scrambled,
                                                             std::int32_t generations,
                                                             Locations& locations,
-                                                            StageContext& context) {
+                                                            StageContext& context,
+                                                            StageRuns& runs) {
     std::array<std::int32_t, kLocationCount> order{};
-    bool resumeFromSaved = false;
-    for (;;) {
+    for (std::int32_t pass = 1;; ++pass) {
         for (std::int32_t location = 0; location < kLocationCount; ++location) {
-            searchLocation(scrambled, location, generations, resumeFromSaved, locations, context);
+            searchLocation(scrambled, location, generations, pass, locations, context);
         }
+        runs.runs = pass;
+        runs.generations += std::int64_t{kLocationCount} * std::max(generations, 0);
         context.console.writeBlank();
         // Stable by descending grade: of equal grades the lower location comes first.
         rankOrder(locations.grades, order);
@@ -94,7 +97,6 @@ std::array<std::int32_t, kLocationCount> searchAllLocations(const CubeState& scr
         }
         context.console.write(
             {"Adding generations to solve the 2x2x3: no good solution was found."});
-        resumeFromSaved = true;
     }
 }
 
@@ -123,6 +125,17 @@ LocationRotations rotationsOfLocation(std::int32_t location) {
         rotations.add(Rotation::x);
     }
     return rotations;
+}
+
+std::vector<MoveCode> movesAsHeld(std::span<const MoveCode> moves,
+                                  const LocationRotations& rotations) {
+    std::vector<MoveCode> held(moves.begin(), moves.end());
+    for (MoveCode& move : held) {
+        for (auto rotation = rotations.end(); rotation != rotations.begin();) {
+            move = moveBeforeRotation(*--rotation, move);
+        }
+    }
+    return held;
 }
 
 CubeState turnedToLocation(const CubeState& scrambled, std::int32_t location) {
@@ -154,7 +167,9 @@ void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveSt
                    StageContext& context) {
     // Twelve searches with their populations: on the heap, for a small stack.
     const auto locations = std::make_unique<Locations>();
-    const auto order = searchAllLocations(scrambled, generations, *locations, context);
+    state.blockRuns = {};
+    const auto order =
+        searchAllLocations(scrambled, generations, *locations, context, state.blockRuns);
     writeRanking(order, context.console);
 
     const std::int32_t chosen = order[0];

@@ -9,8 +9,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "cube/cube_state.hpp"
+#include "cube/moves.hpp"
 #include "cube/rotations.hpp"
 #include "stages/stage_context.hpp"
 
@@ -32,6 +35,12 @@ class LocationRotations {
 };
 
 LocationRotations rotationsOfLocation(std::int32_t location);
+
+// Moves made on the cube turned by `rotations`, as moves of the cube before it was turned:
+// applying them to the cube as it was held turns it as the moves turn the turned cube, with
+// the same number of moves and no rotation (moves 0..17).
+std::vector<MoveCode> movesAsHeld(std::span<const MoveCode> moves,
+                                  const LocationRotations& rotations);
 
 // The scrambled cube turned to location n, silently.
 CubeState turnedToLocation(const CubeState& scrambled, std::int32_t location);

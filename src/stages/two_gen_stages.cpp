@@ -1,5 +1,7 @@
 #include "stages/two_gen_stages.hpp"
 
+#include <algorithm>
+
 #include "cube/moves.hpp"
 #include "eval/evaluate.hpp"
 #include "eval/scores.hpp"
@@ -11,6 +13,11 @@ namespace {
 
 constexpr std::int32_t kEntryProgressInterval = 5000;
 constexpr std::int32_t kFinishProgressInterval = 10000;
+
+GenerationRun withObserver(GenerationRun run, ObservedRun& observed) {
+    run.observer = observed.forRun();
+    return run;
+}
 
 }  // namespace
 
@@ -27,8 +34,13 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context,
         kEntryProgressInterval, state.restrictToTwoFaces};
     GeneticSearch search;
     search.startFromRandomPopulation(context.random);
+    state.entryRuns = {};
     for (;;) {
-        search.evolve(run, state.workingCube, kTwoGenEntryMode, context.random, console);
+        ++state.entryRuns.runs;
+        state.entryRuns.generations += std::max(run.generations, 0);
+        ObservedRun observed(context.observer, {Stage::entry, state.entryRuns.runs});
+        search.evolve(withObserver(run, observed), state.workingCube, kTwoGenEntryMode,
+                      context.random, console);
         const Evaluation best = search.best();
         if (best.moveCount == 1 && inGroupAtStart) {
             console.write({"Cube was already in the 2-gen group."});
@@ -62,8 +74,13 @@ void runTwoGenFinishStage(SolveState& state, StageContext& context,
     const GenerationRun run{lengths.finishGenerations, kFinishProgressInterval, true};
     GeneticSearch search;
     search.startFromRandomPopulation(context.random);
+    state.finishRuns = {};
     for (;;) {
-        search.evolve(run, state.workingCube, kPairMode, context.random, console);
+        ++state.finishRuns.runs;
+        state.finishRuns.generations += std::max(run.generations, 0);
+        ObservedRun observed(context.observer, {Stage::finish, state.finishRuns.runs});
+        search.evolve(withObserver(run, observed), state.workingCube, kPairMode, context.random,
+                      console);
         if (finishGoalReached(search.best().objective, search.best().moveCount)) {
             break;
         }

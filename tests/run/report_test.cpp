@@ -24,12 +24,14 @@ CubeState scrambledForRUF() {
     return scrambled;
 }
 
-SolveState solutionRUF() {
-    SolveState solution;
-    solution.blockLocation = 4;
+SolveResult solutionRUF() {
+    SolveResult solution;
+    solution.location = 4;
     solution.blockText = "R  U  ";
     solution.finishText = "F  ";
     solution.totalMoves = 3;
+    solution.solution = movesAsHeld(testing::movesFromText("R  U  F  "), rotationsOfLocation(4));
+    solution.selfCheckPassed = solutionSolves(scrambledForRUF(), solution);
     return solution;
 }
 
@@ -38,7 +40,7 @@ TEST(Report, SolutionRecordsInOrderWithABlankLineForAnEmptyText) {
     {
         ResultsLog log = ResultsLog(folder / "results.txt");
         testing::CaptureWriter console;
-        writeReport(scrambledForRUF(), solutionRUF(), console, log);
+        writeReport(solutionRUF(), console, log);
         EXPECT_EQ(console.text, " Whole cube was solved in            3  moves :)\n\n");
     }
     EXPECT_EQ(testing::readFile(folder / "results.txt"),
@@ -50,7 +52,7 @@ TEST(Report, ALogThatCannotBeWrittenGivesNoClosingReport) {
     ResultsLog log = ResultsLog("/dev/full");
     testing::CaptureWriter console;
     try {
-        writeReport(solvedCube(), SolveState{}, console, log);
+        writeReport(SolveResult{}, console, log);
         FAIL() << "expected a RunError";
     } catch (const RunError& error) {
         EXPECT_STREQ(error.what(), "cannot write /dev/full: No space left on device");
@@ -58,26 +60,30 @@ TEST(Report, ALogThatCannotBeWrittenGivesNoClosingReport) {
     EXPECT_EQ(console.text, "");
 }
 
-TEST(Report, TheSolutionIsReplayedWithTheRotationsOfItsLocation) {
+TEST(Report, TheSolutionIsReplayedWithTheRotationsOfItsLocationAndAsHeld) {
     EXPECT_TRUE(solutionSolves(scrambledForRUF(), solutionRUF()));
-    SolveState elsewhere = solutionRUF();
-    elsewhere.blockLocation = 3;
+    SolveResult elsewhere = solutionRUF();
+    elsewhere.location = 3;
     EXPECT_FALSE(solutionSolves(scrambledForRUF(), elsewhere));
-    SolveState notAMove = solutionRUF();
+    SolveResult notAMove = solutionRUF();
     notAMove.entryText = "X  ";
     EXPECT_FALSE(solutionSolves(scrambledForRUF(), notAMove));
+    SolveResult heldWrong = solutionRUF();
+    heldWrong.solution.back() += 6;
+    EXPECT_FALSE(solutionSolves(scrambledForRUF(), heldWrong));
 }
 
 TEST(Report, ASolutionThatDoesNotSolveIsAnInternalFaultNotASuccess) {
     const auto folder = testing::makeTempFolder();
-    SolveState tampered = solutionRUF();
+    SolveResult tampered = solutionRUF();
     tampered.finishText = "F2 ";  // one quarter turn too many
+    tampered.selfCheckPassed = solutionSolves(scrambledForRUF(), tampered);
     testing::CaptureWriter console;
     {
         ResultsLog log(folder / "results.txt");
         log.write({"Scramble : "});
         try {
-            writeReport(scrambledForRUF(), tampered, console, log);
+            writeReport(tampered, console, log);
             FAIL() << "expected an InternalFault";
         } catch (const InternalFault& fault) {
             EXPECT_STREQ(fault.what(),

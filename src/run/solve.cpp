@@ -1,0 +1,107 @@
+#include "run/solve.hpp"
+
+#include <chrono>
+#include <optional>
+
+#include "stages/block_stage.hpp"
+#include "stages/two_gen_stages.hpp"
+
+namespace cubega {
+
+namespace {
+
+// Writes nothing: the records of a solve that no one reads.
+class DiscardingWriter final : public RecordWriter {
+  protected:
+    void writeLines(std::string_view) override {}
+};
+
+// Passes progress on no more often than every kInterval, so that an observer that draws need
+// not keep count.
+class ThrottledObserver final : public StageObserver {
+  public:
+    explicit ThrottledObserver(SolveObserver* observer) : observer_(observer) {}
+
+    StageObserver* forStages() { return observer_ != nullptr ? this : nullptr; }
+
+    void stageProgress(const StageProgress& progress) override {
+        const auto now = std::chrono::steady_clock::now();
+        if (last_ && now - *last_ < kInterval) {
+            return;
+        }
+        last_ = now;
+        observer_->stageProgress(progress);
+    }
+
+  private:
+    static constexpr std::chrono::milliseconds kInterval{20};
+    SolveObserver* observer_;
+    std::optional<std::chrono::steady_clock::time_point> last_;
+};
+
+// The moves of a sequence text; the stages wrote them, so every one begins with a face letter.
+std::vector<MoveCode> movesOf(const std::string& text) {
+    return movesFromText(text).value_or(std::vector<MoveCode>{});
+}
+
+}  // namespace
+
+SolveResult solve(const SolveRequest& request, RandomSource& random) {
+    const auto start = std::chrono::steady_clock::now();
+    DiscardingWriter nowhere;
+    ThrottledObserver observer(request.observer);
+    StageContext context{random, request.console != nullptr ? *request.console : nowhere,
+                         request.log != nullptr ? *request.log : nowhere, observer.forStages()};
+    SolveState state;
+    runBlockStage(request.scrambledCube, request.generations, state, context);
+    runTwoGenEntryStage(state, context);
+    runTwoGenFinishStage(state, context);
+
+    SolveResult result;
+    result.location = state.blockLocation;
+    const LocationRotations rotations = rotationsOfLocation(state.blockLocation);
+    result.rotations.assign(rotations.begin(), rotations.end());
+    result.blockText = state.blockText;
+    result.entryText = state.entryText;
+    result.finishText = state.finishText;
+    result.totalMoves = state.totalMoves;
+    std::vector<MoveCode> moves = movesOf(state.blockText);
+    for (const std::string* text : {&state.entryText, &state.finishText}) {
+        const std::vector<MoveCode> more = movesOf(*text);
+        moves.insert(moves.end(), more.begin(), more.end());
+    }
+    result.solution = movesAsHeld(moves, rotations);
+    result.blockRuns = state.blockRuns;
+    result.entryRuns = state.entryRuns;
+    result.finishRuns = state.finishRuns;
+    result.selfCheckPassed = solutionSolves(request.scrambledCube, result);
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return result;
+}
+
+bool solutionSolves(const CubeState& scrambled, const SolveResult& result) {
+    CubeState cube = turnedToLocation(scrambled, result.location);
+    for (const std::string* text : {&result.blockText, &result.entryText, &result.finishText}) {
+        const std::optional<std::vector<MoveCode>> moves = movesFromText(*text);
+        if (!moves) {
+            return false;
+        }
+        cube = applySequence(cube, *moves);
+    }
+    return isSolved(cube) && isSolved(applySequence(scrambled, result.solution));
+}
+
+std::string_view rotationName(Rotation rotation) {
+    switch (rotation) {
+        case Rotation::y:
+            return "y";
+        case Rotation::x:
+            return "x";
+        case Rotation::xy:
+            return "xy";
+    }
+    return "";
+}
+
+}  // namespace cubega
