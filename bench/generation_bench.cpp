@@ -14,11 +14,6 @@
 namespace cubega {
 namespace {
 
-class NullWriter final : public RecordWriter {
-  protected:
-    void writeLines(std::string_view) override {}
-};
-
 CubeState scrambled(const std::vector<MoveCode>& moves) {
     return applySequence(solvedCube(), moves);
 }
@@ -56,7 +51,7 @@ void generations(benchmark::State& state, std::optional<BackEnd> path) {
     SystemClock clock;
     RandomSource random(clock);
     random.seedFromClock();
-    NullWriter console;
+    DiscardingRecordWriter console;
     GeneticSearch search;
     search.startFromRandomPopulation(random);
     const GenerationRun run{100, 1000000, stage.twoFaces};

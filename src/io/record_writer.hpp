@@ -68,6 +68,12 @@ class RecordWriter {
     virtual void writeLines(std::string_view lines) = 0;
 };
 
+// Writes nothing: where the records of a run go that no one reads.
+class DiscardingRecordWriter final : public RecordWriter {
+  protected:
+    void writeLines(std::string_view) override {}
+};
+
 // Writes records to a stream, flushing after each so progress shows at once.
 class StreamRecordWriter final : public RecordWriter {
   public:

@@ -17,15 +17,6 @@ std::int32_t askScrambleLength(ConsoleInput& input) {
     return std::max(length, 0);
 }
 
-MoveSequence randomScramble(std::int32_t length, RandomSource& random) {
-    MoveSequence moves(static_cast<std::size_t>(length));
-    for (MoveCode& move : moves) {
-        move = random.resetMove();
-    }
-    simplifyInPlace(moves, random);
-    return moves;
-}
-
 MoveSequence typedScramble(std::int32_t length, ConsoleInput& input) {
     MoveSequence moves(static_cast<std::size_t>(length), 0);
     for (MoveCode& move : moves) {
@@ -36,11 +27,20 @@ MoveSequence typedScramble(std::int32_t length, ConsoleInput& input) {
 
 }  // namespace
 
+MoveSequence drawRandomScramble(std::int32_t length, RandomSource& random) {
+    MoveSequence moves(static_cast<std::size_t>(std::max(length, 0)));
+    for (MoveCode& move : moves) {
+        move = random.resetMove();
+    }
+    simplifyInPlace(moves, random);
+    return moves;
+}
+
 Scramble setUpScramble(std::int32_t scrambleType, ConsoleInput& input, RecordWriter& console,
                        RandomSource& random) {
     Scramble scramble;
     if (scrambleType == kRandomScramble) {
-        scramble.moves = randomScramble(askScrambleLength(input), random);
+        scramble.moves = drawRandomScramble(askScrambleLength(input), random);
     } else if (scrambleType == kTypedScramble) {
         const std::int32_t length = askScrambleLength(input);
         console.write({"Enter the scramble moves. Only one move (HTM) per line !"});

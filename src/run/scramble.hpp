@@ -28,6 +28,10 @@ struct Scramble {
     std::string text;  // three characters a move
 };
 
+// `length` moves drawn in the reset form, then simplified so that no two neighbours turn the
+// same face (the refills drawn too): the random scramble.
+MoveSequence drawRandomScramble(std::int32_t length, RandomSource& random);
+
 // Type 1 asks for a length and draws that many moves (reset form), then simplifies them so
 // no two neighbours turn the same face; type 2 asks for a length and reads the moves one per
 // line; any other type keeps the built-in scramble, unsimplified. A length below 1 gives an

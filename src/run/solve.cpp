@@ -10,12 +10,6 @@ namespace cubega {
 
 namespace {
 
-// Writes nothing: the records of a solve that no one reads.
-class DiscardingWriter final : public RecordWriter {
-  protected:
-    void writeLines(std::string_view) override {}
-};
-
 // Passes progress on no more often than every kInterval, so that an observer that draws need
 // not keep count.
 class ThrottledObserver final : public StageObserver {
@@ -48,7 +42,7 @@ std::vector<MoveCode> movesOf(const std::string& text) {
 
 SolveResult solve(const SolveRequest& request, RandomSource& random) {
     const auto start = std::chrono::steady_clock::now();
-    DiscardingWriter nowhere;
+    DiscardingRecordWriter nowhere;
     ThrottledObserver observer(request.observer);
     StageContext context{random, request.console != nullptr ? *request.console : nowhere,
                          request.log != nullptr ? *request.log : nowhere, observer.forStages()};

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/solve_task.hpp"
+#include "cube/notation.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
@@ -140,6 +142,36 @@ TEST(LongBinary, RandomScrambleRunsToAReplayableSolution) {
     EXPECT_EQ(logged.scramble.size(), 25u);
     EXPECT_TRUE(isSolved(testing::replayLoggedRun(logged)));
     EXPECT_EQ(static_cast<std::size_t>(logged.total), logged.solution.size());
+}
+
+TEST(Binary, TheCommandLineSolvesASeededScrambleAsTheInProcessRunDoes) {
+    TempFolder folder;
+    const BinaryRun run =
+        runSolverBinary(folder.path, "", "", "solve R \"U'\" F2 -g 20 --seed 5 --results log.txt");
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    SolveTask task;
+    task.moves = testing::movesFromText("R  U' F2 ");
+    task.generations = 20;
+    task.seed = 5;
+    const TaskOutcome outcome = runTask(task, nullptr, nullptr);
+    EXPECT_EQ(run.out.substr(0, run.out.find("seconds: ")),
+              "scramble: R U' F2\nsolution: " + standardNotation(outcome.result.solution) +
+                  "\nmoves: " + std::to_string(outcome.result.totalMoves) + "\n");
+    EXPECT_EQ(run.err, "") << "no progress where the error stream is not a terminal";
+    const testing::LoggedRun logged = testing::readResultsLog(folder.path / "log.txt");
+    EXPECT_TRUE(isSolved(testing::replayLoggedRun(logged)));
+    EXPECT_EQ(logged.total, outcome.result.totalMoves);
+}
+
+TEST(Binary, HelpAndVersionGoToTheOutputWithStatusZero) {
+    TempFolder folder;
+    const BinaryRun help = runSolverBinary(folder.path, "", "", "--help");
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_NE(help.out.find("solve"), std::string::npos);
+    EXPECT_NE(help.out.find("batch"), std::string::npos);
+    const BinaryRun version = runSolverBinary(folder.path, "", "", "--version");
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, "cube-solver 2.1\n");
 }
 
 }  // namespace

@@ -62,15 +62,15 @@ std::string readFile(const std::filesystem::path& path) {
 }
 
 BinaryRun runSolverBinary(const std::filesystem::path& folder, std::string_view input,
-                          const std::string& launcher) {
+                          const std::string& launcher, const std::string& arguments) {
     // The console files live beside the folder, so a read-only folder stays read-only.
     const auto inputPath = folder.string() + ".in";
     std::ofstream(inputPath, std::ios::binary) << input;
     const auto outPath = folder.string() + ".out";
     const auto errPath = folder.string() + ".err";
     const std::string command = "cd '" + folder.string() + "' && " + launcher +
-                                " '" CUBE_SOLVER_BINARY "' < '" + inputPath + "' > '" + outPath +
-                                "' 2> '" + errPath + "'";
+                                " '" CUBE_SOLVER_BINARY "' " + arguments + " < '" + inputPath +
+                                "' > '" + outPath + "' 2> '" + errPath + "'";
     const int status = std::system(command.c_str());
     BinaryRun run;
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

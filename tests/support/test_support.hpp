@@ -51,9 +51,10 @@ struct BinaryRun {
 };
 
 // Runs cube-solver in `folder` with `input` as its console input, behind `launcher` (for
-// example a command that drops privileges) when one is given.
+// example a command that drops privileges) when one is given, with `arguments` (quoted for
+// the shell) after it.
 BinaryRun runSolverBinary(const std::filesystem::path& folder, std::string_view input,
-                          const std::string& launcher = "");
+                          const std::string& launcher = "", const std::string& arguments = "");
 
 // What a results.txt says: the scramble, the number of whole-cube rotations of each kind, the
 // solution moves (the three stage texts in order) and the logged total.

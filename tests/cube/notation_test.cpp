@@ -1,0 +1,89 @@
+#include "cube/notation.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "cube/facelets.hpp"
+#include "cube/pieces.hpp"
+#include "support/test_support.hpp"
+
+namespace cubega {
+namespace {
+
+TEST(StandardNotation, ReadsEveryMoveAndWritesItBack) {
+    const ParsedMoves parsed = parseStandardMoves("  R U2 F'\tL D2' B\n");
+    ASSERT_FALSE(parsed.error);
+    EXPECT_EQ(parsed.moves, (std::vector<MoveCode>{2, 7, 12, 5, 10, 3}));
+    EXPECT_EQ(standardNotation(parsed.moves), "R U2 F' L D2 B");
+    std::vector<MoveCode> all(18);
+    for (MoveCode code = 0; code < 18; ++code) {
+        all[static_cast<std::size_t>(code)] = code;
+    }
+    EXPECT_EQ(parseStandardMoves(standardNotation(all)).moves, all);
+    EXPECT_TRUE(parseStandardMoves("").moves.empty());
+}
+
+TEST(StandardNotation, NamesTheFirstTokenThatIsNotAMove) {
+    for (const auto& [text, number, token] : {std::tuple{"R U X2 F", 3, "X2"},
+                                              {"r", 1, "r"},
+                                              {"R2'' U", 1, "R2''"},
+                                              {"F U3", 2, "U3"},
+                                              {"F 'U", 2, "'U"}}) {
+        const ParsedMoves parsed = parseStandardMoves(text);
+        ASSERT_TRUE(parsed.error) << text;
+        EXPECT_EQ(*parsed.error, (NotationError{static_cast<std::size_t>(number), token})) << text;
+        EXPECT_TRUE(parsed.moves.empty());
+    }
+    EXPECT_EQ(describeNotationError({3, "X2"}, "the scramble"),
+              "move 3 of the scramble, \"X2\", is not a face turn (F U R B D L, then nothing, 2 "
+              "or ')");
+}
+
+// The 54-letter text as other cube programs write it: a scramble's text, checked against one
+// such program's output, and back.
+TEST(FaceletText, MatchesTheCommonLayoutAndReadsBack) {
+    const CubeState scrambled =
+        applySequence(solvedCube(), parseStandardMoves("R U2 F' L D2 B").moves);
+    EXPECT_EQ(faceletText(scrambled), "LRUBUUDRRBLBDRLFULFDDFFFUBRBDUBDBLLDULRULRBRRLUFFBFFDD");
+    EXPECT_EQ(faceletText(solvedCube()), "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB");
+    std::mt19937 rng(21);
+    for (int trial = 0; trial < 200; ++trial) {
+        const CubeState cube = testing::randomCube(rng, 1 + trial % 40);
+        const FaceletCube read = cubeFromFaceletText(faceletText(cube));
+        ASSERT_FALSE(read.error) << *read.error;
+        EXPECT_EQ(read.cube, cube);
+    }
+}
+
+// The text of the solved cube with some facelets changed.
+std::string solvedTextWith(std::initializer_list<std::pair<std::size_t, char>> changes) {
+    std::string text = faceletText(solvedCube());
+    for (const auto& [at, letter] : changes) {
+        text[at] = letter;
+    }
+    return text;
+}
+
+TEST(FaceletText, EachBrokenRuleIsNamed) {
+    // Text positions: U 0..8, R 9..17, F 18..26, D 27..35, L 36..44, B 45..53. The UFR corner is
+    // U8 R0 F2 (positions 8, 9, 20); the UF edge U7 F1 (7, 19), the UR edge U5 R1 (5, 10).
+    const std::pair<std::string, std::string> cases[] = {
+        {"UUU", "the state has 3 letters; it needs 54, nine for each face (U R F D L B)"},
+        {solvedTextWith({{3, 'X'}}), "letter 4 of the state, \"X\", is not a face (U R F D L B)"},
+        {solvedTextWith({{3, 'R'}}), "the state has 8 U letters; every face letter needs nine"},
+        {solvedTextWith({{8, 'R'}, {9, 'F'}, {20, 'U'}}), "a corner is twisted"},
+        {solvedTextWith({{7, 'F'}, {19, 'U'}}), "an edge is flipped"},
+        {solvedTextWith({{19, 'R'}, {10, 'F'}}), "two edges are swapped (or two corners)"},
+        {solvedTextWith({{9, 'F'}, {20, 'R'}}), "the corner at UFR has two stickers swapped"},
+        {solvedTextWith({{4, 'R'}, {9, 'U'}}), "two centres have the same letter, R"},
+    };
+    for (const auto& [text, message] : cases) {
+        const FaceletCube read = cubeFromFaceletText(text);
+        ASSERT_TRUE(read.error) << text;
+        EXPECT_EQ(*read.error, message) << text;
+    }
+}
+
+}  // namespace
+}  // namespace cubega
