@@ -14,6 +14,7 @@ struct ProcessorFeatures {
     bool avx2 = false;
     bool avx512 = false;
     bool neon = false;
+    bool wasmSimd = false;
 };
 
 ProcessorFeatures probe() {
@@ -27,6 +28,8 @@ ProcessorFeatures probe() {
                       __builtin_cpu_supports("avx512vbmi");
 #elif defined(CUBEGA_NEON)
     features.neon = true;
+#elif defined(CUBEGA_WASM_SIMD)
+    features.wasmSimd = true;  // the module would not have loaded without it
 #endif
     return features;
 }
@@ -53,6 +56,8 @@ std::string_view backEndName(BackEnd backEnd) {
             return "avx512";
         case BackEnd::neon:
             return "neon";
+        case BackEnd::wasmSimd:
+            return "wasm-simd";
     }
     return "unknown";
 }
@@ -68,12 +73,15 @@ bool backEndAvailable(BackEnd backEnd) {
             return features.avx512;
         case BackEnd::neon:
             return features.neon;
+        case BackEnd::wasmSimd:
+            return features.wasmSimd;
     }
     return false;
 }
 
 BackEnd bestBackEnd() {
-    for (const BackEnd backEnd : {BackEnd::avx512, BackEnd::avx2, BackEnd::neon}) {
+    for (const BackEnd backEnd :
+         {BackEnd::avx512, BackEnd::avx2, BackEnd::neon, BackEnd::wasmSimd}) {
         if (backEndAvailable(backEnd)) {
             return backEnd;
         }

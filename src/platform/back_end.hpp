@@ -15,17 +15,19 @@ enum class BackEnd {
     avx2,      // x86-64 AVX2: 32-byte vectors, 16-byte table lookups
     avx512,    // x86-64 AVX-512 with VBMI: 64-byte vectors, the 64-byte byte permutation
     neon,      // AArch64 Advanced SIMD: 16-byte vectors, 64-byte table lookups
+    wasmSimd,  // WebAssembly SIMD: 16-byte vectors, 16-byte table lookups
 };
 
-inline constexpr std::array<BackEnd, 4> kBackEnds{BackEnd::portable, BackEnd::avx2, BackEnd::avx512,
-                                                  BackEnd::neon};
+inline constexpr std::array<BackEnd, 5> kBackEnds{BackEnd::portable, BackEnd::avx2, BackEnd::avx512,
+                                                  BackEnd::neon, BackEnd::wasmSimd};
 inline constexpr std::size_t kBackEndCount = kBackEnds.size();
 
 constexpr std::size_t indexOf(BackEnd backEnd) {
     return static_cast<std::size_t>(backEnd);
 }
 
-// The back end's name, as the benchmarks show it ("portable", "avx2", "avx512", "neon").
+// The back end's name, as the benchmarks show it ("portable", "avx2", "avx512", "neon",
+// "wasm-simd").
 std::string_view backEndName(BackEnd backEnd);
 
 // Built into this program and run by this processor (asked of the processor once).

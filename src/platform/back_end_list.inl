@@ -49,6 +49,15 @@ using Ops = ::cubega::back_ends::NeonOps;
 }  // namespace neon
 #endif
 
+#ifdef CUBEGA_WASM_SIMD
+namespace wasm_simd {
+using Ops = ::cubega::back_ends::WasmSimdOps;
+#define CUBEGA_TARGET CUBEGA_WASM_SIMD_TARGET
+#include CUBEGA_KERNELS_FILE
+#undef CUBEGA_TARGET
+}  // namespace wasm_simd
+#endif
+
 inline const CUBEGA_KERNELS_TYPE& kernelsFor(BackEnd backEnd) {
     switch (backEnd) {
 #ifdef CUBEGA_X86
@@ -60,6 +69,10 @@ inline const CUBEGA_KERNELS_TYPE& kernelsFor(BackEnd backEnd) {
 #ifdef CUBEGA_NEON
         case BackEnd::neon:
             return neon::kKernels;
+#endif
+#ifdef CUBEGA_WASM_SIMD
+        case BackEnd::wasmSimd:
+            return wasm_simd::kKernels;
 #endif
         default:
             return portable::kKernels;

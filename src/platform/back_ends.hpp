@@ -7,3 +7,4 @@
 #include "platform/back_ends/avx512.hpp"
 #include "platform/back_ends/neon.hpp"
 #include "platform/back_ends/portable.hpp"
+#include "platform/back_ends/wasm_simd.hpp"
