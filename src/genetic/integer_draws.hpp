@@ -4,9 +4,11 @@
 // the first state of each value, with exactly the same answers.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #include "cube/moves.hpp"
 #include "genetic/random_stream.hpp"
@@ -84,8 +86,18 @@ constexpr std::int64_t firstStateGiving(Formula formula, std::int64_t v) {
     return low;
 }
 
-// The value of a state from the first states of each value (first[0] = 0), for `values`
-// below 10 000, where the estimate is off by at most one.
+// firstStateGiving's answer as a table holds it: a value no state gives keeps the largest
+// 32-bit number, which no state reaches (states are 1..2^31 - 2), so that the comparison in
+// valueOfState says "not reached". (Cut to 32 bits, 2^31 would wrap to the smallest number and
+// say "reached" instead.)
+constexpr std::int32_t firstStateEntry(std::int64_t first) {
+    return static_cast<std::int32_t>(
+        std::min<std::int64_t>(first, std::numeric_limits<std::int32_t>::max()));
+}
+
+// The value of a state from the first states of each value (first[0] = 0, entries as
+// firstStateEntry makes them), for `values` below 10 000, where the estimate is off by at
+// most one.
 constexpr std::int32_t valueOfState(std::int32_t state, std::uint64_t values,
                                     const std::int32_t* first) {
     const auto estimate = static_cast<std::size_t>((std::uint64_t(state) * values) >> 31);
@@ -98,8 +110,7 @@ class IntegerDraw {
     template <class Formula>
     explicit constexpr IntegerDraw(Formula formula) {
         for (std::size_t v = 1; v <= Values; ++v) {
-            first_[v] =
-                static_cast<std::int32_t>(firstStateGiving(formula, static_cast<std::int64_t>(v)));
+            first_[v] = firstStateEntry(firstStateGiving(formula, static_cast<std::int64_t>(v)));
         }
     }
 

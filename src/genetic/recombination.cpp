@@ -24,7 +24,7 @@ FirstParentChoice::FirstParentChoice(std::int32_t rows, float selectionPressure)
         firstStateOfRow_.resize(static_cast<std::size_t>(rows) + 1);
         for (std::int32_t row = 1; row <= rows; ++row) {
             firstStateOfRow_[static_cast<std::size_t>(row)] =
-                static_cast<std::int32_t>(firstStateGiving(formula, row));
+                firstStateEntry(firstStateGiving(formula, row));
         }
     }
     if (!(selectionPressure >= 1.0F) || rows < 2) {

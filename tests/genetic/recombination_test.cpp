@@ -108,6 +108,11 @@ TEST(Recombination, AnyRowIsTheRowOffsetOfTheSameDraw) {
         }
         for (int i = 0; i < 20000; ++i)
             starts.push_back(states(rng));
+        // The top of the range, where the estimate can name a row that no state draws (9999
+        // rows: 9998 from 2147268880 on).
+        for (std::int32_t s = kModulus - 100; s < kModulus; ++s)
+            starts.push_back(s);
+        starts.push_back(2147475551);
         for (const std::int32_t drawn : starts) {
             formula.setState(stateBefore(drawn));
             table.setState(stateBefore(drawn));
