@@ -16,6 +16,7 @@
 #include "cube/facelets.hpp"
 #include "cube/notation.hpp"
 #include "genetic/clock.hpp"
+#include "platform/back_end.hpp"
 #include "run/run_error.hpp"
 #include "run/scramble.hpp"
 
@@ -139,9 +140,27 @@ std::string randomScramble(int length) {
     return standardNotation(drawRandomScramble(std::clamp(length, 1, kMaxScrambleMoves), random));
 }
 
+// The back end every later solve uses, by name ("wasm-simd", "portable"); false when this
+// module has no such back end.
+bool useBackEndNamed(const std::string& name) {
+    for (const BackEnd backEnd : kBackEnds) {
+        if (backEndName(backEnd) == name && backEndAvailable(backEnd)) {
+            useBackEnd(backEnd);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string activeBackEndName() {
+    return std::string(backEndName(activeBackEnd()));
+}
+
 }  // namespace cubega
 
 EMSCRIPTEN_BINDINGS(cube_solver) {
+    emscripten::function("useBackEnd", &cubega::useBackEndNamed);
+    emscripten::function("activeBackEnd", &cubega::activeBackEndName);
     emscripten::function("solve", &cubega::solveRequest);
     emscripten::function("cubeOf", &cubega::cubeOfRequest);
     emscripten::function("randomScramble", &cubega::randomScramble);
