@@ -34,8 +34,8 @@ void batchThroughput(benchmark::State& state) {
             break;
         }
     }
-    state.counters["scrambles/s"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * 8), benchmark::Counter::kIsRate);
+    state.counters["scrambles/s"] = benchmark::Counter(static_cast<double>(state.iterations() * 8),
+                                                       benchmark::Counter::kIsRate);
 }
 
 BENCHMARK(batchThroughput)

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <optional>
@@ -116,6 +117,12 @@ SolveTask taskOf(const SolveOptions& options) {
     return task;
 }
 
+// A file name as the command line gives it: UTF-8 (see main), which a path spells on every
+// system.
+std::filesystem::path pathOf(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
 bool written(std::ostream& out, const std::string& text, std::ostream& err) {
     errno = 0;
     out << text << std::flush;
@@ -133,7 +140,7 @@ int runSolve(const SolveOptions& options, CommandLineStreams& streams) {
     std::optional<ProgressBar> progress;
     try {
         if (options.results) {
-            log.emplace(*options.results);
+            log.emplace(pathOf(*options.results));
         }
         if (streams.errIsTerminal && !options.quiet) {
             progress.emplace(streams.err);
@@ -172,7 +179,7 @@ int runBatchCommand(const BatchCommandOptions& options, CommandLineStreams& stre
     if (options.input == "-") {
         return runBatch(streams.in, streams.out, streams.err, batch);
     }
-    std::ifstream file(options.input);
+    std::ifstream file(pathOf(options.input));
     if (!file) {
         streams.err << "cube-solver: cannot open " << options.input << ": " << std::strerror(errno)
                     << '\n';

@@ -19,8 +19,11 @@ class Clock {
     virtual ClockReading read() = 0;
 };
 
-// The real clocks. Both reads go through the vDSO, not a system call (time() only reads a
-// word the kernel keeps up to date), so the search can reseed many times per millisecond.
+// The real clocks, read through the standard clocks. On Linux both reads go through the
+// vDSO, not a system call (time() only reads a word the kernel keeps up to date), so the
+// search can reseed many times per millisecond. On Windows time() costs a system call (4.5 us
+// a read under Wine, against 39 ns for system_clock), so the calendar seconds come from
+// system_clock there: the same whole seconds since 1970.
 class SystemClock final : public Clock {
   public:
     SystemClock() : start_(std::chrono::steady_clock::now()) {}
@@ -28,8 +31,17 @@ class SystemClock final : public Clock {
     ClockReading read() override {
         using namespace std::chrono;
         const auto elapsed = duration_cast<milliseconds>(steady_clock::now() - start_).count();
-        return {static_cast<std::uint32_t>(elapsed),
-                static_cast<std::uint32_t>(std::time(nullptr))};
+        return {static_cast<std::uint32_t>(elapsed), calendarSeconds()};
+    }
+
+    static std::uint32_t calendarSeconds() {
+#ifdef _WIN32
+        using namespace std::chrono;
+        return static_cast<std::uint32_t>(
+            duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
+#else
+        return static_cast<std::uint32_t>(std::time(nullptr));
+#endif
     }
 
   private:

@@ -7,16 +7,31 @@
 
 namespace cubega {
 
+namespace {
+
+// Binary mode: every line ends with LF alone on every system. On Windows the path's wide
+// characters reach the file system whole, so a folder name in any script works.
+std::FILE* openForWriting(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"wb");
+#else
+    return std::fopen(path.c_str(), "wb");
+#endif
+}
+
+}  // namespace
+
 ResultsLog::ResultsLog(const std::filesystem::path& path)
-    : path_(path), file_(std::fopen(path.c_str(), "w")) {
+    : path_(path), file_(openForWriting(path)) {
     if (!file_) {
         fail("create", errno);
     }
 }
 
 void ResultsLog::fail(const char* action, int error) const {
-    throw RunError(std::string("cannot ") + action + " " + path_.string() + ": " +
-                   std::strerror(error));
+    const std::u8string name = path_.u8string();
+    throw RunError(std::string("cannot ") + action + " " + std::string(name.begin(), name.end()) +
+                   ": " + std::strerror(error));
 }
 
 void ResultsLog::writeLines(std::string_view lines) {

@@ -75,8 +75,8 @@ TEST(Driver, AnUncreatableLogStopsBeforeAnySearch) {
     std::filesystem::create_directory(run.results());
     run.run();
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err.str(),
-              "cube-solver: cannot create " + run.results().string() + ": Is a directory\n");
+    EXPECT_EQ(run.err.str(), "cube-solver: cannot create " + run.results().string() + ": " +
+                                 testing::kFolderInTheWay + "\n");
     EXPECT_EQ(run.out.str(), kGreeting) << "nothing after the questions";
 }
 

@@ -1,7 +1,12 @@
 #include "support/test_support.hpp"
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -47,11 +52,15 @@ std::vector<MoveCode> movesFromText(std::string_view text) {
 }
 
 std::filesystem::path makeTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "cubega-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+    static std::mt19937_64 names(std::random_device{}());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto folder = std::filesystem::temp_directory_path() /
+                            ("cubega-" + std::to_string(names() % 1000000000));
+        if (std::filesystem::create_directory(folder)) {  // false when it was there already
+            return folder;
+        }
     }
-    return pattern;
+    throw std::runtime_error("no temporary folder could be made");
 }
 
 std::string readFile(const std::filesystem::path& path) {
@@ -61,19 +70,53 @@ std::string readFile(const std::filesystem::path& path) {
     return text.str();
 }
 
+namespace {
+
+#ifdef _WIN32
+std::wstring wideOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
+}
+
+// cmd.exe runs the command; the outer quotes keep it from stripping the inner ones, and the
+// wide form keeps folder names in any script.
+int runCommand(const std::filesystem::path& folder, const std::string& launcher,
+               const std::string& arguments, const std::filesystem::path& in,
+               const std::filesystem::path& out, const std::filesystem::path& err) {
+    const auto quoted = [](const std::filesystem::path& path) {
+        return L"\"" + path.wstring() + L"\"";
+    };
+    const std::wstring command = L"\"cd /d " + quoted(folder) + L" && " + wideOf(launcher) + L" " +
+                                 quoted(CUBE_SOLVER_BINARY) + L" " + wideOf(arguments) + L" < " +
+                                 quoted(in) + L" > " + quoted(out) + L" 2> " + quoted(err) + L"\"";
+    return _wsystem(command.c_str());  // the program's exit status
+}
+#else
+int runCommand(const std::filesystem::path& folder, const std::string& launcher,
+               const std::string& arguments, const std::filesystem::path& in,
+               const std::filesystem::path& out, const std::filesystem::path& err) {
+    const std::string command = "cd '" + folder.string() + "' && " + launcher +
+                                " '" CUBE_SOLVER_BINARY "' " + arguments + " < '" + in.string() +
+                                "' > '" + out.string() + "' 2> '" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
+
+}  // namespace
+
 BinaryRun runSolverBinary(const std::filesystem::path& folder, std::string_view input,
                           const std::string& launcher, const std::string& arguments) {
     // The console files live beside the folder, so a read-only folder stays read-only.
-    const auto inputPath = folder.string() + ".in";
+    auto beside = [&folder](const char* suffix) {
+        std::filesystem::path path = folder;
+        return path += suffix;
+    };
+    const auto inputPath = beside(".in");
     std::ofstream(inputPath, std::ios::binary) << input;
-    const auto outPath = folder.string() + ".out";
-    const auto errPath = folder.string() + ".err";
-    const std::string command = "cd '" + folder.string() + "' && " + launcher +
-                                " '" CUBE_SOLVER_BINARY "' " + arguments + " < '" + inputPath +
-                                "' > '" + outPath + "' 2> '" + errPath + "'";
-    const int status = std::system(command.c_str());
+    const auto outPath = beside(".out");
+    const auto errPath = beside(".err");
     BinaryRun run;
-    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.exitStatus = runCommand(folder, launcher, arguments, inputPath, outPath, errPath);
     run.out = readFile(outPath);
     run.err = readFile(errPath);
     std::filesystem::remove(inputPath);

@@ -15,6 +15,13 @@
 
 namespace cubega::testing {
 
+// What the system says of a file to be created where a folder is.
+#ifdef _WIN32
+inline const std::string kFolderInTheWay = "Permission denied";
+#else
+inline const std::string kFolderInTheWay = "Is a directory";
+#endif
+
 // Collects what is written, for exact comparison.
 class CaptureWriter final : public RecordWriter {
   public:

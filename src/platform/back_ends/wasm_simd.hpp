@@ -93,7 +93,8 @@ struct WasmSimdOps {
 
     // Sixteen codes 0..17 as bytes, then their faces: 6 off for each of code > 5, code > 11.
     static v128_t facesOfSixteen(const std::int32_t* codes) {
-        const v128_t low = wasm_i16x8_narrow_i32x4(wasm_v128_load(codes), wasm_v128_load(codes + 4));
+        const v128_t low =
+            wasm_i16x8_narrow_i32x4(wasm_v128_load(codes), wasm_v128_load(codes + 4));
         const v128_t high =
             wasm_i16x8_narrow_i32x4(wasm_v128_load(codes + 8), wasm_v128_load(codes + 12));
         const v128_t code = wasm_u8x16_narrow_i16x8(low, high);
@@ -111,8 +112,8 @@ struct WasmSimdOps {
         const v128_t bounds = wasm_i32x4_splat(bound);
         std::uint64_t bits = 0;
         for (std::size_t k = 0; k < 4; ++k) {
-            bits |= std::uint64_t{wasm_i32x4_bitmask(wasm_i32x4_lt(wasm_v128_load(states + 4 * k),
-                                                                   bounds))}
+            bits |= std::uint64_t{wasm_i32x4_bitmask(
+                        wasm_i32x4_lt(wasm_v128_load(states + 4 * k), bounds))}
                     << (4 * k);
         }
         return bits;
