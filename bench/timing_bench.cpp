@@ -1,7 +1,8 @@
 // Timings without Google Benchmark, for the WebAssembly build under node (where that library
 // is not built) and natively beside it, from one source: the evaluation of a whole population
 // per sequence on each back end the build has (modes 2, 3 and 4, as cubega_bench's
-// fastEvaluationOfPopulation measures them), and a seeded whole run of the built-in scramble.
+// fastEvaluationOfPopulation measures them), the generation loop in each stage's setting, and a
+// seeded whole run of the built-in scramble.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include "cli/solve_task.hpp"
 #include "cube/moves.hpp"
 #include "eval/evaluate.hpp"
+#include "genetic/genetic_search.hpp"
 
 namespace cubega {
 namespace {
@@ -65,10 +67,46 @@ double nanosecondsPerSequence(BackEnd backEnd, EvalMode mode) {
     return best;
 }
 
+// The generation loop in one stage's setting, as cubega_bench's "generations" has it, on the
+// active back end with the real clocks: the best of three one-second rounds, per second.
+double generationsPerSecond(int stage) {
+    std::vector<MoveCode> moves;
+    EvalMode mode = kPairMode;
+    bool twoFaces = false;
+    if (stage == 0) {
+        moves = {2, 4, 2, 3, 11, 4, 15, 5, 0, 4, 15, 5, 0, 4, 15, 5, 0, 8, 4};
+        mode = kBlockMode;
+    } else if (stage == 1) {
+        moves = {0, 2, 1, 14, 0, 13, 2, 12, 1, 2, 7, 14};
+        mode = kTwoGenEntryMode;
+    } else {
+        moves = {0, 1, 12, 7, 0, 13, 6, 1, 12, 13, 0, 7, 12, 1};
+        twoFaces = true;
+    }
+    const CubeState start = applySequence(solvedCube(), moves);
+    SystemClock clock;
+    RandomSource random(clock);
+    random.seedFromClock();
+    DiscardingRecordWriter console;
+    GeneticSearch search;
+    search.startFromRandomPopulation(random);
+    double best = 0;
+    for (int round = 0; round < 3; ++round) {
+        const auto begin = Clock::now();
+        std::int64_t generations = 0;
+        while (secondsSince(begin) < 1.0) {
+            search.evolve({100, 1000000, twoFaces}, start, mode, random, console);
+            generations += 100;
+        }
+        best = std::max(best, static_cast<double>(generations) / secondsSince(begin));
+    }
+    return best;
+}
+
 }  // namespace
 }  // namespace cubega
 
-// With an argument, the whole run uses that back end ("portable", ...).
+// With an argument, the generation loop and the whole run use that back end ("portable", ...).
 int main(int argc, char** argv) {
     using namespace cubega;
     if (argc > 1) {
@@ -89,6 +127,12 @@ int main(int argc, char** argv) {
         }
         std::printf("\n");
     }
+    std::printf("generation loop, block / entry / finish setting, %s:",
+                backEndName(activeBackEnd()).data());
+    for (int stage = 0; stage < 3; ++stage) {
+        std::printf(" %.0f", generationsPerSecond(stage));
+    }
+    std::printf(" generations/s\n");
     SolveTask task;
     task.source = SolveTask::Source::builtIn;
     task.generations = 500;
