@@ -15,43 +15,55 @@
 
 static_assert(64 % Ops::kRowLanes == 0);
 
-// The bits of the pairs (codes[i], codes[i + 1]) from i = `from` up to the last, added to `bits`
-// one pair at a time, or with the back end's partial step where it has one.
+// The bits of the pairs (codes[i], codes[i + 1]) for i = from..end-1, fewer than kRowLanes of
+// them (reading codes[from..end] only), bit 0 for pair `from`: with the back end's partial step
+// where it has one, else one pair at a time.
 template <class B = Ops>
-CUBEGA_TARGET void addLastPairBits(std::size_t from, const MoveCode* codes, std::size_t count,
-                                   std::uint64_t* bits) {
-    if constexpr (requires { B::firstSameFacePairs(codes, count); }) {
-        if (from + 1 < count) {
-            bits[from / 64] |= B::firstSameFacePairs(codes + from, count - 1 - from) << (from % 64);
-        }
+CUBEGA_TARGET std::uint64_t fewPairBits(const MoveCode* codes, std::size_t from, std::size_t end) {
+    if constexpr (requires { B::firstSameFacePairs(codes, end); }) {
+        return B::firstSameFacePairs(codes + from, end - from);
     } else {
-        for (std::size_t i = from; i + 1 < count; ++i) {
-            const bool pair = faceOf(codes[i]) == faceOf(codes[i + 1]);
-            bits[i / 64] |= std::uint64_t{pair ? 1U : 0U} << (i % 64);
+        std::uint64_t bits = 0;
+        for (std::size_t i = from; i < end; ++i) {
+            bits |= std::uint64_t{faceOf(codes[i]) == faceOf(codes[i + 1]) ? 1U : 0U} << (i - from);
         }
+        return bits;
     }
+}
+
+// The bits of pairs from..end-1 (at most 64), kRowLanes a step; each word is made in a
+// register and stored once.
+template <class B = Ops>
+CUBEGA_TARGET std::uint64_t pairBitsOfWord(const MoveCode* codes, std::size_t from,
+                                           std::size_t end) {
+    std::uint64_t word = 0;
+    std::size_t i = from;
+    for (; i + B::kRowLanes <= end; i += B::kRowLanes) {
+        word |= B::sameFacePairs(codes + i) << (i - from);
+    }
+    if (i < end) {
+        word |= fewPairBits<B>(codes, i, end) << (i - from);
+    }
+    return word;
 }
 
 template <class B = Ops>
 CUBEGA_TARGET std::size_t firstSameFacePair(const MoveCode* codes, std::size_t count) {
-    std::size_t base = 0;
-    for (; base + B::kRowLanes + 1 <= count; base += B::kRowLanes) {
-        if (const std::uint64_t pairs = B::sameFacePairs(codes + base); pairs != 0) {
-            return base + static_cast<std::size_t>(std::countr_zero(pairs));
+    const std::size_t pairs = count > 0 ? count - 1 : 0;
+    for (std::size_t from = 0; from < pairs; from += 64) {
+        const std::uint64_t word = pairBitsOfWord<B>(codes, from, std::min(pairs, from + 64));
+        if (word != 0) {
+            return from + static_cast<std::size_t>(std::countr_zero(word));
         }
     }
-    std::array<std::uint64_t, 2> last{};  // the pairs from base on: fewer than 64 + 1
-    addLastPairBits(0, codes + base, count - base, last.data());
-    return last[0] != 0 ? base + static_cast<std::size_t>(std::countr_zero(last[0])) : count;
+    return count;
 }
 
 CUBEGA_TARGET void sameFacePairBits(const MoveCode* codes, std::size_t count, std::uint64_t* bits) {
-    std::fill_n(bits, (count + 63) / 64, std::uint64_t{0});
-    std::size_t base = 0;
-    for (; base + Ops::kRowLanes + 1 <= count; base += Ops::kRowLanes) {
-        bits[base / 64] |= Ops::sameFacePairs(codes + base) << (base % 64);
+    const std::size_t pairs = count > 0 ? count - 1 : 0;
+    for (std::size_t w = 0; w < (count + 63) / 64; ++w) {
+        bits[w] = pairBitsOfWord(codes, std::min(pairs, 64 * w), std::min(pairs, 64 * w + 64));
     }
-    addLastPairBits(base, codes, count, bits);
 }
 
 template <class B = Ops>
