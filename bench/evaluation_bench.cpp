@@ -1,41 +1,20 @@
 // Evaluation of one 30-move sequence, plain reference and fast paths side by side.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench_samples.hpp"
 #include "cube/moves.hpp"
 #include "eval/evaluate.hpp"
 
 namespace cubega {
 namespace {
 
-struct Sample {
-    CubeState start;
-    std::vector<std::vector<MoveCode>> sequences;
-};
-
-Sample makeSample(bool twoFaceMoves) {
-    std::mt19937 rng(42);
-    std::uniform_int_distribution<MoveCode> move(0, 17);
-    Sample sample;
-    std::vector<MoveCode> scramble(25);
-    for (MoveCode& m : scramble)
-        m = move(rng);
-    sample.start = applySequence(solvedCube(), scramble);
-    sample.sequences.resize(64);
-    for (auto& sequence : sample.sequences) {
-        sequence.resize(30);
-        for (MoveCode& m : sequence) {
-            m = move(rng);
-            if (twoFaceMoves)
-                m = foldOntoTwoFaces(m);
-        }
-    }
-    return sample;
-}
+using bench::makeSample;
+using bench::Sample;
 
 void referenceEvaluation(benchmark::State& state) {
     const auto mode = static_cast<EvalMode>(state.range(0));
@@ -78,28 +57,24 @@ void fastEvaluation(benchmark::State& state, BackEnd path) {
     }
 }
 
-// A whole population of 51 rows per iteration, as the generation loop evaluates it; the
+// A whole population (51 rows) per iteration, as the generation loop evaluates it; the
 // time is reported per sequence.
 void fastEvaluationOfPopulation(benchmark::State& state, BackEnd path) {
     const auto setting = fastSetting(state, path);
     if (!setting) {
         return;
     }
-    std::vector<MoveCode> codes;
-    for (std::size_t i = 0; i < 51; ++i) {
-        const auto& sequence = setting->sample.sequences[i];
-        codes.insert(codes.end(), sequence.begin(), sequence.end());
-    }
+    const std::vector<MoveCode> codes = bench::populationCodes(setting->sample);
     const SequenceEvaluator& evaluate = setting->evaluate;
-    std::vector<Evaluation> results(51);
+    std::vector<Evaluation> results(bench::kPopulationRows);
     for (auto _ : state) {
         evaluate.evaluateRows(codes, 30, results);
         benchmark::DoNotOptimize(results.data());
     }
-    state.SetItemsProcessed(state.iterations() * 51);
-    state.counters["per sequence"] =
-        benchmark::Counter(static_cast<double>(state.iterations() * 51),
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    const auto sequences = state.iterations() * static_cast<std::int64_t>(bench::kPopulationRows);
+    state.SetItemsProcessed(sequences);
+    state.counters["per sequence"] = benchmark::Counter(
+        static_cast<double>(sequences), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 BENCHMARK(referenceEvaluation)->ArgName("mode")->Arg(2)->Arg(3)->Arg(4);

@@ -2,10 +2,10 @@
 #include <benchmark/benchmark.h>
 
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench_samples.hpp"
 #include "cube/moves.hpp"
 #include "genetic/genetic_search.hpp"
 #include "io/record_writer.hpp"
@@ -13,31 +13,6 @@
 
 namespace cubega {
 namespace {
-
-CubeState scrambled(const std::vector<MoveCode>& moves) {
-    return applySequence(solvedCube(), moves);
-}
-
-// Block stage: any scrambled cube, all eighteen moves, block score.
-// Entry stage: block complete, the rest scrambled with all moves, entry score.
-// Finish: in the two-generator group, folded onto F and U, pair score.
-struct StageSetting {
-    CubeState start;
-    EvalMode mode;
-    bool twoFaces;
-};
-
-StageSetting setting(int stage) {
-    switch (stage) {
-        case 0:
-            return {scrambled({2, 4, 2, 3, 11, 4, 15, 5, 0, 4, 15, 5, 0, 4, 15, 5, 0, 8, 4}),
-                    kBlockMode, false};
-        case 1:
-            return {scrambled({0, 2, 1, 14, 0, 13, 2, 12, 1, 2, 7, 14}), kTwoGenEntryMode, false};
-        default:
-            return {scrambled({0, 1, 12, 7, 0, 13, 6, 1, 12, 13, 0, 7, 12, 1}), kPairMode, true};
-    }
-}
 
 // The loop on one back end (the fastest available when none is named).
 void generations(benchmark::State& state, std::optional<BackEnd> path) {
@@ -47,7 +22,7 @@ void generations(benchmark::State& state, std::optional<BackEnd> path) {
     }
     const BackEnd preferred = activeBackEnd();
     useBackEnd(path.value_or(bestBackEnd()));
-    const StageSetting stage = setting(static_cast<int>(state.range(0)));
+    const bench::StageSetting stage = bench::stageSetting(static_cast<int>(state.range(0)));
     SystemClock clock;
     RandomSource random(clock);
     random.seedFromClock();

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <random>
 #include <vector>
 
+#include "bench_samples.hpp"
 #include "cli/solve_task.hpp"
 #include "cube/moves.hpp"
 #include "eval/evaluate.hpp"
@@ -23,46 +23,24 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// The native benchmark's sample: a 25-move scramble and 51 sequences of 30 moves (folded onto
-// F and U for the pair score).
-struct Sample {
-    CubeState start;
-    std::vector<MoveCode> codes;
-};
-
-Sample makeSample(bool twoFaceMoves) {
-    std::mt19937 rng(42);
-    std::uniform_int_distribution<MoveCode> move(0, 17);
-    std::vector<MoveCode> scramble(25);
-    for (MoveCode& m : scramble) {
-        m = move(rng);
-    }
-    Sample sample{applySequence(solvedCube(), scramble), {}};
-    for (int i = 0; i < 64 * 30; ++i) {
-        const MoveCode m = move(rng);
-        if (i < 51 * 30) {
-            sample.codes.push_back(twoFaceMoves ? foldOntoTwoFaces(m) : m);
-        }
-    }
-    return sample;
-}
-
 // The best of five half-second rounds, in nanoseconds per sequence.
 double nanosecondsPerSequence(BackEnd backEnd, EvalMode mode) {
-    const Sample sample = makeSample(mode == kPairMode);
+    const bench::Sample sample = bench::makeSample(mode == kPairMode);
+    const std::vector<MoveCode> codes = bench::populationCodes(sample);
     const SequenceEvaluator evaluate(sample.start, mode, backEnd);
-    std::vector<Evaluation> results(51);
+    std::vector<Evaluation> results(bench::kPopulationRows);
     double best = 1e30;
     for (int round = 0; round < 5; ++round) {
         const auto start = Clock::now();
         std::size_t populations = 0;
         while (secondsSince(start) < 0.5) {
             for (int k = 0; k < 100; ++k) {
-                evaluate.evaluateRows(sample.codes, 30, results);
+                evaluate.evaluateRows(codes, 30, results);
             }
             populations += 100;
         }
-        best = std::min(best, secondsSince(start) * 1e9 / static_cast<double>(populations * 51));
+        best = std::min(best, secondsSince(start) * 1e9 /
+                                  static_cast<double>(populations * bench::kPopulationRows));
     }
     return best;
 }
@@ -70,20 +48,7 @@ double nanosecondsPerSequence(BackEnd backEnd, EvalMode mode) {
 // The generation loop in one stage's setting, as cubega_bench's "generations" has it, on the
 // active back end with the real clocks: the best of three one-second rounds, per second.
 double generationsPerSecond(int stage) {
-    std::vector<MoveCode> moves;
-    EvalMode mode = kPairMode;
-    bool twoFaces = false;
-    if (stage == 0) {
-        moves = {2, 4, 2, 3, 11, 4, 15, 5, 0, 4, 15, 5, 0, 4, 15, 5, 0, 8, 4};
-        mode = kBlockMode;
-    } else if (stage == 1) {
-        moves = {0, 2, 1, 14, 0, 13, 2, 12, 1, 2, 7, 14};
-        mode = kTwoGenEntryMode;
-    } else {
-        moves = {0, 1, 12, 7, 0, 13, 6, 1, 12, 13, 0, 7, 12, 1};
-        twoFaces = true;
-    }
-    const CubeState start = applySequence(solvedCube(), moves);
+    const bench::StageSetting setting = bench::stageSetting(stage);
     SystemClock clock;
     RandomSource random(clock);
     random.seedFromClock();
@@ -95,7 +60,8 @@ double generationsPerSecond(int stage) {
         const auto begin = Clock::now();
         std::int64_t generations = 0;
         while (secondsSince(begin) < 1.0) {
-            search.evolve({100, 1000000, twoFaces}, start, mode, random, console);
+            search.evolve({100, 1000000, setting.twoFaces}, setting.start, setting.mode, random,
+                          console);
             generations += 100;
         }
         best = std::max(best, static_cast<double>(generations) / secondsSince(begin));
