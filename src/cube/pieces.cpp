@@ -111,10 +111,10 @@ std::optional<std::string> unreachableReason(const CubeState& cube) {
     std::array<std::size_t, 12> edgeAt{};
     std::size_t twists = 0;
     std::size_t flips = 0;
-    if (auto reason = placeAll(cube, kCornerPositions, kCornerNames, "corner", cornerAt, twists)) {
+    if (auto reason = placeAll(cube, kCornerFacelets, kCornerNames, "corner", cornerAt, twists)) {
         return reason;
     }
-    if (auto reason = placeAll(cube, kEdgePositions, kEdgeNames, "edge", edgeAt, flips)) {
+    if (auto reason = placeAll(cube, kEdgeFacelets, kEdgeNames, "edge", edgeAt, flips)) {
         return reason;
     }
     if (twists % 3 != 0) {

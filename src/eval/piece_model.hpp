@@ -14,6 +14,7 @@
 #include "cube/cube_state.hpp"
 #include "cube/lane_cube.hpp"
 #include "cube/move_tables.hpp"
+#include "cube/pieces.hpp"
 #include "eval/byte_cube_scores.hpp"
 #include "eval/scores.hpp"
 
@@ -23,36 +24,6 @@ inline constexpr std::size_t kCornerCount = 8;
 inline constexpr std::size_t kEdgeCount = 12;
 inline constexpr std::size_t kCornerStates = 3 * kCornerCount;  // position * 3 + shift
 inline constexpr std::size_t kEdgeStates = 2 * kEdgeCount;      // position * 2 + flip
-
-using CornerFacelets = std::array<std::array<int, 3>, kCornerCount>;
-using EdgeFacelets = std::array<std::array<int, 2>, kEdgeCount>;
-
-// The facelets of every corner (FUL FUR FDR FDL UBL UBR DBR DBL) and edge (FU FL FR FD UB UL
-// UR DB DR DL BR BL), the corners' in an order the face turns keep (see below).
-inline constexpr EdgeFacelets kEdgeFacelets{{{1, 16},
-                                             {3, 50},
-                                             {5, 21},
-                                             {7, 37},
-                                             {10, 28},
-                                             {12, 46},
-                                             {14, 19},
-                                             {43, 34},
-                                             {41, 25},
-                                             {39, 52},
-                                             {30, 23},
-                                             {32, 48}}};
-
-// The corner facelets as sets, then put in one turning order: each corner's order is carried
-// from the first corner's by face turns, so every turn takes a corner's facelets in order to
-// another corner's, shifted cyclically.
-inline constexpr CornerFacelets kCornerFaceletSets{{{0, 15, 47},
-                                                    {2, 17, 18},
-                                                    {8, 38, 24},
-                                                    {6, 36, 53},
-                                                    {9, 29, 45},
-                                                    {11, 27, 20},
-                                                    {44, 33, 26},
-                                                    {42, 35, 51}}};
 
 template <std::size_t N, std::size_t Count>
 constexpr int pieceHolding(const std::array<std::array<int, N>, Count>& pieces, int facelet,
@@ -69,37 +40,9 @@ constexpr int pieceHolding(const std::array<std::array<int, N>, Count>& pieces, 
     return -1;
 }
 
-constexpr CornerFacelets orderCorners() {
-    CornerFacelets ordered = kCornerFaceletSets;
-    std::array<bool, kCornerCount> known{};
-    known[0] = true;
-    for (int round = 0; round < 8; ++round) {
-        for (int face = 0; face < kFaceCount; ++face) {
-            const auto& source = kMovePermutations[static_cast<std::size_t>(face)].source;
-            for (std::size_t y = 0; y < kCornerCount; ++y) {
-                int index = 0;
-                const int x = pieceHolding(
-                    ordered, source[static_cast<std::size_t>(kCornerFaceletSets[y][0])], index);
-                if (known[y] || !known[static_cast<std::size_t>(x)]) {
-                    continue;
-                }
-                // Facelet i of the new order receives facelet i of the known corner.
-                for (std::size_t i = 0; i < 3; ++i) {
-                    for (const int f : kCornerFaceletSets[y]) {
-                        if (source[static_cast<std::size_t>(f)] ==
-                            ordered[static_cast<std::size_t>(x)][i]) {
-                            ordered[y][i] = f;
-                        }
-                    }
-                }
-                known[y] = true;
-            }
-        }
-    }
-    return ordered;
-}
-
-inline constexpr CornerFacelets kCornerFacelets = orderCorners();
+// The pieces are the cube's own table (cube/pieces.hpp): its lists run clockwise round every
+// corner, so each turn carries a corner's facelets in order to another corner's, shifted
+// cyclically (the assertion below holds it).
 
 // Where move m takes its stickers: position `to` receives position `from`'s, shifted by `turn`
 // (its facelet i gets the facelet turn + i of `from`, cyclically). Four corners and four edges
@@ -224,9 +167,9 @@ inline constexpr auto kCornerEdges = [] {
 }();
 
 // The block's edges: their facelets are the block's edge facelets.
-inline constexpr std::array<std::uint8_t, 5> kBlockEdges{7, 8, 9, 10, 11};  // DB DR DL BR BL
+inline constexpr std::array<std::uint8_t, 5> kBlockEdges{7, 4, 6, 11, 10};  // DB DR DL BR BL
 // The block's corners, DBR and DBL: their pair conditions are the block's six.
-inline constexpr std::array<std::uint8_t, 2> kBlockCorners{6, 7};
+inline constexpr std::array<std::uint8_t, 2> kBlockCorners{7, 6};
 
 // Every edge's centre matches are counted by one of the corners beside it, at the pair
 // condition they share: any turn that moves an edge moves that corner too, so a corner's
