@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "bench_samples.hpp"
-#include "cli/solve_task.hpp"
 #include "cube/moves.hpp"
 #include "eval/evaluate.hpp"
 #include "genetic/genetic_search.hpp"
+#include "request/solve_task.hpp"
 
 namespace cubega {
 namespace {
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     task.generations = 500;
     task.seed = 1765000000;
     const auto start = std::chrono::steady_clock::now();
-    const TaskOutcome outcome = runTask(task, nullptr, nullptr);
+    const TaskOutcome outcome = runTask(task);
     std::printf("whole run of the built-in scramble, G = 500, seed %u, %s: %.2f s, %d moves\n",
                 *task.seed, backEndName(activeBackEnd()).data(), secondsSince(start),
                 outcome.result.totalMoves);

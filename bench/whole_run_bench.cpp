@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "run/driver.hpp"
+#include "dialogue/driver.hpp"
 
 namespace cubega {
 namespace {

@@ -14,8 +14,8 @@
 #endif
 
 #include "cli/command_line.hpp"
+#include "dialogue/driver.hpp"
 #include "genetic/clock.hpp"
-#include "run/driver.hpp"
 
 namespace {
 
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         for (const std::string& argument : arguments) {
             pointers.push_back(argument.c_str());
         }
-        cubega::CommandLineStreams streams{std::cin, std::cout, std::cerr, isatty(2) == 1};
+        cubega::CommandLineStreams streams{std::cin, std::cout, std::cerr, isatty(2) == 1, {}};
         return cubega::runCommandLine(static_cast<int>(pointers.size()), pointers.data(), streams);
     }
     cubega::SystemClock clock;

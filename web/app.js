@@ -26,10 +26,10 @@ function request() {
   return JSON.stringify(body);
 }
 
-// The cube of the current input, or its error; the net and Solve follow it.
+// The cube of the current input, or the message of the first rule the request breaks (the
+// module's, as the command line words it); the net and Solve follow it.
 function check() {
-  const given = state.mode === "paint" ? { facelets: state.paint } : { scramble: $("scramble").value };
-  const answer = JSON.parse(module.cubeOf(JSON.stringify(given)));
+  const answer = JSON.parse(module.cubeOf(request()));
   const message = state.mode === "paint" ? $("paint-message") : $("scramble-message");
   $("scramble-message").textContent = "";
   $("paint-message").textContent = "";
@@ -40,19 +40,11 @@ function check() {
   } else {
     state.facelets = answer.facelets;
   }
-  const generations = Number($("generations").value);
-  const seedText = $("seed").value;
-  const seed = Number(seedText);
-  const numbersFine = Number.isInteger(generations) && generations >= 1 &&
-    (seedText === "" || (Number.isInteger(seed) && seed >= 0 && seed <= 4294967295));
-  if (state.valid && !numbersFine) {
-    message.textContent = "Generations must be a whole number of at least 1, and a seed one from 0 to 4294967295.";
-  }
   if (!state.running) {
     drawNet($("net"), state.mode === "paint" ? state.paint : state.facelets);
     $("steps").hidden = true;
   }
-  $("solve").disabled = state.running || !state.valid || !numbersFine;
+  $("solve").disabled = state.running || !state.valid;
 }
 
 function setMode(mode) {
@@ -231,7 +223,12 @@ for (const id of ["scramble", "generations", "seed"]) {
   $(id).addEventListener("input", check);
 }
 $("random").addEventListener("click", () => {
-  $("scramble").value = module.randomScramble(Number($("random-length").value) || 25);
+  const answer = JSON.parse(module.randomScramble(JSON.stringify({ random: Number($("random-length").value) })));
+  if (answer.error) {
+    $("scramble-message").textContent = answer.error;
+    return;
+  }
+  $("scramble").value = answer.scramble;
   check();
 });
 $("paint-solved").addEventListener("click", () => { state.paint = SOLVED; check(); });

@@ -11,7 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "cli/result_output.hpp"
+#include "request/result_json.hpp"
+#include "run/run_error.hpp"
 
 namespace cubega {
 
@@ -116,17 +117,17 @@ class Batch {
         return false;
     }
 
-    static std::string recordOf(const BatchLine& line, std::size_t lineNumber,
-                                SolveObserver& observer, bool& failed, bool& faulty) {
+    std::string recordOf(const BatchLine& line, std::size_t lineNumber, SolveObserver& observer,
+                         bool& failed, bool& faulty) const {
         if (const auto* error = std::get_if<LineError>(&line)) {
             failed = true;
-            nlohmann::ordered_json record;
-            record["line"] = lineNumber;
-            record["error"] = error->message;
-            return record.dump();
+            return errorJson(error->message, lineNumber).dump();
         }
         const SolveTask& task = std::get<SolveTask>(line);
-        const TaskOutcome outcome = runTask(task, &observer, nullptr);
+        TaskServices services;
+        services.observer = &observer;
+        services.solve = options_.solve;
+        const TaskOutcome outcome = runTask(task, services);
         faulty = !outcome.result.selfCheckPassed;
         return resultJson(task, outcome).dump();
     }
@@ -159,13 +160,13 @@ int runBatch(std::istream& in, std::ostream& out, std::ostream& err, const Batch
     }
     if (!written) {
         err << "cube-solver: cannot write the output: " << reason << '\n';
-        return 1;
+        return kStatusStopped;
     }
     if (batch.anySelfCheckFailed()) {
         err << "cube-solver: internal fault: a solution does not solve its cube\n";
-        return 3;
+        return kStatusInternalFault;
     }
-    return batch.anyLineFailed() ? 1 : 0;
+    return batch.anyLineFailed() ? kStatusStopped : kStatusDone;
 }
 
 }  // namespace cubega

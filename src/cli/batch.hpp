@@ -6,13 +6,14 @@
 #include <istream>
 #include <ostream>
 
-#include "cli/batch_line.hpp"
+#include "request/request_json.hpp"
 
 namespace cubega {
 
 struct BatchOptions {
     BatchDefaults defaults;
     std::size_t jobs = 1;  // solves at once, one thread each
+    SolveFunction solve;   // the solve itself (tests plant faults here); solve() when empty
 };
 
 // Returns the exit status: 0 when every task was solved, 1 when a line could not be (its record

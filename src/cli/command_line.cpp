@@ -13,9 +13,9 @@
 
 #include "cli/batch.hpp"
 #include "cli/progress_bar.hpp"
-#include "cli/result_output.hpp"
-#include "cube/facelets.hpp"
-#include "cube/notation.hpp"
+#include "request/request_rules.hpp"
+#include "request/result_json.hpp"
+#include "run/results_log.hpp"
 #include "run/run_error.hpp"
 
 #ifndef CUBEGA_VERSION
@@ -26,15 +26,10 @@ namespace cubega {
 
 namespace {
 
-// A usage error: its message goes to the error stream, nothing to the output, status 2.
-struct UsageError {
-    std::string message;
-};
-
 struct SolveOptions {
     std::vector<std::string> moves;
     std::optional<std::string> scramble;
-    std::optional<std::int32_t> random;
+    std::optional<std::int64_t> random;
     bool builtIn = false;
     std::optional<std::string> facelets;
     std::int64_t generations = kDefaultGenerations;
@@ -48,71 +43,38 @@ struct BatchCommandOptions {
     std::string input = "-";
     std::int64_t generations = kDefaultGenerations;
     std::optional<std::int64_t> seed;
-    std::size_t jobs = std::max(1U, std::thread::hardware_concurrency());
+    std::int64_t jobs = std::max(1U, std::thread::hardware_concurrency());
 };
 
-std::int32_t checkedGenerations(std::int64_t generations) {
-    if (auto error = generationsError(generations)) {
-        throw UsageError{*error};
-    }
-    return static_cast<std::int32_t>(generations);
-}
-
-std::optional<std::uint32_t> checkedSeed(const std::optional<std::int64_t>& seed) {
-    if (!seed) {
-        return std::nullopt;
-    }
-    if (*seed < 0 || *seed > std::numeric_limits<std::uint32_t>::max()) {
-        throw UsageError{"the seed must be a whole number from 0 to 4294967295"};
-    }
-    return static_cast<std::uint32_t>(*seed);
-}
-
-std::vector<MoveCode> checkedMoves(const std::string& text) {
-    const ParsedMoves parsed = parseStandardMoves(text);
-    if (parsed.error) {
-        throw UsageError{describeNotationError(*parsed.error, "the scramble")};
-    }
-    if (parsed.moves.size() > static_cast<std::size_t>(kMaxScrambleMoves)) {
-        throw UsageError{"a scramble can have at most 10000 moves"};
-    }
-    return parsed.moves;
-}
-
 SolveTask taskOf(const SolveOptions& options) {
-    const int sources = (options.moves.empty() ? 0 : 1) + (options.scramble ? 1 : 0) +
-                        (options.random ? 1 : 0) + (options.builtIn ? 1 : 0) +
-                        (options.facelets ? 1 : 0);
-    if (sources != 1) {
-        throw UsageError{std::string(sources == 0 ? "give a scramble" : "give one scramble only") +
-                         ": moves, --scramble, --random N, --default or --facelets"};
-    }
+    checkOneScramble((options.moves.empty() ? 0 : 1) + (options.scramble ? 1 : 0) +
+                         (options.random ? 1 : 0) + (options.builtIn ? 1 : 0) +
+                         (options.facelets ? 1 : 0),
+                     Spelling::option);
     SolveTask task;
-    task.generations = checkedGenerations(options.generations);
-    task.seed = checkedSeed(options.seed);
+    task.generations = static_cast<std::int32_t>(
+        checkedWholeNumber(kGenerationsRule, options.generations, Spelling::option));
+    if (options.seed) {
+        task.seed = static_cast<std::uint32_t>(
+            checkedWholeNumber(kSeedRule, *options.seed, Spelling::option));
+    }
     if (!options.moves.empty() || options.scramble) {
         std::string text = options.scramble.value_or("");
         for (const std::string& token : options.moves) {
             text += " " + token;
         }
         task.source = SolveTask::Source::moves;
-        task.moves = checkedMoves(text);
+        task.moves = checkedScramble(text);
     } else if (options.random) {
-        if (*options.random < 1 || *options.random > kMaxScrambleMoves) {
-            throw UsageError{"--random takes a length from 1 to 10000"};
-        }
         task.source = SolveTask::Source::random;
-        task.randomLength = *options.random;
+        task.randomLength = static_cast<std::int32_t>(
+            checkedWholeNumber(kRandomLengthRule, *options.random, Spelling::option));
     } else if (options.builtIn) {
         task.source = SolveTask::Source::builtIn;
     } else {
-        const FaceletCube cube = cubeFromFaceletText(*options.facelets);
-        if (cube.error) {
-            throw UsageError{"the facelets: " + *cube.error};
-        }
         task.source = SolveTask::Source::facelets;
         task.facelets = *options.facelets;
-        task.faceletCube = cube.cube;
+        task.faceletCube = checkedFacelets(task.facelets);
     }
     return task;
 }
@@ -123,59 +85,55 @@ std::filesystem::path pathOf(const std::string& name) {
     return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
-bool written(std::ostream& out, const std::string& text, std::ostream& err) {
+void writeOutput(std::ostream& out, const std::string& text) {
     errno = 0;
     out << text << std::flush;
     if (!out) {
-        err << "cube-solver: cannot write the output: "
-            << (errno != 0 ? std::strerror(errno) : "the stream failed") << '\n';
-        return false;
+        throw RunError(std::string("cannot write the output: ") +
+                       (errno != 0 ? std::strerror(errno) : "the stream failed"));
     }
-    return true;
 }
 
 int runSolve(const SolveOptions& options, CommandLineStreams& streams) {
     const SolveTask task = taskOf(options);
     std::optional<ResultsLog> log;
     std::optional<ProgressBar> progress;
-    try {
-        if (options.results) {
-            log.emplace(pathOf(*options.results));
-        }
-        if (streams.errIsTerminal && !options.quiet) {
-            progress.emplace(streams.err);
-        }
-        const TaskOutcome outcome =
-            runTask(task, progress ? &*progress : nullptr, log ? &*log : nullptr);
-        progress.reset();
-        const std::string text = options.format == "json" ? resultJson(task, outcome).dump() + "\n"
-                                                          : resultText(task, outcome);
-        if (!written(streams.out, text, streams.err)) {
-            return kStatusStopped;
-        }
-        if (!outcome.result.selfCheckPassed) {
-            throw InternalFault("the solution does not solve the scrambled cube");
-        }
-    } catch (const RunError& error) {
-        progress.reset();
-        streams.err << "cube-solver: " << error.what() << '\n';
-        return kStatusStopped;
-    } catch (const InternalFault& fault) {
-        progress.reset();
-        streams.err << "cube-solver: internal fault: " << fault.what() << '\n';
-        return kStatusInternalFault;
-    }
-    return 0;
+    return exitStatusOf(
+        [&] {
+            if (options.results) {
+                log.emplace(pathOf(*options.results));
+            }
+            if (streams.errIsTerminal && !options.quiet) {
+                progress.emplace(streams.err);
+            }
+            TaskServices services;
+            services.resultsLog = log ? &*log : nullptr;
+            services.observer = progress ? &*progress : nullptr;
+            services.solve = streams.solve;
+            const TaskOutcome outcome = runTask(task, services);
+            progress.reset();
+            const std::string text = options.format == "json"
+                                         ? resultJson(task, outcome).dump() + "\n"
+                                         : resultText(task, outcome);
+            writeOutput(streams.out, text);
+            if (!outcome.result.selfCheckPassed) {
+                throw InternalFault("the solution does not solve the scrambled cube");
+            }
+        },
+        streams.err);
 }
 
 int runBatchCommand(const BatchCommandOptions& options, CommandLineStreams& streams) {
     BatchOptions batch;
-    batch.defaults.generations = checkedGenerations(options.generations);
-    batch.defaults.seed = checkedSeed(options.seed);
-    if (options.jobs < 1 || options.jobs > 1024) {
-        throw UsageError{"--jobs takes a number from 1 to 1024"};
+    batch.defaults.generations = static_cast<std::int32_t>(
+        checkedWholeNumber(kGenerationsRule, options.generations, Spelling::option));
+    if (options.seed) {
+        batch.defaults.seed = static_cast<std::uint32_t>(
+            checkedWholeNumber(kSeedRule, *options.seed, Spelling::option));
     }
-    batch.jobs = options.jobs;
+    batch.jobs =
+        static_cast<std::size_t>(checkedWholeNumber(kJobsRule, options.jobs, Spelling::option));
+    batch.solve = streams.solve;
     if (options.input == "-") {
         return runBatch(streams.in, streams.out, streams.err, batch);
     }
@@ -193,7 +151,10 @@ void addSolveOptions(CLI::App& command, SolveOptions& options) {
                        "the scramble in standard notation, e.g. R U2 F' (blank-separated)");
     command.add_option("--scramble", options.scramble, "the scramble as one text, \"R U2 F'\"")
         ->type_name("MOVES");
-    command.add_option("--random", options.random, "a random scramble of N moves (1 to 10000)")
+    command
+        .add_option(
+            "--random", options.random,
+            "a random scramble of N moves (1 to " + std::to_string(kRandomLengthRule.maximum) + ")")
         ->type_name("N");
     command.add_flag("--default", options.builtIn, "the built-in 37-move scramble");
     command
@@ -267,7 +228,7 @@ int runCommandLine(int argc, const char* const* argv, CommandLineStreams& stream
                     << "Run cube-solver --help for the commands and their options.\n";
         return kStatusUsage;
     } catch (const UsageError& error) {
-        streams.err << "cube-solver: " << error.message << '\n';
+        streams.err << "cube-solver: " << error.what() << '\n';
         return kStatusUsage;
     }
 }

@@ -8,6 +8,8 @@
 #include <istream>
 #include <ostream>
 
+#include "request/solve_task.hpp"
+
 namespace cubega {
 
 struct CommandLineStreams {
@@ -15,9 +17,8 @@ struct CommandLineStreams {
     std::ostream& out;
     std::ostream& err;
     bool errIsTerminal = false;  // progress is drawn there only then
+    SolveFunction solve;         // the solve itself (tests plant faults here); solve() if empty
 };
-
-inline constexpr int kStatusUsage = 2;
 
 int runCommandLine(int argc, const char* const* argv, CommandLineStreams& streams);
 

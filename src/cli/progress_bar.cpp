@@ -32,19 +32,12 @@ ProgressBar::~ProgressBar() {
 }
 
 std::string ProgressBar::line(const StageProgress& progress, double seconds) {
-    std::string where;
-    switch (progress.stage) {
-        case Stage::block:
-            where = "block  location " + std::to_string(progress.location + 1) + "/12, pass " +
-                    std::to_string(progress.run);
-            break;
-        case Stage::entry:
-            where = "entry  run " + std::to_string(progress.run);
-            break;
-        case Stage::finish:
-            where = "finish run " + std::to_string(progress.run);
-            break;
-    }
+    // The stage's name padded to one width, so the rest of the line stays in place.
+    std::string where(stageName(progress.stage));
+    where.resize(6, ' ');
+    where += progress.stage == Stage::block ? " location " + std::to_string(progress.location + 1) +
+                                                  "/12, pass " + std::to_string(progress.run)
+                                            : " run " + std::to_string(progress.run);
     char counts[96];
     std::snprintf(counts, sizeof counts, " %d/%d generations, %.1f s", progress.generationsDone,
                   progress.generationsOfRun, seconds);

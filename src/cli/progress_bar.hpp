@@ -6,11 +6,11 @@
 #include <ostream>
 #include <string>
 
-#include "run/solve.hpp"
+#include "stages/progress.hpp"
 
 namespace cubega {
 
-class ProgressBar final : public SolveObserver {
+class ProgressBar final : public StageObserver {
   public:
     explicit ProgressBar(std::ostream& terminal);
     ~ProgressBar() override;  // clears the line

@@ -64,6 +64,10 @@ class RecordWriter {
     }
     void writeBlank() { writeLines("\n"); }
 
+    // The end of the records: a file is closed here, and says so if the close fails. Later
+    // writes are errors there.
+    virtual void close() {}
+
   protected:
     virtual void writeLines(std::string_view lines) = 0;
 };
@@ -72,6 +76,18 @@ class RecordWriter {
 class DiscardingRecordWriter final : public RecordWriter {
   protected:
     void writeLines(std::string_view) override {}
+};
+
+// Keeps the records as text: a results log that is handed on rather than written to a file.
+class TextRecordWriter final : public RecordWriter {
+  public:
+    const std::string& text() const { return text_; }
+
+  protected:
+    void writeLines(std::string_view lines) override { text_ += lines; }
+
+  private:
+    std::string text_;
 };
 
 // Writes records to a stream, flushing after each so progress shows at once.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cube/moves.hpp"
 #include "run/run_error.hpp"
 
 namespace cubega {
@@ -14,20 +15,23 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-void writeReport(const SolveResult& solution, RecordWriter& console, ResultsLog& log) {
+void writeReport(const SolveResult& solution, RecordWriter& console, RecordWriter& log) {
     const bool solves = solution.selfCheckPassed;
     // The log is written and closed before the console reports the solution, so a run whose
     // log failed never shows a closing report.
     log.write({"Solution : "});
-    log.write({solution.blockText});
-    log.write({solution.entryText});
-    log.write({solution.finishText});
+    const std::string blockText = movesToText(solution.blockMoves);
+    const std::string entryText = movesToText(solution.entryMoves);
+    const std::string finishText = movesToText(solution.finishMoves);
+    log.write({blockText});
+    log.write({entryText});
+    log.write({finishText});
     if (!solves) {
         log.write({"The solution above does not solve the scrambled cube: internal fault."});
         log.close();
         throw InternalFault("the solution does not solve the scrambled cube (block " +
-                            quoted(solution.blockText) + ", entry " + quoted(solution.entryText) +
-                            ", finish " + quoted(solution.finishText) + ")");
+                            quoted(blockText) + ", entry " + quoted(entryText) + ", finish " +
+                            quoted(finishText) + ")");
     }
     log.write({"total moves # : ", solution.totalMoves});
     log.close();

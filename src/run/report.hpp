@@ -4,7 +4,6 @@
 
 #include "cube/cube_state.hpp"
 #include "io/record_writer.hpp"
-#include "run/results_log.hpp"
 #include "run/solve.hpp"
 
 namespace cubega {
@@ -14,6 +13,6 @@ namespace cubega {
 // search trusted the fast evaluation to say that the cube was solved) gets, in place of its
 // total, a record saying so; the log is closed, nothing goes to the console, and InternalFault
 // is thrown.
-void writeReport(const SolveResult& solution, RecordWriter& console, ResultsLog& log);
+void writeReport(const SolveResult& solution, RecordWriter& console, RecordWriter& log);
 
 }  // namespace cubega

@@ -22,7 +22,7 @@ class ResultsLog final : public RecordWriter {
     explicit ResultsLog(const std::filesystem::path& path);
 
     // Closes the file; throws RunError if the close fails. Later writes are errors.
-    void close();
+    void close() override;
 
   protected:
     void writeLines(std::string_view lines) override;

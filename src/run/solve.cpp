@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "stages/block_stage.hpp"
+#include "stages/stage_context.hpp"
 #include "stages/two_gen_stages.hpp"
 
 namespace cubega {
@@ -33,11 +34,6 @@ class ThrottledObserver final : public StageObserver {
     std::optional<std::chrono::steady_clock::time_point> last_;
 };
 
-// The moves of a sequence text; the stages wrote them, so every one begins with a face letter.
-std::vector<MoveCode> movesOf(const std::string& text) {
-    return movesFromText(text).value_or(std::vector<MoveCode>{});
-}
-
 }  // namespace
 
 SolveResult solve(const SolveRequest& request, RandomSource& random) {
@@ -55,15 +51,13 @@ SolveResult solve(const SolveRequest& request, RandomSource& random) {
     result.location = state.blockLocation;
     const LocationRotations rotations = rotationsOfLocation(state.blockLocation);
     result.rotations.assign(rotations.begin(), rotations.end());
-    result.blockText = state.blockText;
-    result.entryText = state.entryText;
-    result.finishText = state.finishText;
+    result.blockMoves = state.blockMoves;
+    result.entryMoves = state.entryMoves;
+    result.finishMoves = state.finishMoves;
     result.totalMoves = state.totalMoves;
-    std::vector<MoveCode> moves = movesOf(state.blockText);
-    for (const std::string* text : {&state.entryText, &state.finishText}) {
-        const std::vector<MoveCode> more = movesOf(*text);
-        moves.insert(moves.end(), more.begin(), more.end());
-    }
+    std::vector<MoveCode> moves = state.blockMoves;
+    moves.insert(moves.end(), state.entryMoves.begin(), state.entryMoves.end());
+    moves.insert(moves.end(), state.finishMoves.begin(), state.finishMoves.end());
     result.solution = movesAsHeld(moves, rotations);
     result.blockRuns = state.blockRuns;
     result.entryRuns = state.entryRuns;
@@ -76,8 +70,9 @@ SolveResult solve(const SolveRequest& request, RandomSource& random) {
 
 bool solutionSolves(const CubeState& scrambled, const SolveResult& result) {
     CubeState cube = turnedToLocation(scrambled, result.location);
-    for (const std::string* text : {&result.blockText, &result.entryText, &result.finishText}) {
-        const std::optional<std::vector<MoveCode>> moves = movesFromText(*text);
+    for (const std::vector<MoveCode>* stage :
+         {&result.blockMoves, &result.entryMoves, &result.finishMoves}) {
+        const std::optional<std::vector<MoveCode>> moves = movesFromText(movesToText(*stage));
         if (!moves) {
             return false;
         }

@@ -11,17 +11,20 @@
 #include "cube/rotations.hpp"
 #include "genetic/random_source.hpp"
 #include "io/record_writer.hpp"
-#include "stages/stage_context.hpp"
+#include "stages/progress.hpp"
 
 namespace cubega {
 
 // Told where the search stands, a few times a second at most.
 using SolveObserver = StageObserver;
 
+// The block searches' generations where nobody says otherwise.
+inline constexpr std::int32_t kDefaultGenerations = 500;
+
 struct SolveRequest {
-    CubeState scrambledCube;            // the cube to solve, in the orientation it is held
-    std::int32_t generations = 500;     // the budget of each block search, at least 1
-    RecordWriter* console = nullptr;    // the search's console records; none when null
+    CubeState scrambledCube;  // the cube to solve, in the orientation it is held
+    std::int32_t generations = kDefaultGenerations;  // the budget of each block search, >= 1
+    RecordWriter* console = nullptr;                 // the search's console records; none when null
     RecordWriter* log = nullptr;        // the rotation records of results.txt; none when null
     SolveObserver* observer = nullptr;  // who follows the progress, if anyone
 };
@@ -29,8 +32,8 @@ struct SolveRequest {
 struct SolveResult {
     std::int32_t location = 0;        // the block's location, 0..11
     std::vector<Rotation> rotations;  // the whole-cube rotations that turn the cube to it
-    // The three stages' moves in the turned cube's frame, three characters a move.
-    std::string blockText, entryText, finishText;
+    // The three stages' moves in the turned cube's frame.
+    std::vector<MoveCode> blockMoves, entryMoves, finishMoves;
     std::int32_t totalMoves = 0;
     std::vector<MoveCode> solution;  // the same moves for the cube as held, no rotation
     StageRuns blockRuns, entryRuns, finishRuns;
@@ -44,8 +47,8 @@ struct SolveResult {
 SolveResult solve(const SolveRequest& request, RandomSource& random);
 
 // Whether the result's solution solves the scrambled cube: the rotations of its location and
-// the moves read back from the three stage texts, and the moves as held on their own, each
-// move made of plain quarter turns.
+// the moves read back from the three stage texts as results.txt has them, and the moves as
+// held on their own, each move made of plain quarter turns.
 bool solutionSolves(const CubeState& scrambled, const SolveResult& result);
 
 // The rotation's name in cube notation ("y", "x", "xy").

@@ -179,7 +179,7 @@ void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveSt
     const auto used = blockSequence.first(static_cast<std::size_t>(best.moveCount));
     state.workingCube = applySequence(working, used);
     state.totalMoves = best.moveCount;
-    state.blockText = movesToText(used);
+    state.blockMoves.assign(used.begin(), used.end());
     state.blockLocation = chosen;
     state.restrictToTwoFaces = locations->twoGen[static_cast<std::size_t>(chosen)];
 }

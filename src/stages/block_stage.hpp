@@ -63,7 +63,7 @@ constexpr bool blockSearchIsDone(std::int32_t topGrade) {
 // Searches all twelve locations (passes repeat from the saved populations until the best
 // grade qualifies), then commits: the working cube is the scrambled cube turned to the chosen
 // location (rotation lines on the console and in the log) with the block sequence applied;
-// blockLocation, totalMoves, blockText and restrictToTwoFaces are set.
+// blockLocation, totalMoves, blockMoves and restrictToTwoFaces are set.
 void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveState& state,
                    StageContext& context);
 

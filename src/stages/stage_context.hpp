@@ -1,52 +1,31 @@
 // What the three stages hand from one to the next, owned by the run (the working cube, the
-// solution so far in three texts with its move count, the folding flag), and the services
+// solution so far in three pieces with its move count, the folding flag), and the services
 // every stage uses.
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <vector>
 
 #include "cube/cube_state.hpp"
+#include "cube/moves.hpp"
 #include "genetic/genetic_search.hpp"
 #include "genetic/random_source.hpp"
 #include "io/record_writer.hpp"
+#include "stages/progress.hpp"
 
 namespace cubega {
-
-enum class Stage { block, entry, finish };
-
-// How much searching a stage did: its runs of the generation loop (for the block stage its
-// passes over the twelve locations) and their generations together.
-struct StageRuns {
-    std::int32_t runs = 0;
-    std::int64_t generations = 0;
-};
 
 struct SolveState {
     CubeState workingCube;           // turned to the chosen block location, then solved on
     std::int32_t blockLocation = 0;  // the whole-cube rotations the three texts assume
-    std::int32_t totalMoves = 0;     // moves of the three stage texts together
-    std::string blockText;           // in the frame of the turned cube, 3 characters a move
-    std::string entryText;
-    std::string finishText;
+    std::int32_t totalMoves = 0;     // moves of the three stages together
+    // Each stage's moves, in the frame of the turned cube (their sequence texts are written
+    // where they are printed).
+    std::vector<MoveCode> blockMoves;
+    std::vector<MoveCode> entryMoves;
+    std::vector<MoveCode> finishMoves;
     bool restrictToTwoFaces = false;  // fold the population onto F and U every generation
     StageRuns blockRuns, entryRuns, finishRuns;
-};
-
-// Where a stage's search stands: the run (from 1; the block stage's pass) and, in the block
-// stage, the location searched, with the generations done of the run's budget.
-struct StageProgress {
-    Stage stage = Stage::block;
-    std::int32_t run = 1;
-    std::int32_t location = 0;
-    std::int32_t generationsDone = 0;
-    std::int32_t generationsOfRun = 0;
-};
-
-class StageObserver {
-  public:
-    virtual ~StageObserver() = default;
-    virtual void stageProgress(const StageProgress& progress) = 0;
 };
 
 // The services a stage uses: the random source, the console, results.txt (the block stage

@@ -54,14 +54,14 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context,
     const std::int32_t moveCount = search.best().moveCount;
     // One move that reaches the goal from a cube already in the group is not needed.
     const bool movesNeeded = moveCount > 1 || (moveCount == 1 && !inGroupAtStart);
-    state.entryText.clear();
+    state.entryMoves.clear();
     if (movesNeeded) {
         const auto moves = search.bestMoves();
         state.workingCube = applySequence(state.workingCube, moves);
         state.totalMoves += moveCount;
-        state.entryText = movesToText(moves);
+        state.entryMoves.assign(moves.begin(), moves.end());
         console.write({"optimal :"});
-        console.write({state.entryText});
+        console.write({movesToText(moves)});
         console.write({"# moves"});
         console.write({moveCount});
     }
@@ -87,9 +87,9 @@ void runTwoGenFinishStage(SolveState& state, StageContext& context,
         console.write({"Adding 200 000 more generations to solve this stage."});
     }
     const Evaluation best = search.best();
-    state.finishText = movesToText(search.bestMoves());
+    state.finishMoves.assign(search.bestMoves().begin(), search.bestMoves().end());
     console.write({"optimal :"});
-    console.write({state.finishText});
+    console.write({movesToText(state.finishMoves)});
     console.write({"fobj / # moves / entropy"});
     console.write({best.objective, best.moveCount, bestScore(best)});
     state.totalMoves += best.moveCount;

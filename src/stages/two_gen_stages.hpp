@@ -29,13 +29,13 @@ struct TwoGenRunLengths {
 
 // Runs of 10000 generations (10 when the cube is already in the group) until the goal is
 // reached; applies the winning moves to the working cube and adds them to totalMoves and
-// entryText. From a cube already in the group, a best sequence of one move is not needed and
+// entryMoves. From a cube already in the group, a best sequence of one move is not needed and
 // is not applied.
 void runTwoGenEntryStage(SolveState& state, StageContext& context,
                          const TwoGenRunLengths& lengths = {});
 
 // Runs of 200000 generations, folded onto F and U, until a sequence solves the cube; adds
-// its moves to totalMoves and finishText. The working cube is not turned.
+// its moves to totalMoves and finishMoves. The working cube is not turned.
 void runTwoGenFinishStage(SolveState& state, StageContext& context,
                           const TwoGenRunLengths& lengths = {});
 

@@ -3,44 +3,23 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <functional>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
-#include "cli/batch_line.hpp"
-#include "cli/result_output.hpp"
-#include "cli/solve_task.hpp"
 #include "cube/facelets.hpp"
 #include "cube/notation.hpp"
 #include "genetic/clock.hpp"
 #include "platform/back_end.hpp"
+#include "request/request_json.hpp"
+#include "request/result_json.hpp"
+#include "request/solve_task.hpp"
 #include "run/run_error.hpp"
-#include "run/scramble.hpp"
 
 namespace cubega {
 
 namespace {
-
-std::string errorJson(const std::string& message) {
-    nlohmann::ordered_json error;
-    error["error"] = message;
-    return error.dump();
-}
-
-std::string_view stageName(Stage stage) {
-    switch (stage) {
-        case Stage::block:
-            return "block";
-        case Stage::entry:
-            return "entry";
-        case Stage::finish:
-            return "finish";
-    }
-    return "";
-}
 
 // Hands progress to a JavaScript function (stage, run, location, generations done, of).
 class ProgressCallback final : public SolveObserver {
@@ -55,35 +34,12 @@ class ProgressCallback final : public SolveObserver {
     emscripten::val callback_;
 };
 
-std::string readAll(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-// The cube after the text's moves or as its facelets, as 54 letters; or why there is none.
-nlohmann::ordered_json cubeOf(const SolveTask& task) {
-    nlohmann::ordered_json cube;
-    const CubeState state = task.source == SolveTask::Source::facelets
-                                ? task.faceletCube
-                                : applySequence(solvedCube(), task.moves);
-    cube["facelets"] = faceletText(state);
-    return cube;
-}
-
-// A request as a batch line has it, {"scramble": ...} or {"facelets": ...} with
-// "generations" and "seed": the task, or the JSON of its error.
-std::variant<SolveTask, std::string> taskOf(const std::string& request) {
-    BatchDefaults defaults;
-    const BatchLine line = parseBatchLine(request, 1, defaults);
-    if (const auto* task = std::get_if<SolveTask>(&line)) {
-        return *task;
-    }
-    if (const auto* error = std::get_if<LineError>(&line)) {
-        return errorJson(error->message);
-    }
-    return errorJson("give a scramble or the cube's facelets");
+// The answer to a request: what `answer` makes of it, or {"error": ...} with the message of
+// the rule it breaks (the command line's message) or of the fault that stopped it.
+std::string answered(const std::function<nlohmann::ordered_json()>& answer) {
+    nlohmann::ordered_json json;
+    const RunEnd end = runGuarded([&] { json = answer(); });
+    return end.status == kStatusDone ? json.dump() : errorJson(end.message).dump();
 }
 
 }  // namespace
@@ -92,52 +48,55 @@ std::variant<SolveTask, std::string> taskOf(const std::string& request) {
 // line's fields, the results log in its usual layout ("resultsLog") and the facelets of the
 // cube after each move of the solution as held, from the scrambled cube on ("states").
 std::string solveRequest(const std::string& request, emscripten::val onProgress) {
-    auto parsed = taskOf(request);
-    if (const auto* error = std::get_if<std::string>(&parsed)) {
-        return *error;
-    }
-    const SolveTask& task = std::get<SolveTask>(parsed);
-    ProgressCallback progress(std::move(onProgress));
-    constexpr const char* kLogPath = "/results.txt";  // the module's own memory file system
-    TaskOutcome outcome;
-    try {
-        ResultsLog log(kLogPath);
-        outcome = runTask(task, &progress, &log);
-    } catch (const RunError& error) {
-        return errorJson(error.what());
-    } catch (const InternalFault& fault) {
-        return errorJson(std::string("internal fault: ") + fault.what());
-    }
-    nlohmann::ordered_json result = resultJson(task, outcome);
-    result["resultsLog"] = readAll(kLogPath);
-    std::remove(kLogPath);
-    CubeState cube = task.source == SolveTask::Source::facelets
-                         ? task.faceletCube
-                         : applySequence(solvedCube(), outcome.scramble);
-    result["states"] = nlohmann::ordered_json::array({faceletText(cube)});
-    for (const MoveCode move : outcome.result.solution) {
-        cube = applyMove(cube, move);
-        result["states"].push_back(faceletText(cube));
-    }
-    return result.dump();
+    return answered([&] {
+        const SolveTask task = taskFromJsonText(request);
+        ProgressCallback progress(std::move(onProgress));
+        TextRecordWriter log;
+        TaskServices services;
+        services.resultsLog = &log;
+        services.observer = &progress;
+        const TaskOutcome outcome = runTask(task, services);
+        nlohmann::ordered_json result = resultJson(task, outcome);
+        result["resultsLog"] = log.text();
+        CubeState cube = outcome.scramble.cube;
+        result["states"] = nlohmann::ordered_json::array({faceletText(cube)});
+        for (const MoveCode move : outcome.result.solution) {
+            cube = applyMove(cube, move);
+            result["states"].push_back(faceletText(cube));
+        }
+        return result;
+    });
 }
 
-// {"facelets": the cube the request describes} or {"error": why it describes none}.
+// {"facelets": the cube the request describes} or {"error": why it describes none}. The
+// request is checked whole, generations and seed included.
 std::string cubeOfRequest(const std::string& request) {
-    auto parsed = taskOf(request);
-    if (const auto* error = std::get_if<std::string>(&parsed)) {
-        return *error;
-    }
-    return cubeOf(std::get<SolveTask>(parsed)).dump();
+    return answered([&] {
+        const SolveTask task = taskFromJsonText(request);
+        SystemClock clock;
+        RandomSource random(clock);
+        random.seedFromClock();
+        nlohmann::ordered_json cube;
+        cube["facelets"] = faceletText(scrambleOf(task, random).cube);
+        return cube;
+    });
 }
 
-// A random scramble of `length` moves in standard notation, drawn as the dialogue draws one,
-// from the real clocks.
-std::string randomScramble(int length) {
-    SystemClock clock;
-    RandomSource random(clock);
-    random.seedFromClock();
-    return standardNotation(drawRandomScramble(std::clamp(length, 1, kMaxScrambleMoves), random));
+// For {"random": length}: {"scramble": a random scramble of that many moves in standard
+// notation, drawn as the dialogue draws one, from the real clocks}, or {"error": ...}.
+std::string randomScramble(const std::string& request) {
+    return answered([&] {
+        const SolveTask task = taskFromJsonText(request);
+        if (task.source != SolveTask::Source::random) {
+            throw UsageError("give the length of a random scramble as \"random\"");
+        }
+        SystemClock clock;
+        RandomSource random(clock);
+        random.seedFromClock();
+        nlohmann::ordered_json scramble;
+        scramble["scramble"] = standardNotation(scrambleOf(task, random).moves);
+        return scramble;
+    });
 }
 
 // The back end every later solve uses, by name ("wasm-simd", "portable"); false when this

@@ -10,10 +10,10 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/batch.hpp"
-#include "cli/solve_task.hpp"
 #include "cube/facelets.hpp"
 #include "cube/notation.hpp"
-#include "run/driver.hpp"
+#include "dialogue/driver.hpp"
+#include "request/solve_task.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
@@ -48,16 +48,17 @@ TEST(Solve, ASeededTaskIsTheDialoguesRunUnderClocksFrozenAtItsSeed) {
     for (Case c : cases) {
         c.task.generations = 30;
         c.task.seed = 1765000500;
-        const TaskOutcome outcome = runTask(c.task, nullptr, nullptr);
+        const TaskOutcome outcome = runTask(c.task);
         const testing::LoggedRun logged = dialogueRun(c.dialogue, 1765000500);
-        EXPECT_EQ(outcome.scramble, logged.scramble);
+        EXPECT_EQ(outcome.scramble.moves, logged.scramble);
         EXPECT_EQ(outcome.result.totalMoves, logged.total);
-        const std::vector<MoveCode> texts = testing::movesFromText(
-            outcome.result.blockText + outcome.result.entryText + outcome.result.finishText);
-        EXPECT_EQ(texts, logged.solution);
+        std::vector<MoveCode> stages = outcome.result.blockMoves;
+        for (const auto* more : {&outcome.result.entryMoves, &outcome.result.finishMoves}) {
+            stages.insert(stages.end(), more->begin(), more->end());
+        }
+        EXPECT_EQ(stages, logged.solution);
         EXPECT_TRUE(outcome.result.selfCheckPassed);
-        EXPECT_TRUE(isSolved(
-            applySequence(applySequence(solvedCube(), outcome.scramble), outcome.result.solution)));
+        EXPECT_TRUE(isSolved(applySequence(outcome.scramble.cube, outcome.result.solution)));
     }
 }
 
@@ -74,7 +75,7 @@ CommandRun runCommand(std::vector<std::string> arguments, const std::string& inp
     }
     std::istringstream in(input);
     std::ostringstream out, err;
-    CommandLineStreams streams{in, out, err};
+    CommandLineStreams streams{in, out, err, false, {}};
     CommandRun run;
     run.status = runCommandLine(static_cast<int>(argv.size()), argv.data(), streams);
     run.out = out.str();
@@ -88,13 +89,15 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWriteNoOutput) {
         {{"solve", "R", "X2"}, "cube-solver: move 2 of the scramble, \"X2\", is not a face turn"},
         {{"solve", "--scramble", "R U", "F"}, "cube-solver: give one scramble only"},
         {{"solve"}, "cube-solver: give a scramble"},
-        {{"solve", "R", "-g", "0"}, "cube-solver: the number of generations must be at least 1"},
-        {{"solve", "--random", "0"}, "cube-solver: --random takes a length from 1 to 10000"},
-        {{"solve", "--random", "10001"}, "cube-solver: --random takes a length from 1 to 10000"},
-        {{"solve", "R", "--seed", "-1"}, "cube-solver: the seed must be a whole number"},
+        {{"solve", "R", "-g", "0"},
+         "cube-solver: --generations must be a whole number from 1 to 2147483647\n"},
+        {{"solve", "--random", "0"},
+         "cube-solver: --random must be a whole number from 1 to 10000"},
+        {{"solve", "--random", "10001"}, "cube-solver: --random must be a whole number from 1"},
+        {{"solve", "R", "--seed", "-1"}, "cube-solver: --seed must be a whole number from 0 to"},
         {{"solve", "R", "--format", "xml"}, "cube-solver: --format: xml not in {text,json}"},
         {{"solve", "--facelets", "UUU"}, "cube-solver: the facelets: the state has 3 letters"},
-        {{"batch", "--jobs", "0"}, "cube-solver: --jobs takes a number from 1 to 1024"},
+        {{"batch", "--jobs", "0"}, "cube-solver: --jobs must be a whole number from 1 to 1024"},
         {{}, "cube-solver: A subcommand is required"},
     };
     for (const auto& [arguments, message] : cases) {

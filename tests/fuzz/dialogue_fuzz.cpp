@@ -7,10 +7,10 @@
 #include <string>
 
 #include "cube/moves.hpp"
+#include "dialogue/driver.hpp"
 #include "genetic/clock.hpp"
 #include "genetic/random_source.hpp"
 #include "run/console_input.hpp"
-#include "run/driver.hpp"
 #include "run/run_error.hpp"
 #include "run/scramble.hpp"
 

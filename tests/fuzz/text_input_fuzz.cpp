@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "cli/batch_line.hpp"
 #include "cube/facelets.hpp"
 #include "cube/notation.hpp"
 #include "cube/pieces.hpp"
+#include "request/request_json.hpp"
 
 namespace {
 

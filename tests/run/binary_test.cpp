@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/solve_task.hpp"
 #include "cube/notation.hpp"
+#include "request/solve_task.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
@@ -168,7 +168,7 @@ TEST(Binary, TheCommandLineSolvesASeededScrambleAsTheInProcessRunDoes) {
     task.moves = testing::movesFromText("R  U' F2 ");
     task.generations = 20;
     task.seed = 5;
-    const TaskOutcome outcome = runTask(task, nullptr, nullptr);
+    const TaskOutcome outcome = runTask(task);
     EXPECT_EQ(run.out.substr(0, run.out.find("seconds: ")),
               "scramble: R U' F2\nsolution: " + standardNotation(outcome.result.solution) +
                   "\nmoves: " + std::to_string(outcome.result.totalMoves) + "\n");

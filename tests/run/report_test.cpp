@@ -1,4 +1,5 @@
 #include "run/report.hpp"
+#include "run/results_log.hpp"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +33,8 @@ CubeState scrambledForRUF() {
 SolveResult solutionRUF() {
     SolveResult solution;
     solution.location = 4;
-    solution.blockText = "R  U  ";
-    solution.finishText = "F  ";
+    solution.blockMoves = testing::movesFromText("R  U  ");
+    solution.finishMoves = testing::movesFromText("F  ");
     solution.totalMoves = 3;
     solution.solution = movesAsHeld(testing::movesFromText("R  U  F  "), rotationsOfLocation(4));
     solution.selfCheckPassed = solutionSolves(scrambledForRUF(), solution);
@@ -74,7 +75,8 @@ TEST(Report, TheSolutionIsReplayedWithTheRotationsOfItsLocationAndAsHeld) {
     elsewhere.location = 3;
     EXPECT_FALSE(solutionSolves(scrambledForRUF(), elsewhere));
     SolveResult notAMove = solutionRUF();
-    notAMove.entryText = "X  ";
+    notAMove.entryMoves = {18};  // changes nothing, but its text reads back as F'
+
     EXPECT_FALSE(solutionSolves(scrambledForRUF(), notAMove));
     SolveResult heldWrong = solutionRUF();
     heldWrong.solution.back() += 6;
@@ -84,7 +86,7 @@ TEST(Report, TheSolutionIsReplayedWithTheRotationsOfItsLocationAndAsHeld) {
 TEST(Report, ASolutionThatDoesNotSolveIsAnInternalFaultNotASuccess) {
     const auto folder = testing::makeTempFolder();
     SolveResult tampered = solutionRUF();
-    tampered.finishText = "F2 ";  // one quarter turn too many
+    tampered.finishMoves = testing::movesFromText("F2 ");  // one quarter turn too many
     tampered.selfCheckPassed = solutionSolves(scrambledForRUF(), tampered);
     testing::CaptureWriter console;
     {

@@ -3,8 +3,8 @@
 
 #include <sstream>
 
+#include "dialogue/driver.hpp"
 #include "eval/evaluate.hpp"
-#include "run/driver.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {

@@ -175,8 +175,7 @@ TEST(TwoGenStages, RunsThatMissTheGoalAreFollowedByMoreRuns) {
     runTwoGenFinishStage(state, stage.context, shortRuns);
     EXPECT_GE(
         countOf(stage.console.text, " Adding 200 000 more generations to solve this stage.\n"), 1u);
-    EXPECT_TRUE(
-        isSolved(applySequence(state.workingCube, testing::movesFromText(state.finishText))));
+    EXPECT_TRUE(isSolved(applySequence(state.workingCube, state.finishMoves)));
 }
 
 }  // namespace

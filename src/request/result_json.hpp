@@ -1,4 +1,4 @@
-// A solve's result as the command line prints it: a few lines of text, or one JSON object with
+// A solve's result as the front ends give it: a few lines of text, or one JSON object with
 // every field.
 #pragma once
 
@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/solve_task.hpp"
+#include "request/solve_task.hpp"
 
 namespace cubega {
 
@@ -19,5 +19,8 @@ nlohmann::ordered_json resultJson(const SolveTask& task, const TaskOutcome& outc
 
 // scramble, solution as held, moves and seconds, a line each.
 std::string resultText(const SolveTask& task, const TaskOutcome& outcome);
+
+// {"error": message}, with the batch line it belongs to when there is one (from 1).
+nlohmann::ordered_json errorJson(const std::string& message, std::size_t line = 0);
 
 }  // namespace cubega

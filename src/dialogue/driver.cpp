@@ -1,11 +1,9 @@
-#include "run/driver.hpp"
+#include "dialogue/driver.hpp"
 
-#include "cube/moves.hpp"
 #include "genetic/random_source.hpp"
-#include "run/console_input.hpp"
-#include "run/report.hpp"
-#include "run/results_log.hpp"
+#include "request/solve_task.hpp"
 #include "run/run_error.hpp"
+#include "run/scramble.hpp"
 
 namespace cubega {
 
@@ -19,20 +17,20 @@ void writeGreeting(RecordWriter& console) {
     console.writeBlank();
 }
 
-// The run from the scramble to the report; the log is open throughout.
-void solve(RunState& run, ConsoleInput& input, RecordWriter& console, RandomSource& random,
-           ResultsLog& log) {
-    run.scramble = setUpScramble(run.settings.scrambleType, input, console, random);
-    recordScramble(run.scramble, console, log);
-    run.scrambledCube = applySequence(solvedCube(), run.scramble.moves, &console);
-
-    SolveRequest request;
-    request.scrambledCube = run.scrambledCube;
-    request.generations = run.settings.generations;
-    request.console = &console;
-    request.log = &log;
-    run.solution = solve(request, random);
-    writeReport(run.solution, console, log);
+// The run from the scramble's questions to the report; the log is open throughout. The
+// scramble is drawn or read here, from the random source seeded at the start, and the solve
+// is a task of those moves.
+void runDialogueTask(const RunSettings& settings, ConsoleInput& input, RecordWriter& console,
+                     RandomSource& random, RecordWriter& log) {
+    SolveTask task;
+    task.source = SolveTask::Source::moves;
+    task.moves = setUpScramble(settings.scrambleType, input, console, random).moves;
+    task.generations = settings.generations;
+    TaskServices services;
+    services.random = &random;
+    services.console = &console;
+    services.resultsLog = &log;
+    runTask(task, services);
 }
 
 }  // namespace
@@ -51,19 +49,6 @@ RunSettings askRunSettings(ConsoleInput& input, RecordWriter& console) {
     return settings;
 }
 
-int exitStatusOf(const std::function<void()>& run, std::ostream& err) {
-    try {
-        run();
-    } catch (const RunError& error) {
-        err << "cube-solver: " << error.what() << '\n';
-        return kStatusStopped;
-    } catch (const InternalFault& fault) {
-        err << "cube-solver: internal fault: " << fault.what() << '\n';
-        return kStatusInternalFault;
-    }
-    return 0;
-}
-
 int runSolver(RunEnvironment& environment) {
     StreamRecordWriter console(environment.out);
     ConsoleInput input(environment.in, console);
@@ -71,10 +56,9 @@ int runSolver(RunEnvironment& environment) {
         [&] {
             RandomSource random(environment.clock);
             random.seedFromClock();
-            RunState run;
-            run.settings = askRunSettings(input, console);
+            const RunSettings settings = askRunSettings(input, console);
             ResultsLog log(environment.resultsPath);
-            solve(run, input, console, random, log);
+            runDialogueTask(settings, input, console, random, log);
         },
         environment.err);
     if (status != 0) {

@@ -1,16 +1,16 @@
-#include "cli/result_output.hpp"
+#include "request/result_json.hpp"
 
 #include <cmath>
 #include <cstdio>
 
 #include "cube/notation.hpp"
+#include "stages/progress.hpp"
 
 namespace cubega {
 
 namespace {
 
-nlohmann::ordered_json stageJson(const std::string& text, const StageRuns& runs) {
-    const std::vector<MoveCode> moves = movesFromText(text).value_or(std::vector<MoveCode>{});
+nlohmann::ordered_json stageJson(const std::vector<MoveCode>& moves, const StageRuns& runs) {
     nlohmann::ordered_json stage;
     stage["moves"] = standardNotation(moves);
     stage["moveCount"] = moves.size();
@@ -25,6 +25,12 @@ std::string secondsText(double seconds) {
     return text;
 }
 
+std::string scrambleText(const SolveTask& task, const TaskOutcome& outcome) {
+    return task.source == SolveTask::Source::facelets
+               ? "facelets: " + task.facelets
+               : "scramble: " + standardNotation(outcome.scramble.moves);
+}
+
 }  // namespace
 
 nlohmann::ordered_json resultJson(const SolveTask& task, const TaskOutcome& outcome) {
@@ -33,7 +39,7 @@ nlohmann::ordered_json resultJson(const SolveTask& task, const TaskOutcome& outc
     if (task.source == SolveTask::Source::facelets) {
         json["facelets"] = task.facelets;
     } else {
-        json["scramble"] = standardNotation(outcome.scramble);
+        json["scramble"] = standardNotation(outcome.scramble.moves);
     }
     json["generations"] = task.generations;
     if (task.seed) {
@@ -44,9 +50,9 @@ nlohmann::ordered_json resultJson(const SolveTask& task, const TaskOutcome& outc
     for (const Rotation rotation : result.rotations) {
         json["rotations"].push_back(rotationName(rotation));
     }
-    json["stages"]["block"] = stageJson(result.blockText, result.blockRuns);
-    json["stages"]["entry"] = stageJson(result.entryText, result.entryRuns);
-    json["stages"]["finish"] = stageJson(result.finishText, result.finishRuns);
+    json["stages"][stageName(Stage::block)] = stageJson(result.blockMoves, result.blockRuns);
+    json["stages"][stageName(Stage::entry)] = stageJson(result.entryMoves, result.entryRuns);
+    json["stages"][stageName(Stage::finish)] = stageJson(result.finishMoves, result.finishRuns);
     json["totalMoves"] = result.totalMoves;
     json["solution"] = standardNotation(result.solution);
     json["seconds"] = std::round(result.seconds * 100) / 100;  // to the hundredth
@@ -55,12 +61,19 @@ nlohmann::ordered_json resultJson(const SolveTask& task, const TaskOutcome& outc
 }
 
 std::string resultText(const SolveTask& task, const TaskOutcome& outcome) {
-    const std::string from = task.source == SolveTask::Source::facelets
-                                 ? "facelets: " + task.facelets
-                                 : "scramble: " + standardNotation(outcome.scramble);
-    return from + "\nsolution: " + standardNotation(outcome.result.solution) +
+    return scrambleText(task, outcome) +
+           "\nsolution: " + standardNotation(outcome.result.solution) +
            "\nmoves: " + std::to_string(outcome.result.totalMoves) +
            "\nseconds: " + secondsText(outcome.result.seconds) + "\n";
+}
+
+nlohmann::ordered_json errorJson(const std::string& message, std::size_t line) {
+    nlohmann::ordered_json error;
+    if (line > 0) {
+        error["line"] = line;
+    }
+    error["error"] = message;
+    return error;
 }
 
 }  // namespace cubega

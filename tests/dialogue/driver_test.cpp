@@ -1,5 +1,5 @@
 // The run driven in-process with a scripted console and a frozen clock.
-#include "run/driver.hpp"
+#include "dialogue/driver.hpp"
 
 #include <gtest/gtest.h>
 

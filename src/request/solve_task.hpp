@@ -1,0 +1,68 @@
+// One solve as a front end asks for it: where the scramble comes from, the generations, and
+// the seed that makes the run repeatable; and its run, from the seeding of the random source
+// to the results log, the same for the dialogue, the command line, a batch and the web page.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cube/cube_state.hpp"
+#include "cube/moves.hpp"
+#include "genetic/random_source.hpp"
+#include "io/record_writer.hpp"
+#include "run/solve.hpp"
+
+namespace cubega {
+
+struct SolveTask {
+    enum class Source { moves, random, builtIn, facelets };
+    Source source = Source::moves;
+    std::vector<MoveCode> moves;    // Source::moves
+    std::int32_t randomLength = 0;  // Source::random: moves drawn from the run's stream
+    std::string facelets;           // Source::facelets: the text, already checked
+    CubeState faceletCube;          // and its cube
+    std::int32_t generations = kDefaultGenerations;
+    // The clocks stand still at (0 ms, seed s): the run is the dialogue's run under clocks
+    // frozen there. Without a seed the real clocks are read.
+    std::optional<std::uint32_t> seed;
+};
+
+// The scramble a task solves: its moves (none for facelets) and the cube they leave.
+struct TaskScramble {
+    std::vector<MoveCode> moves;
+    CubeState cube;
+};
+
+// The scramble of a task; a random one is drawn from `random`, as the dialogue draws it.
+// Moves go onto the cube with their errors reported to `console`, if given.
+TaskScramble scrambleOf(const SolveTask& task, RandomSource& random,
+                        RecordWriter* console = nullptr);
+
+struct TaskOutcome {
+    TaskScramble scramble;
+    SolveResult result;
+};
+
+using SolveFunction = std::function<SolveResult(const SolveRequest&, RandomSource&)>;
+
+// What a task's run writes to, and who follows it.
+struct TaskServices {
+    // A random source already seeded (the dialogue seeds one at its start); when null, one is
+    // seeded from the task's clocks.
+    RandomSource* random = nullptr;
+    RecordWriter* console = nullptr;     // the dialogue's console records
+    RecordWriter* resultsLog = nullptr;  // results.txt, in its usual layout
+    SolveObserver* observer = nullptr;
+    SolveFunction solve;  // the solve itself (tests plant faults here); solve() when empty
+};
+
+// Seeds the random source, sets up the scramble (a random one drawn from that source), solves
+// it and, with a console or a results log, reports: the records of the dialogue, results.txt
+// in its usual layout (the scramble line empty for facelets). A failed self-check then throws
+// InternalFault after its record; without either, the result says so and nothing is thrown.
+TaskOutcome runTask(const SolveTask& task, const TaskServices& services = {});
+
+}  // namespace cubega
