@@ -32,7 +32,7 @@ testing::LoggedRun dialogueRun(const std::string& input, std::uint32_t seed) {
     return logged;
 }
 
-TEST(Solve, ASeededTaskIsTheDialoguesRunUnderClocksFrozenAtItsSeed) {
+TEST(LongSolve, ASeededTaskIsTheDialoguesRunUnderClocksFrozenAtItsSeed) {
     struct Case {
         std::string dialogue;
         SolveTask task;
@@ -67,7 +67,8 @@ struct CommandRun {
     std::string out, err;
 };
 
-CommandRun runCommand(std::vector<std::string> arguments, const std::string& input = "") {
+CommandRun runCommand(std::vector<std::string> arguments, const std::string& input = "",
+                      SolveFunction solve = {}) {
     arguments.insert(arguments.begin(), "cube-solver");
     std::vector<const char*> argv;
     for (const std::string& argument : arguments) {
@@ -75,7 +76,7 @@ CommandRun runCommand(std::vector<std::string> arguments, const std::string& inp
     }
     std::istringstream in(input);
     std::ostringstream out, err;
-    CommandLineStreams streams{in, out, err, false, {}};
+    CommandLineStreams streams{in, out, err, false, std::move(solve)};
     CommandRun run;
     run.status = runCommandLine(static_cast<int>(argv.size()), argv.data(), streams);
     run.out = out.str();
@@ -108,7 +109,51 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWriteNoOutput) {
     }
 }
 
-TEST(CommandLine, FaceletsOfAScrambledCubeSolveAsTheScrambleDoes) {
+// A solve with a fault planted: its solution does not solve the cube.
+SolveResult faultySolve(const SolveRequest&, RandomSource&) {
+    SolveResult result;
+    result.finishMoves = {0};
+    result.totalMoves = 1;
+    result.selfCheckPassed = false;
+    return result;
+}
+
+TEST(CommandLine, ASolutionThatFailsItsOwnCheckIsStatusThree) {
+    const CommandRun solve = runCommand({"solve", "R", "--format", "json"}, "", faultySolve);
+    EXPECT_EQ(solve.status, 3);
+    EXPECT_EQ(solve.err,
+              "cube-solver: internal fault: the solution does not solve the scrambled cube\n");
+    EXPECT_EQ(nlohmann::json::parse(solve.out)["selfCheck"], false) << "the record says so";
+
+    const auto folder = testing::makeTempFolder();
+    const std::string log = (folder / "log.txt").string();
+    const CommandRun logged = runCommand({"solve", "R", "--results", log}, "", faultySolve);
+    EXPECT_EQ(logged.status, 3);
+    EXPECT_EQ(logged.out, "");
+    EXPECT_NE(testing::readFile(log).find("does not solve the scrambled cube"), std::string::npos);
+    std::filesystem::remove_all(folder);
+
+    const CommandRun batch = runCommand({"batch", "--jobs", "2"}, "R\nU\n", faultySolve);
+    EXPECT_EQ(batch.status, 3);
+    EXPECT_EQ(batch.err, "cube-solver: internal fault: a solution does not solve its cube\n");
+}
+
+TEST(CommandLine, FilesThatCannotBeOpenedAreAnOrderlyStop) {
+    const auto folder = testing::makeTempFolder();
+    const std::string missing = (folder / "no such file").string();
+    const CommandRun batch = runCommand({"batch", missing});
+    EXPECT_EQ(batch.status, 1);
+    EXPECT_EQ(batch.err, "cube-solver: cannot open " + missing + ": No such file or directory\n");
+    const std::string inFolder = (folder / "no folder" / "log.txt").string();
+    const CommandRun solve = runCommand({"solve", "R", "--results", inFolder});
+    EXPECT_EQ(solve.status, 1);
+    EXPECT_EQ(solve.err,
+              "cube-solver: cannot create " + inFolder + ": No such file or directory\n");
+    EXPECT_EQ(solve.out, "");
+    std::filesystem::remove_all(folder);
+}
+
+TEST(LongCommandLine, FaceletsOfAScrambledCubeSolveAsTheScrambleDoes) {
     const std::string scramble = "R U2 F' L D2 B";
     const std::string facelets =
         faceletText(applySequence(solvedCube(), parseStandardMoves(scramble).moves));
@@ -140,7 +185,7 @@ std::vector<nlohmann::json> recordsOf(const std::string& lines) {
     return records;
 }
 
-TEST(Batch, TwoJobsWriteWhatOneWritesAndABadLineOnlyItsError) {
+TEST(LongBatch, TwoJobsWriteWhatOneWritesAndABadLineOnlyItsError) {
     const std::string input =
         "# two cubes and one mistake\n"
         "R U2 F'\n"

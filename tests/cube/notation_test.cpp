@@ -77,6 +77,8 @@ TEST(FaceletText, EachBrokenRuleIsNamed) {
         {solvedTextWith({{19, 'R'}, {10, 'F'}}), "two edges are swapped (or two corners)"},
         {solvedTextWith({{9, 'F'}, {20, 'R'}}), "the corner at UFR has two stickers swapped"},
         {solvedTextWith({{4, 'R'}, {9, 'U'}}), "two centres have the same letter, R"},
+        {solvedTextWith({{0, 'R'}, {9, 'U'}}), "the corner at UFR has colours that no corner has"},
+        {solvedTextWith({{3, 'F'}, {23, 'U'}}), "two edges are the same piece (UR)"},
     };
     for (const auto& [text, message] : cases) {
         const FaceletCube read = cubeFromFaceletText(text);

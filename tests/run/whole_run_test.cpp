@@ -41,7 +41,7 @@ void expectReplaysToSolved(const WholeRun& run) {
     EXPECT_TRUE(run.console.ends_with(" moves :)\n\n End of the program.\n"));
 }
 
-TEST(WholeRun, AFrontAndUpScrambleKeepsLocationZeroAndSkipsTheEntry) {
+TEST(LongWholeRun, AFrontAndUpScrambleKeepsLocationZeroAndSkipsTheEntry) {
     // The last answer is not a number, and then the input ends: the run was complete.
     const WholeRun run = runWholeSolve("2\n40\n4\nF\nU2\nF'\nU\nbye\n", {100, 1765000000});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -73,7 +73,7 @@ TEST(WholeRun, GoldenTranscriptOfAFrontAndUpScramble) {
     EXPECT_EQ(run.log, testing::readFile(golden / "two_gen_scramble_results.txt"));
 }
 
-TEST(WholeRun, ShortScramblesReplayToSolved) {
+TEST(LongWholeRun, ShortScramblesReplayToSolved) {
     expectReplaysToSolved(runWholeSolve("2\n60\n2\nR\nU\n0\n", {7, 1765000100}));
     expectReplaysToSolved(runWholeSolve("2\n60\n3\nR\nU\nF\n0\n", {8, 1765000200}));
     const WholeRun random = runWholeSolve("1\n60\n8\n0\n", {9, 1765000300});
@@ -81,7 +81,7 @@ TEST(WholeRun, ShortScramblesReplayToSolved) {
     EXPECT_EQ(random.logged.scramble.size(), 8u);
 }
 
-TEST(WholeRun, AFrozenClockMakesTheWholeRunReproducible) {
+TEST(LongWholeRun, AFrozenClockMakesTheWholeRunReproducible) {
     // A random 12-move scramble; this clock value gives a run of a few seconds.
     const std::string input = "1\n30\n12\n0\n";
     const WholeRun first = runWholeSolve(input, {324, 1765001000});
@@ -91,7 +91,7 @@ TEST(WholeRun, AFrozenClockMakesTheWholeRunReproducible) {
     EXPECT_EQ(first.log, second.log);
 }
 
-TEST(WholeRun, EveryEvaluationPathGivesTheSameRun) {
+TEST(LongWholeRun, EveryEvaluationPathGivesTheSameRun) {
     const std::string input = "2\n30\n3\nR\nU'\nF2\n0\n";
     useBackEnd(BackEnd::portable);
     const WholeRun portable = runWholeSolve(input, {55, 1765002000});

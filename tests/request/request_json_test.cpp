@@ -1,0 +1,62 @@
+// A request as JSON: every rule of a batch line, with its message.
+#include "request/request_json.hpp"
+
+#include <gtest/gtest.h>
+
+namespace cubega {
+namespace {
+
+TEST(RequestJson, EachBrokenRuleIsRefusedWithItsMessage) {
+    const std::pair<std::string, std::string> cases[] = {
+        {R"({"scramble": "R", "colour": 3})",
+         "unknown key \"colour\" (scramble, facelets or random, generations, seed)"},
+        {R"({"scramble": "R", "generations": 1.5})",
+         "\"generations\" must be a whole number from 1 to 2147483647"},
+        {R"({"scramble": "R", "generations": "500"})",
+         "\"generations\" must be a whole number from 1 to 2147483647"},
+        {R"({"scramble": "R", "generations": 0})",
+         "\"generations\" must be a whole number from 1 to 2147483647"},
+        {R"({"scramble": "R", "seed": 4294967296})",
+         "\"seed\" must be a whole number from 0 to 4294967295"},
+        {R"({"scramble": "R", "seed": 18446744073709551615})",
+         "\"seed\" must be a whole number from 0 to 4294967295"},
+        {R"({"scramble": "R", "seed": -1})",
+         "\"seed\" must be a whole number from 0 to 4294967295"},
+        {R"({"generations": 5})", "give a scramble: \"scramble\", \"facelets\" or \"random\""},
+        {R"({"scramble": "R", "facelets": "UUU"})",
+         "give one scramble only: \"scramble\", \"facelets\" or \"random\""},
+        {R"({"scramble": 7})", "\"scramble\" must be a string"},
+        {R"({"facelets": ["U"]})", "\"facelets\" must be a string"},
+        {R"({"random": 0})", "\"random\" must be a whole number from 1 to 10000"},
+        {R"({"scramble": "R Q"})",
+         "move 2 of the scramble, \"Q\", is not a face turn (F U R B D L, then nothing, 2 or ')"},
+        {R"({"facelets": "UUU"})",
+         "the facelets: the state has 3 letters; it needs 54, nine for each face (U R F D L B)"},
+        {R"({"scramble": "R")", "the line is neither moves nor a JSON object"},
+    };
+    for (const auto& [line, message] : cases) {
+        const BatchLine parsed = parseBatchLine(line, 4, BatchDefaults{});
+        const auto* error = std::get_if<LineError>(&parsed);
+        ASSERT_NE(error, nullptr) << line;
+        EXPECT_EQ(error->message, message) << line;
+    }
+}
+
+TEST(RequestJson, ALineTakesTheBatchDefaultsItDoesNotOverride) {
+    BatchDefaults defaults;
+    defaults.generations = 40;
+    defaults.seed = 4294967295;
+    const auto task = std::get<SolveTask>(parseBatchLine(R"({"random": 12})", 3, defaults));
+    EXPECT_EQ(task.source, SolveTask::Source::random);
+    EXPECT_EQ(task.randomLength, 12);
+    EXPECT_EQ(task.generations, 40);
+    EXPECT_EQ(task.seed, 2u) << "the seed plus the line number, wrapped past 2^32";
+    const auto own =
+        std::get<SolveTask>(parseBatchLine(R"({"scramble": "R2", "seed": 9})", 3, defaults));
+    EXPECT_EQ(own.seed, 9u);
+    EXPECT_EQ(own.moves, std::vector<MoveCode>{8});
+    EXPECT_TRUE(std::holds_alternative<NoTask>(parseBatchLine("  # a comment", 1, defaults)));
+}
+
+}  // namespace
+}  // namespace cubega
