@@ -47,8 +47,8 @@ def budget_ended(line, seconds):
             "evaluations": 51 * 99999, "seconds": seconds}
 
 
-# A record of a solver that wrote neither "solved" nor "evaluations" nor "solutionMoves".
-OLDER_RECORD = {"line": 1, "scramble": "R U", "generations": 500, "location": 3,
+# A record of a solver that wrote no "line", "solved", "evaluations" or "solutionMoves".
+OLDER_RECORD = {"scramble": "R U", "generations": 500, "location": 3,
                 "stages": {"block": {"moves": "R", "moveCount": 5, "runs": 1, "generations": 6000},
                            "entry": {"moves": "", "moveCount": 0, "runs": 1, "generations": 10},
                            "finish": {"moves": "F", "moveCount": 20, "runs": 1,
