@@ -1,0 +1,191 @@
+"""End-to-end runs of cube-solver-report on small files written here, and its step functions."""
+
+import csv
+import importlib.machinery
+import importlib.util
+import json
+import math
+import subprocess
+import sys
+import xml.etree.ElementTree
+from pathlib import Path
+
+import pytest
+
+import synthetic_runs
+
+SCRIPT = Path(__file__).resolve().parents[2] / "report" / "cube-solver-report"
+FIGURES = ("time-to-solution", "solution-length", "convergence", "block-locations")
+
+
+def run_report(*arguments):
+    return subprocess.run([sys.executable, str(SCRIPT), *map(str, arguments)],
+                          capture_output=True, text=True, timeout=300)
+
+
+def read_summary(folder):
+    with open(folder / "summary.csv", newline="", encoding="utf-8") as table:
+        return {row["variant"]: row for row in csv.DictReader(table)}
+
+
+def write_lines(path, objects):
+    path.write_text("".join(json.dumps(item) + "\n" if not isinstance(item, str) else item + "\n"
+                            for item in objects), encoding="utf-8")
+
+
+def solved(line, moves, seconds, generations=1000):
+    return {"line": line, "scramble": "R U", "generations": 500, "parameters": {"population": 51},
+            "solved": True, "location": 4, "stages": {},
+            "totalMoves": moves + 2, "solutionMoves": moves, "evaluations": 51 * generations,
+            "seconds": seconds, "selfCheck": True}
+
+
+def budget_ended(line, seconds):
+    return {"line": line, "scramble": "R U", "generations": 500, "parameters": {"population": 51},
+            "solved": False, "stoppedAt": {"stage": "finish", "run": 1, "generation": 9,
+                                           "best": 400, "bestMoves": 12},
+            "evaluations": 51 * 99999, "seconds": seconds}
+
+
+# A record of a solver that wrote no "line", "solved", "evaluations" or "solutionMoves".
+OLDER_RECORD = {"scramble": "R U", "generations": 500, "location": 3,
+                "stages": {"block": {"moves": "R", "moveCount": 5, "runs": 1, "generations": 6000},
+                           "entry": {"moves": "", "moveCount": 0, "runs": 1, "generations": 10},
+                           "finish": {"moves": "F", "moveCount": 20, "runs": 1,
+                                      "generations": 200000}},
+                "totalMoves": 25, "solution": "R U", "seconds": 2.5, "selfCheck": True}
+
+
+def test_table_figures_and_p_values(tmp_path):
+    write_lines(tmp_path / "a.jsonl", [solved(1, 31, 2.0, 2000), solved(2, 30, 1.0, 1000),
+                                       solved(3, 32, 3.0, 3000)])
+    write_lines(tmp_path / "b.jsonl", [solved(1, 40, 4.0), budget_ended(2, 9.5),
+                                       {"line": 3, "error": "not a move: X"}, solved(4, 42, 6.0),
+                                       solved(5, 41, 5.0)])
+    write_lines(tmp_path / "old.jsonl", [OLDER_RECORD])
+    result = run_report("-o", tmp_path / "out", tmp_path / "a.jsonl", tmp_path / "b.jsonl",
+                        tmp_path / "old.jsonl")
+    assert result.returncode == 0, result.stderr
+    assert result.stderr == ""
+    table = read_summary(tmp_path / "out")
+
+    a, b, old = table["a"], table["b"], table["old"]
+    assert (a["runs"], a["solved"], a["failed_lines"], a["skipped_lines"]) == ("3", "3", "0", "0")
+    assert (b["runs"], b["solved"], b["failed_lines"], b["skipped_lines"]) == ("4", "3", "1", "0")
+    assert [float(a[f"moves_{q}"]) for q in ("q1", "median", "q3")] == [30.5, 31, 31.5]
+    assert [float(a[f"seconds_{q}"]) for q in ("q1", "median", "q3")] == [1.5, 2, 2.5]
+    assert [float(a[f"generations_{q}"]) for q in ("q1", "median", "q3")] == [1500, 2000, 2500]
+    assert [float(b[f"moves_{q}"]) for q in ("q1", "median", "q3")] == [40.5, 41, 41.5]
+    # The budget-ended run is the slowest: the third quartile falls between 6 s and it.
+    assert [float(b[f"seconds_{q}"]) for q in ("q1", "median", "q3")] == [4.75, 5.5, math.inf]
+    # Exact two-sided Mann-Whitney: no overlap of 3 against 3 is 2/20, of 4 against 3 is 2/35.
+    assert a["p_moves"] == "" and a["p_seconds"] == ""
+    assert float(b["p_moves"]) == pytest.approx(0.1)
+    assert float(b["p_seconds"]) == pytest.approx(2 / 35)
+    # Older records: solved, totalMoves for the moves, evaluations from the stages' generations.
+    assert (old["runs"], old["solved"], old["moves_median"]) == ("1", "1", "25.0")
+    assert float(old["generations_median"]) == 206010
+    assert float(old["p_moves"]) == pytest.approx(0.5)
+
+    page = (tmp_path / "out" / "index.html").read_text(encoding="utf-8")
+    for cell in ("<td>31 (30.5\u201331.5)</td>", "<td>5.5 (4.75\u2013\u221e)</td>",
+                 "<td>2,000 (1,500\u20132,500)</td>", "<td>0.1</td>", "<td>0.0571</td>"):
+        assert cell in page
+
+
+def assert_figures_written(folder):
+    page = (folder / "index.html").read_text(encoding="utf-8")
+    for name in FIGURES:
+        svg, png = folder / f"{name}.svg", folder / f"{name}.png"
+        assert png.read_bytes().startswith(b"\x89PNG\r\n\x1a\n"), name
+        assert xml.etree.ElementTree.parse(svg).getroot().tag.endswith("svg"), name
+        assert f'src="{name}.svg"' in page
+
+
+def test_every_figure_written_with_logbooks(tmp_path):
+    synthetic_runs.write_variant(tmp_path / "small.jsonl", 8, 51, seed=1, time_limit=2.0)
+    synthetic_runs.write_variant(tmp_path / "large.jsonl", 8, 101, seed=2)
+    result = run_report("-o", tmp_path / "out", "--label", "51 rows", "--label", "101 rows",
+                        tmp_path / "small.jsonl", tmp_path / "large.jsonl")
+    assert result.returncode == 0, result.stderr
+    assert_figures_written(tmp_path / "out")
+    table = read_summary(tmp_path / "out")
+    assert table["51 rows"]["logbook"].endswith("small.log.jsonl")
+    assert table["51 rows"]["runs"] == table["101 rows"]["runs"] == "8"
+    assert table["51 rows"]["skipped_log_rows"] == "0"
+
+
+def test_malformed_lines_are_named_counted_and_skipped(tmp_path):
+    results = tmp_path / "bad.jsonl"
+    write_lines(results, [solved(1, 30, 1.0), "{not JSON", [1, 2],
+                          {"line": 4, "solved": True, "evaluations": 10, "totalMoves": 3},
+                          dict(solved(5, 30, 1.0), location=12)])
+    write_lines(tmp_path / "bad.log.jsonl", [
+        {"line": 1, "stage": "entry", "run": 1, "generation": 1, "best": 900},
+        {"line": 1, "stage": "block", "run": 1, "generation": 1, "best": 50}])
+    result = run_report("-o", tmp_path / "out", results)
+    assert result.returncode == 0
+    assert "Traceback" not in result.stderr
+    for line in (2, 3, 4, 5):
+        assert f"{results}:{line}: skipped" in result.stderr
+    assert f"{tmp_path / 'bad.log.jsonl'}:2: skipped" in result.stderr
+    table = read_summary(tmp_path / "out")["bad"]
+    assert (table["runs"], table["skipped_lines"], table["skipped_log_rows"]) == ("1", "4", "1")
+
+
+def test_empty_input_gives_an_empty_report(tmp_path):
+    (tmp_path / "empty.jsonl").write_bytes(b"")
+    result = run_report("-o", tmp_path / "out", tmp_path / "empty.jsonl")
+    assert result.returncode == 0, result.stderr
+    assert_figures_written(tmp_path / "out")
+    assert read_summary(tmp_path / "out")["empty"]["runs"] == "0"
+
+
+@pytest.mark.parametrize("arguments, status, message", [
+    (["-o", "{out}", "{missing}"], 2, "no such file"),
+    (["-o", "{out}", "--label", "x", "{empty}", "{empty}"], 2, "--label"),
+    (["-o", "{empty}/out", "{empty}"], 1, "cannot create"),
+])
+def test_usage_and_output_errors(tmp_path, arguments, status, message):
+    (tmp_path / "empty.jsonl").write_bytes(b"")
+    names = {"out": tmp_path / "out", "missing": tmp_path / "missing.jsonl",
+             "empty": tmp_path / "empty.jsonl"}
+    result = run_report(*(argument.format(**names) for argument in arguments))
+    assert result.returncode == status
+    assert message in result.stderr and "Traceback" not in result.stderr
+
+
+def load_report_module():
+    loader = importlib.machinery.SourceFileLoader("cube_solver_report", str(SCRIPT))
+    spec = importlib.util.spec_from_loader(loader.name, loader)
+    module = importlib.util.module_from_spec(spec)
+    sys.modules[loader.name] = module
+    loader.exec_module(module)
+    return module
+
+
+def test_stage_curves_join_runs_and_follow_the_winning_location():
+    report = load_report_module()
+    run = report.Run(line=1, solved=True, seconds=1.0, evaluations=1.0, population=51,
+                     location=4)
+    run.log_rows = [
+        # (stage, location, run, generation, best)
+        ("block", 4, 1, 1, 50), ("block", 5, 1, 1, 90), ("block", 4, 1, 300, 120),
+        ("block", 4, 1, 500, 130), ("block", 4, 2, 1, 130), ("block", 4, 2, 200, 144),
+        ("block", 4, 2, 500, 144),
+        ("entry", None, 1, 1, 900), ("entry", None, 1, 10, 900), ("entry", None, 2, 1, 900),
+        ("entry", None, 2, 6, 1690), ("entry", None, 2, 10, 1690),
+    ]
+    block_x, block_best = report.stage_curve(run, "block")
+    assert block_x.tolist() == [1, 300, 500, 501, 700, 1000]
+    assert block_best.tolist() == [50, 120, 130, 130, 144, 144]
+    entry = report.stage_curve(run, "entry")
+    assert entry[0].tolist() == [1, 10, 11, 16, 20]
+    assert report.stage_curve(run, "finish") is None
+
+    grid = report.np.array([1, 15, 16, 100])
+    assert report.curve_values(entry, grid).tolist() == [900, 900, 1690, 1690]
+    later = (report.np.array([2]), report.np.array([1000.0]))
+    low, median, high = report.convergence_band([entry, later], grid)
+    assert median.tolist() == [900, 950, 1345, 1345]
+    assert low.tolist() == [900, 925, 1172.5, 1172.5]
