@@ -29,7 +29,7 @@ std::string seededLines() {
 
 void batchThroughput(benchmark::State& state) {
     BatchOptions options;
-    options.defaults.generations = 30;
+    options.defaults.search.generations = 30;
     options.defaults.seed = 2026;
     options.jobs = static_cast<std::size_t>(state.range(0));
     const std::string lines = seededLines();

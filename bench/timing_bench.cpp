@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     std::printf(" generations/s\n");
     SolveTask task;
     task.source = SolveTask::Source::builtIn;
-    task.generations = 500;
+    task.settings.blockGenerations = 500;
     task.seed = 1765000000;
     const auto start = std::chrono::steady_clock::now();
     const TaskOutcome outcome = runTask(task);

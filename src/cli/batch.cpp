@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "cli/batch_resume.hpp"
 #include "request/result_json.hpp"
 #include "run/run_error.hpp"
 
@@ -35,10 +36,59 @@ class StopCheck final : public SolveObserver {
     const std::atomic<bool>* stopping_;
 };
 
+// A task's record with the logbook's rows of its line, and how its solve ended.
+struct Record {
+    std::string record;
+    std::string rows;
+    int status = kStatusDone;  // kStatusStopped for a line that could not be solved, ...
+};
+
+// Where the records and the rows go: the output stream or file, and the logbook's file.
+class BatchFiles {
+  public:
+    BatchFiles(std::ostream& out, const BatchOptions& options, bool resumed) : out_(&out) {
+        const auto mode = resumed ? TextFile::Mode::append : TextFile::Mode::create;
+        if (options.output) {
+            output_.emplace(*options.output, mode);
+        }
+        if (options.log) {
+            const bool fresh = !resumed || !std::filesystem::exists(options.log->path) ||
+                               std::filesystem::file_size(options.log->path) == 0;
+            log_.emplace(options.log->path, mode);
+            if (fresh) {
+                log_->write(logbookHeader(options.log->format, true));
+            }
+        }
+    }
+
+    // The rows first: a record on file means that its rows are too. Throws RunError.
+    void write(const Record& record) {
+        if (log_) {
+            log_->write(record.rows);
+        }
+        if (output_) {
+            output_->write(record.record + "\n");
+            return;
+        }
+        errno = 0;
+        *out_ << record.record << '\n' << std::flush;
+        if (!*out_) {
+            throw RunError(std::string("cannot write the output: ") +
+                           (errno != 0 ? std::strerror(errno) : "the stream failed"));
+        }
+    }
+
+  private:
+    std::ostream* out_;
+    std::optional<TextFile> output_;
+    std::optional<TextFile> log_;
+};
+
 // What the workers share: the input, read a line at a time, and the records in input order.
 class Batch {
   public:
-    Batch(std::istream& in, const BatchOptions& options) : in_(&in), options_(options) {}
+    Batch(std::istream& in, const BatchOptions& options, std::size_t linesDone)
+        : in_(&in), options_(options), linesRead_(linesDone) {}
 
     // A worker: takes the next task, solves it, files its record; until the input ends or the
     // batch stops.
@@ -54,18 +104,14 @@ class Batch {
                     break;
                 }
             }
-            std::string record;
-            bool failed = false;
-            bool faulty = false;
+            Record record;
             try {
-                record = recordOf(line, lineNumber, stopCheck, failed, faulty);
+                record = recordOf(line, lineNumber, stopCheck);
             } catch (const BatchStopped&) {
                 break;
             }
             std::unique_lock lock(mutex_);
             records_[slot] = std::move(record);
-            anyLineFailed_ = anyLineFailed_ || failed;
-            anySelfCheckFailed_ = anySelfCheckFailed_ || faulty;
             changed_.notify_all();
         }
         std::unique_lock lock(mutex_);
@@ -73,9 +119,10 @@ class Batch {
         changed_.notify_all();
     }
 
-    // The writer: each record as soon as it and all before it are there. Returns false when
-    // the output failed, with errno's reason in `reason`.
-    bool write(std::ostream& out, std::size_t workers, std::string& reason) {
+    // The writer: each record as soon as it and all before it are there. Returns the worst
+    // status of the records; throws RunError when a file failed, and then stops the batch.
+    int write(BatchFiles& files, std::size_t workers) {
+        int status = kStatusDone;
         for (std::size_t next = 0;; ++next) {
             std::unique_lock lock(mutex_);
             changed_.wait(lock, [&] {
@@ -83,29 +130,27 @@ class Batch {
                        (workersDone_ == workers && next >= records_.size());
             });
             if (next >= records_.size()) {
-                return true;
+                return status;
             }
-            const std::string record = std::move(*records_[next]);
+            const Record record = std::move(*records_[next]);
             lock.unlock();
-            errno = 0;
-            out << record << '\n' << std::flush;
-            if (!out) {
-                reason = errno != 0 ? std::strerror(errno) : "the stream failed";
-                lock.lock();
+            try {
+                files.write(record);
+            } catch (const RunError&) {
                 stopping_ = true;
-                return false;
+                throw;
             }
+            status = worseBatchStatus(status, record.status);
         }
     }
 
-    bool anyLineFailed() const { return anyLineFailed_; }
-    bool anySelfCheckFailed() const { return anySelfCheckFailed_; }
+    void stop() { stopping_ = true; }
 
   private:
     // The next line that holds a task (or an error), with a slot for its record.
     bool nextTask(std::size_t& slot, BatchLine& line, std::size_t& lineNumber) {
         std::string text;
-        while (!stopping_ && std::getline(*in_, text)) {
+        while (!stopping_ && readBatchLine(*in_, text, linesRead_ + 1)) {
             lineNumber = ++linesRead_;
             line = parseBatchLine(text, lineNumber, options_.defaults);
             if (!std::holds_alternative<NoTask>(line)) {
@@ -117,56 +162,77 @@ class Batch {
         return false;
     }
 
-    std::string recordOf(const BatchLine& line, std::size_t lineNumber, SolveObserver& observer,
-                         bool& failed, bool& faulty) const {
+    Record recordOf(const BatchLine& line, std::size_t lineNumber, SolveObserver& observer) const {
+        Record record;
         if (const auto* error = std::get_if<LineError>(&line)) {
-            failed = true;
-            return errorJson(error->message, lineNumber).dump();
+            record.record = errorJson(error->message, lineNumber).dump();
+            record.status = kStatusStopped;
+            return record;
         }
         const SolveTask& task = std::get<SolveTask>(line);
+        std::optional<TextLogbook> logbook;
+        if (options_.log) {
+            logbook.emplace(options_.log->format, options_.log->every, lineNumber);
+        }
         TaskServices services;
         services.observer = &observer;
+        services.logbook = logbook ? &*logbook : nullptr;
         services.solve = options_.solve;
         const TaskOutcome outcome = runTask(task, services);
-        faulty = !outcome.result.selfCheckPassed;
-        return resultJson(task, outcome).dump();
+        record.record = resultJson(task, outcome, lineNumber).dump();
+        record.rows = logbook ? logbook->text() : "";
+        record.status = !outcome.result.solved()          ? kStatusNotSolved
+                        : !outcome.result.selfCheckPassed ? kStatusInternalFault
+                                                          : kStatusDone;
+        return record;
     }
 
     std::istream* in_;
     BatchOptions options_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<std::optional<std::string>> records_;  // by task, in input order
+    std::deque<std::optional<Record>> records_;  // by task, in input order
     std::size_t linesRead_ = 0;
     std::size_t workersDone_ = 0;
     std::atomic<bool> stopping_{false};
-    bool anyLineFailed_ = false;
-    bool anySelfCheckFailed_ = false;
 };
 
-}  // namespace
-
-int runBatch(std::istream& in, std::ostream& out, std::ostream& err, const BatchOptions& options) {
-    Batch batch(in, options);
+int runWorkers(std::istream& in, std::ostream& out, const BatchOptions& options) {
+    const ResumePoint resumed =
+        options.resume ? resumeBatch(*options.output, options.log, in, options.defaults)
+                       : ResumePoint{};
+    BatchFiles files(out, options, options.resume);
+    Batch batch(in, options, resumed.linesDone);
     const std::size_t jobs = std::max<std::size_t>(options.jobs, 1);
     std::vector<std::thread> workers;
     for (std::size_t j = 0; j < jobs; ++j) {
         workers.emplace_back([&batch] { batch.work(); });
     }
-    std::string reason;
-    const bool written = batch.write(out, jobs, reason);
+    int status = resumed.status;
+    std::optional<RunError> failure;
+    try {
+        status = worseBatchStatus(status, batch.write(files, jobs));
+    } catch (const RunError& error) {
+        failure = error;
+    }
     for (std::thread& worker : workers) {
         worker.join();
     }
-    if (!written) {
-        err << "cube-solver: cannot write the output: " << reason << '\n';
-        return kStatusStopped;
+    if (failure) {
+        throw *failure;
     }
-    if (batch.anySelfCheckFailed()) {
-        err << "cube-solver: internal fault: a solution does not solve its cube\n";
-        return kStatusInternalFault;
+    if (status == kStatusInternalFault) {
+        throw InternalFault("a solution does not solve its cube");
     }
-    return batch.anyLineFailed() ? kStatusStopped : kStatusDone;
+    return status;
+}
+
+}  // namespace
+
+int runBatch(std::istream& in, std::ostream& out, std::ostream& err, const BatchOptions& options) {
+    int status = kStatusDone;
+    const int end = exitStatusOf([&] { status = runWorkers(in, out, options); }, err);
+    return end != kStatusDone ? end : status;
 }
 
 }  // namespace cubega

@@ -13,10 +13,12 @@
 
 #include "cli/batch.hpp"
 #include "cli/progress_bar.hpp"
+#include "request/logbook_text.hpp"
 #include "request/request_rules.hpp"
 #include "request/result_json.hpp"
 #include "run/results_log.hpp"
 #include "run/run_error.hpp"
+#include "run/text_file.hpp"
 
 #ifndef CUBEGA_VERSION
 #define CUBEGA_VERSION "unknown"
@@ -26,25 +28,59 @@ namespace cubega {
 
 namespace {
 
+// A file name as the command line gives it: UTF-8 (see main), which a path spells on every
+// system.
+std::filesystem::path pathOf(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+// What solve and batch share: the search's values and the logbook.
+struct SearchOptions {
+    SearchValues values;
+    std::optional<std::string> log;
+    std::optional<std::int64_t> logEvery;
+    std::string logFormat = "jsonl";
+    bool quiet = false;
+};
+
 struct SolveOptions {
     std::vector<std::string> moves;
     std::optional<std::string> scramble;
     std::optional<std::int64_t> random;
     bool builtIn = false;
     std::optional<std::string> facelets;
-    std::int64_t generations = kDefaultGenerations;
     std::optional<std::int64_t> seed;
     std::string format = "text";
     std::optional<std::string> results;
-    bool quiet = false;
+    SearchOptions search;
 };
 
 struct BatchCommandOptions {
     std::string input = "-";
-    std::int64_t generations = kDefaultGenerations;
     std::optional<std::int64_t> seed;
     std::int64_t jobs = std::max(1U, std::thread::hardware_concurrency());
+    std::optional<std::string> output;
+    bool resume = false;
+    SearchOptions search;
 };
+
+// The logbook's settings, checked; none without --log.
+std::optional<LogSettings> logSettingsOf(const SearchOptions& options) {
+    if (!options.log) {
+        if (options.logEvery) {
+            throw UsageError("--log-every needs --log FILE");
+        }
+        return std::nullopt;
+    }
+    LogSettings settings;
+    settings.path = pathOf(*options.log);
+    settings.format = options.logFormat == "csv" ? LogFormat::csv : LogFormat::jsonLines;
+    if (options.logEvery) {
+        settings.every = static_cast<std::int32_t>(
+            checkedWholeNumber(kLogEveryRule, *options.logEvery, Spelling::option));
+    }
+    return settings;
+}
 
 SolveTask taskOf(const SolveOptions& options) {
     checkOneScramble((options.moves.empty() ? 0 : 1) + (options.scramble ? 1 : 0) +
@@ -52,8 +88,9 @@ SolveTask taskOf(const SolveOptions& options) {
                          (options.facelets ? 1 : 0),
                      Spelling::option);
     SolveTask task;
-    task.generations = static_cast<std::int32_t>(
-        checkedWholeNumber(kGenerationsRule, options.generations, Spelling::option));
+    const CheckedSearch search = checkedSearch(options.search.values, Spelling::option);
+    task.settings = search.settings;
+    task.budget = search.budget;
     if (options.seed) {
         task.seed = static_cast<std::uint32_t>(
             checkedWholeNumber(kSeedRule, *options.seed, Spelling::option));
@@ -79,12 +116,6 @@ SolveTask taskOf(const SolveOptions& options) {
     return task;
 }
 
-// A file name as the command line gives it: UTF-8 (see main), which a path spells on every
-// system.
-std::filesystem::path pathOf(const std::string& name) {
-    return std::filesystem::path(std::u8string(name.begin(), name.end()));
-}
-
 void writeOutput(std::ostream& out, const std::string& text) {
     errno = 0;
     out << text << std::flush;
@@ -96,26 +127,42 @@ void writeOutput(std::ostream& out, const std::string& text) {
 
 int runSolve(const SolveOptions& options, CommandLineStreams& streams) {
     const SolveTask task = taskOf(options);
+    const std::optional<LogSettings> logSettings = logSettingsOf(options.search);
     std::optional<ResultsLog> log;
+    std::optional<TextFile> logbookFile;
     std::optional<ProgressBar> progress;
     return exitStatusOf(
         [&] {
             if (options.results) {
                 log.emplace(pathOf(*options.results));
             }
-            if (streams.errIsTerminal && !options.quiet) {
+            std::optional<FileLogbook> logbook;
+            if (logSettings) {
+                logbookFile.emplace(logSettings->path, TextFile::Mode::create);
+                logbookFile->write(logbookHeader(logSettings->format, false));
+                logbook.emplace(*logbookFile, logSettings->format, logSettings->every);
+            }
+            if (streams.errIsTerminal && !options.search.quiet) {
                 progress.emplace(streams.err);
             }
             TaskServices services;
             services.resultsLog = log ? &*log : nullptr;
             services.observer = progress ? &*progress : nullptr;
+            services.logbook = logbook ? &*logbook : nullptr;
             services.solve = streams.solve;
             const TaskOutcome outcome = runTask(task, services);
             progress.reset();
+            if (logbookFile) {
+                logbookFile->close();
+            }
             const std::string text = options.format == "json"
                                          ? resultJson(task, outcome).dump() + "\n"
                                          : resultText(task, outcome);
             writeOutput(streams.out, text);
+            if (!outcome.result.solved()) {
+                throw NotSolved("the budget ended the search in " +
+                                stopPointText(*outcome.result.stoppedAt));
+            }
             if (!outcome.result.selfCheckPassed) {
                 throw InternalFault("the solution does not solve the scrambled cube");
             }
@@ -125,8 +172,8 @@ int runSolve(const SolveOptions& options, CommandLineStreams& streams) {
 
 int runBatchCommand(const BatchCommandOptions& options, CommandLineStreams& streams) {
     BatchOptions batch;
-    batch.defaults.generations = static_cast<std::int32_t>(
-        checkedWholeNumber(kGenerationsRule, options.generations, Spelling::option));
+    checkedSearch(options.search.values, Spelling::option);  // each value once, as an option
+    batch.defaults.search = options.search.values;
     if (options.seed) {
         batch.defaults.seed = static_cast<std::uint32_t>(
             checkedWholeNumber(kSeedRule, *options.seed, Spelling::option));
@@ -134,16 +181,89 @@ int runBatchCommand(const BatchCommandOptions& options, CommandLineStreams& stre
     batch.jobs =
         static_cast<std::size_t>(checkedWholeNumber(kJobsRule, options.jobs, Spelling::option));
     batch.solve = streams.solve;
+    batch.log = logSettingsOf(options.search);
+    if (options.output) {
+        batch.output = pathOf(*options.output);
+    } else if (options.resume) {
+        throw UsageError("--resume needs --output FILE, the records to resume");
+    }
+    batch.resume = options.resume;
     if (options.input == "-") {
         return runBatch(streams.in, streams.out, streams.err, batch);
     }
-    std::ifstream file(pathOf(options.input));
+    std::ifstream file(pathOf(options.input), std::ios::binary);
     if (!file) {
         streams.err << "cube-solver: cannot open " << options.input << ": " << std::strerror(errno)
                     << '\n';
         return kStatusStopped;
     }
     return runBatch(file, streams.out, streams.err, batch);
+}
+
+// A whole number's option; its range is checked after parsing, with the rule's message.
+void addNumber(CLI::App& command, const std::string& names, std::optional<std::int64_t>& value,
+               const std::string& help, const std::string& type) {
+    command.add_option(names, value, help)->type_name(type);
+}
+
+void addSearchOptions(CLI::App& command, SearchOptions& options, bool batch) {
+    SearchValues& values = options.values;
+    const std::string where = batch ? " (where a line names none)" : "";
+    addNumber(
+        command, "-g,--generations", values.generations,
+        "generations of each block search, each of the twelve locations (default 500)" + where,
+        "G");
+    addNumber(command, "--population", values.population,
+              "rows of every population, N (" + std::to_string(kPopulationRule.minimum) + " to " +
+                  std::to_string(kPopulationRule.maximum) + ", default 51)",
+              "N");
+    addNumber(command, "--length", values.length,
+              "moves of every sequence, L (" + std::to_string(kLengthRule.minimum) + " to " +
+                  std::to_string(kLengthRule.maximum) + ", default 30)",
+              "L");
+    addNumber(command, "--immigrants", values.immigrants,
+              "worst rows replaced by random ones each generation, K (0 to N - 1, default 5)", "K");
+    command
+        .add_option("--mutation-rate", values.mutationRate,
+                    "chance per move of a random reset, pm (0 to 1, default 0.05)")
+        ->type_name("P");
+    command
+        .add_option("--crossover-rate", values.crossoverRate,
+                    "chance that a pair of parents is crossed, pc (0 to 1, default 0.8)")
+        ->type_name("P");
+    command
+        .add_option("--selection-pressure", values.selectionPressure,
+                    "linear ranking's pressure, sp (1 to 2, default 1.5)")
+        ->type_name("SP");
+    addNumber(command, "--entry-generations", values.entryGenerations,
+              "generations of each run of the entry stage (default 10000)", "G");
+    addNumber(command, "--finish-generations", values.finishGenerations,
+              "generations of each run of the finish (default 200000)", "G");
+    command.add_flag(
+        "--stop-at-goal", [&values](std::int64_t) { values.stopAtGoal = true; },
+        "end each run at the first generation that meets its stage's goal");
+    addNumber(command, "--max-generations", values.maxGenerations,
+              "end a solve that has not solved its cube after G generations in all (exit "
+              "status 4)",
+              "G");
+    command
+        .add_option("--time-limit", values.timeLimit,
+                    "end a solve that has not solved its cube after SECONDS of wall time (exit "
+                    "status 4)")
+        ->type_name("SECONDS");
+    command
+        .add_option("--log", options.log,
+                    batch ? "write the logbook of every search to FILE, each row with its line"
+                          : "write the logbook of every search to FILE")
+        ->type_name("FILE");
+    addNumber(command, "--log-every", options.logEvery,
+              "log every K-th generation too (1: every generation)", "K");
+    command.add_option("--log-format", options.logFormat, "jsonl (default) or csv")
+        ->check(CLI::IsMember({"jsonl", "csv"}))
+        ->type_name("FORMAT");
+    if (!batch) {
+        command.add_flag("--quiet", options.quiet, "no progress on a terminal's error stream");
+    }
 }
 
 void addSolveOptions(CLI::App& command, SolveOptions& options) {
@@ -162,10 +282,6 @@ void addSolveOptions(CLI::App& command, SolveOptions& options) {
                     "the cube's 54 facelets, faces U R F D L B, e.g. UUUUUUUUURRR...")
         ->type_name("STATE");
     command
-        .add_option("-g,--generations", options.generations,
-                    "generations of each block search (default 500)")
-        ->type_name("G");
-    command
         .add_option("--seed", options.seed,
                     "clocks frozen at (0 ms, S s): the same run every time, on every processor")
         ->type_name("S");
@@ -174,20 +290,16 @@ void addSolveOptions(CLI::App& command, SolveOptions& options) {
         ->type_name("FORMAT");
     command.add_option("--results", options.results, "also write the results log to FILE")
         ->type_name("FILE");
-    command.add_flag("--quiet", options.quiet, "no progress on a terminal's error stream");
+    addSearchOptions(command, options.search, false);
 }
 
 void addBatchOptions(CLI::App& command, BatchCommandOptions& options) {
     command
         .add_option("input", options.input,
                     "a file of scrambles, one a line (standard notation, or a JSON object "
-                    "{\"scramble\": ..., \"generations\": ..., \"seed\": ...}); - or none for "
-                    "standard input")
+                    "{\"scramble\": ..., \"generations\": ..., \"seed\": ...} with any of "
+                    "the options below as keys in camelCase); - or none for standard input")
         ->type_name("FILE");
-    command
-        .add_option("-g,--generations", options.generations,
-                    "generations of each block search where a line names none (default 500)")
-        ->type_name("G");
     command
         .add_option("--seed", options.seed, "line k (from 1) gets seed S + k where it names none")
         ->type_name("S");
@@ -195,6 +307,14 @@ void addBatchOptions(CLI::App& command, BatchCommandOptions& options) {
         .add_option("--jobs", options.jobs,
                     "solves at once, one thread each (default: the processors available)")
         ->type_name("N");
+    command
+        .add_option("--output", options.output,
+                    "write the records to FILE, each flushed as it is written")
+        ->type_name("FILE");
+    command.add_flag("--resume", options.resume,
+                     "keep the complete records already in the --output FILE (and the --log "
+                     "FILE), and solve only the lines after them");
+    addSearchOptions(command, options.search, true);
 }
 
 }  // namespace
@@ -208,7 +328,8 @@ int runCommandLine(int argc, const char* const* argv, CommandLineStreams& stream
     app.require_subcommand(1, 1);
     app.footer(
         "Exit status: 0 done, 1 orderly stop (input or output failed, a batch line failed), "
-        "2 usage error, 3 a solution failed its own check.");
+        "2 usage error, 3 a solution failed its own check, 4 a budget ended a solve before "
+        "its cube was solved.");
     SolveOptions solveOptions;
     CLI::App* solveCommand = app.add_subcommand("solve", "solve one scramble");
     addSolveOptions(*solveCommand, solveOptions);

@@ -25,7 +25,7 @@ void runDialogueTask(const RunSettings& settings, ConsoleInput& input, RecordWri
     SolveTask task;
     task.source = SolveTask::Source::moves;
     task.moves = setUpScramble(settings.scrambleType, input, console, random).moves;
-    task.generations = settings.generations;
+    task.settings.blockGenerations = settings.generations;
     TaskServices services;
     services.random = &random;
     services.console = &console;

@@ -46,15 +46,48 @@ void GeneticSearch::rankScores() {
     }
 }
 
-void GeneticSearch::evolve(const GenerationRun& run, const CubeState& startCube, EvalMode mode,
-                           RandomSource& random, RecordWriter& console) {
+GenerationStats GeneticSearch::statsOf(std::int32_t generation) const {
+    GenerationStats stats;
+    stats.generation = generation;
+    stats.best = scores_[0];
+    std::int64_t sum = 0;
+    stats.worst = scores_[0].objective;
+    for (const Evaluation& row : scores_) {
+        sum += row.objective;
+        stats.worst = std::min(stats.worst, row.objective);
+    }
+    stats.mean = static_cast<double>(sum) / static_cast<double>(scores_.size());
+    std::vector<std::span<const MoveCode>> rows;
+    for (std::int32_t i = 0; i < population_.rows(); ++i) {
+        rows.push_back(population_.row(i));
+    }
+    const auto less = [](std::span<const MoveCode> a, std::span<const MoveCode> b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
+    };
+    std::sort(rows.begin(), rows.end(), less);
+    stats.distinct = rows.empty() ? 0 : 1;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        stats.distinct += less(rows[i - 1], rows[i]) ? 1 : 0;
+    }
+    return stats;
+}
+
+std::int32_t GeneticSearch::evolve(const GenerationRun& run, const CubeState& startCube,
+                                   EvalMode mode, RandomSource& random, RecordWriter& console) {
     if (run.generations <= 0) {
-        return;
+        return 0;
     }
     const SequenceEvaluator evaluate(startCube, mode);
     const std::int32_t rows = population_.rows();
     const auto slots = static_cast<std::size_t>(population_.slots());
+    std::int32_t previousBest = 0;
     for (std::int32_t g = 1; g <= run.generations; ++g) {
+        if (run.budget != nullptr) {
+            if (!run.budget->allowsAnother()) {
+                throw GenerationBudgetSpent{g - 1, g > 1 ? std::optional(best()) : std::nullopt};
+            }
+            run.budget->countGeneration();
+        }
         if (run.restrictToTwoFaces) {
             rowKernels().foldOntoTwoFaces(population_.codes().data(), population_.codes().size());
             simplifyTwoFaceRows(population_, random);
@@ -67,6 +100,17 @@ void GeneticSearch::evolve(const GenerationRun& run, const CubeState& startCube,
         if (run.progressInterval > 0 && g % run.progressInterval == 0) {
             writeProgressLine(console, g, scores_);
         }
+        const bool goalMet = run.stopAtGoal != nullptr && run.stopAtGoal(scores_[0]);
+        const bool last = goalMet || g == run.generations;
+        if (run.log != nullptr) {
+            const std::int32_t every = run.log->every();
+            if (g == 1 || last || scores_[0].objective > previousBest ||
+                (run.progressInterval > 0 && g % run.progressInterval == 0) ||
+                (every > 0 && g % every == 0)) {
+                run.log->generationLogged(statsOf(g));
+            }
+            previousBest = scores_[0].objective;
+        }
         for (std::int32_t r = rows - params_.immigrantCount; r < rows; ++r) {
             randomSequence(population_.row(order_[static_cast<std::size_t>(r)]), random);
         }
@@ -74,10 +118,14 @@ void GeneticSearch::evolve(const GenerationRun& run, const CubeState& startCube,
         std::swap(population_, spare_);
         mutateInPlace(population_, params_.mutationRate, random);
         if (run.observer != nullptr &&
-            (g % GenerationObserver::kObservedGenerations == 0 || g == run.generations)) {
+            (g % GenerationObserver::kObservedGenerations == 0 || last)) {
             run.observer->generationsDone(g, run.generations);
         }
+        if (goalMet) {
+            return g;
+        }
     }
+    return run.generations;
 }
 
 void writeProgressLine(RecordWriter& console, std::int32_t generation, const ScoreTable& scores) {

@@ -2,7 +2,9 @@
 // generation loop needs, allocated once when the search is made and reused by every run.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -11,19 +13,10 @@
 #include "genetic/population.hpp"
 #include "genetic/random_source.hpp"
 #include "genetic/recombination.hpp"
+#include "genetic/search_params.hpp"
 #include "io/record_writer.hpp"
 
 namespace cubega {
-
-// What stays the same for the whole life of a search.
-struct SearchParams {
-    std::int32_t populationSize = kPopulationSize;  // N
-    std::int32_t sequenceLength = kSequenceLength;  // L
-    std::int32_t immigrantCount = 5;                // K, worst rows replaced by random sequences
-    float mutationRate = 0.05F;                     // pm, chance per slot of a random reset
-    float crossoverRate = 0.8F;                     // pc, chance a parent pair is crossed
-    float selectionPressure = 1.5F;                 // sp, linear ranking, between 1 and 2
-};
 
 // Told how far a run of the generation loop has come, every kObservedGenerations generations
 // and at the run's end: one branch a generation, and nothing when no one observes.
@@ -34,12 +27,63 @@ class GenerationObserver {
     virtual void generationsDone(std::int32_t done, std::int32_t budget) = 0;
 };
 
+// A logged generation: the best row's evaluation and how the population is spread.
+struct GenerationStats {
+    std::int32_t generation = 0;  // from 1 in every run
+    Evaluation best;
+    double mean = 0;            // the exact mean objective
+    std::int32_t worst = 0;     // the lowest objective
+    std::int32_t distinct = 0;  // rows that differ from every other row
+};
+
+// A logbook of a run: told of its first generation, of every generation whose best objective
+// rises above the last one's, of every multiple of the run's P and of every K-th generation
+// (K = every(), none when 0), and of its last generation.
+class GenerationLog {
+  public:
+    virtual ~GenerationLog() = default;
+    virtual std::int32_t every() const = 0;
+    virtual void generationLogged(const GenerationStats& stats) = 0;
+};
+
+// The generations of a whole solve, counted across all its runs, and the limits that may end
+// it before its goal: a number of generations in all, and a moment of the steady clock.
+class GenerationBudget {
+  public:
+    std::optional<std::int64_t> maxGenerations;
+    std::optional<std::chrono::steady_clock::time_point> deadline;
+
+    std::int64_t generationsDone() const { return generationsDone_; }
+    // Whether one more generation may start.
+    bool allowsAnother() const {
+        return (!maxGenerations || generationsDone_ < *maxGenerations) &&
+               (!deadline || std::chrono::steady_clock::now() < *deadline);
+    }
+    void countGeneration() { ++generationsDone_; }
+
+  private:
+    std::int64_t generationsDone_ = 0;
+};
+
+// Thrown by a run whose budget allows no further generation: the generations it did (from 0)
+// and, when it did any, its best.
+struct GenerationBudgetSpent {
+    std::int32_t generation = 0;
+    std::optional<Evaluation> best;
+};
+
+// Whether an evaluation meets a stage's goal.
+using GoalTest = bool (*)(const Evaluation&);
+
 // What one run of the generation loop is told; the stages set it.
 struct GenerationRun {
     std::int32_t generations = 0;       // G
     std::int32_t progressInterval = 0;  // P: a progress line when g is a multiple of P
     bool restrictToTwoFaces = false;    // fold every move onto F and U each generation
     GenerationObserver* observer = nullptr;
+    GoalTest stopAtGoal = nullptr;  // when set, the run ends after a generation that meets it
+    GenerationLog* log = nullptr;
+    GenerationBudget* budget = nullptr;  // counts every generation; may end the run early
 };
 
 // One search: it owns its population, its scores and every buffer of the generation loop, and
@@ -70,19 +114,23 @@ class GeneticSearch {
     // population it has: a search resumed where it stopped makes the same draws as a new one.
     void resumeWithRandomDrawsSpent(RandomSource& random);
 
-    // Advances the population through run.generations generations (none when G <= 0). Each
-    // generation: fold onto F and U (when restricted), simplify every row, evaluate every row
-    // from startCube, rank the scores by objective, print a progress line every P
-    // generations, replace the K worst rows by random sequences, recombine, mutate.
+    // Advances the population through run.generations generations (none when G <= 0), or
+    // fewer: up to the first that meets run.stopAtGoal, when set. Each generation: fold onto F
+    // and U (when restricted), simplify every row, evaluate every row from startCube, rank the
+    // scores by objective, print a progress line every P generations, replace the K worst
+    // rows by random sequences, recombine, mutate. Returns the generations it performed.
+    // Before each generation the budget, if any, is asked; when it allows none, throws
+    // GenerationBudgetSpent.
     //
     // Afterwards population row 0 is the best row of the last ranking, unchanged by the
     // breeding that followed, and best() is its evaluation; the other scores no longer
     // describe their population rows.
-    void evolve(const GenerationRun& run, const CubeState& startCube, EvalMode mode,
-                RandomSource& random, RecordWriter& console);
+    std::int32_t evolve(const GenerationRun& run, const CubeState& startCube, EvalMode mode,
+                        RandomSource& random, RecordWriter& console);
 
   private:
     void rankScores();
+    GenerationStats statsOf(std::int32_t generation) const;
 
     SearchParams params_;
     FirstParentChoice firstParent_;

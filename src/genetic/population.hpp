@@ -13,6 +13,7 @@
 #include "cube/moves.hpp"
 #include "eval/evaluation.hpp"
 #include "genetic/random_source.hpp"
+#include "genetic/search_params.hpp"
 
 namespace cubega {
 
@@ -48,10 +49,6 @@ class Population {
     std::int32_t slots_ = 0;
     std::vector<MoveCode> codes_;
 };
-
-// The size of every population the search breeds: N rows of L slots.
-inline constexpr std::int32_t kPopulationSize = 51;  // N
-inline constexpr std::int32_t kSequenceLength = 30;  // L
 
 // The evaluation of each population row, objective and move count.
 using ScoreTable = std::vector<Evaluation>;

@@ -9,8 +9,22 @@ namespace cubega {
 
 namespace {
 
-constexpr std::array<std::string_view, 5> kKeys{"scramble", "facelets", "random", "generations",
-                                                "seed"};
+constexpr std::array<std::string_view, 16> kKeys{"scramble",
+                                                 "facelets",
+                                                 "random",
+                                                 "generations",
+                                                 "seed",
+                                                 "population",
+                                                 "length",
+                                                 "immigrants",
+                                                 "mutationRate",
+                                                 "crossoverRate",
+                                                 "selectionPressure",
+                                                 "entryGenerations",
+                                                 "finishGenerations",
+                                                 "stopAtGoal",
+                                                 "maxGenerations",
+                                                 "timeLimit"};
 
 std::string_view trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -34,6 +48,57 @@ std::int64_t integerOf(const nlohmann::json& value, const WholeNumberRule& rule)
     return checkedWholeNumber(rule, value.get<std::int64_t>(), Spelling::key);
 }
 
+// The value of a key that has a range, unchecked but for its type: a whole number for a whole
+// number's rule, any number for a real one; else the rule's message.
+std::optional<std::int64_t> wholeNumberAt(const nlohmann::json& object,
+                                          const WholeNumberRule& rule) {
+    if (!object.contains(rule.field.key)) {
+        return std::nullopt;
+    }
+    const nlohmann::json& value = object.at(rule.field.key);
+    if (!value.is_number_integer()) {
+        throw UsageError(wholeNumberMessage(rule, Spelling::key));
+    }
+    if (value.is_number_unsigned() && value.get<std::uint64_t>() > INT64_MAX) {
+        return INT64_MAX;  // above every range
+    }
+    return value.get<std::int64_t>();
+}
+
+std::optional<double> realNumberAt(const nlohmann::json& object, const RealNumberRule& rule) {
+    if (!object.contains(rule.field.key)) {
+        return std::nullopt;
+    }
+    const nlohmann::json& value = object.at(rule.field.key);
+    if (!value.is_number()) {
+        throw UsageError(realNumberMessage(rule, Spelling::key));
+    }
+    return value.get<double>();
+}
+
+SearchValues searchValuesOf(const nlohmann::json& object) {
+    SearchValues values;
+    values.population = wholeNumberAt(object, kPopulationRule);
+    values.length = wholeNumberAt(object, kLengthRule);
+    values.immigrants = wholeNumberAt(object, {kImmigrantsField, 0, kMaxPopulationSize - 1});
+    values.mutationRate = realNumberAt(object, kMutationRateRule);
+    values.crossoverRate = realNumberAt(object, kCrossoverRateRule);
+    values.selectionPressure = realNumberAt(object, kSelectionPressureRule);
+    values.generations = wholeNumberAt(object, kGenerationsRule);
+    values.entryGenerations = wholeNumberAt(object, kEntryGenerationsRule);
+    values.finishGenerations = wholeNumberAt(object, kFinishGenerationsRule);
+    if (object.contains(kStopAtGoalField.key)) {
+        const nlohmann::json& value = object.at(kStopAtGoalField.key);
+        if (!value.is_boolean()) {
+            throw UsageError(kStopAtGoalField.nameIn(Spelling::key) + " must be true or false");
+        }
+        values.stopAtGoal = value.get<bool>();
+    }
+    values.maxGenerations = wholeNumberAt(object, kMaxGenerationsRule);
+    values.timeLimit = realNumberAt(object, kTimeLimitRule);
+    return values;
+}
+
 std::string textOf(const nlohmann::json& value, std::string_view key) {
     if (!value.is_string()) {
         throw UsageError("\"" + std::string(key) + "\" must be a string");
@@ -48,23 +113,30 @@ void checkKeys(const nlohmann::json& object) {
             known = known || key == k;
         }
         if (!known) {
-            throw UsageError("unknown key \"" + key +
-                             "\" (scramble, facelets or random, generations, seed)");
+            std::string keys;
+            for (const std::string_view k : kKeys) {
+                keys.append(keys.empty() ? "" : ", ").append(k);
+            }
+            std::string message = "unknown key \"";
+            message.append(key).append("\" (the keys are ").append(keys).append(")");
+            throw UsageError(message);
         }
     }
 }
 
 }  // namespace
 
-SolveTask taskFromJson(const nlohmann::json& object, SolveTask task) {
+SolveTask taskFromJson(const nlohmann::json& object, const TaskDefaults& defaults) {
     if (!object.is_object()) {
         throw UsageError("the request is not a JSON object");
     }
     checkKeys(object);
-    if (object.contains("generations")) {
-        task.generations =
-            static_cast<std::int32_t>(integerOf(object.at("generations"), kGenerationsRule));
-    }
+    SolveTask task;
+    const CheckedSearch search =
+        checkedSearch(defaults.search.overlaidWith(searchValuesOf(object)), Spelling::key);
+    task.settings = search.settings;
+    task.budget = search.budget;
+    task.seed = defaults.seed;
     if (object.contains("seed")) {
         task.seed = static_cast<std::uint32_t>(integerOf(object.at("seed"), kSeedRule));
     }
@@ -86,12 +158,12 @@ SolveTask taskFromJson(const nlohmann::json& object, SolveTask task) {
     return task;
 }
 
-SolveTask taskFromJsonText(std::string_view text, SolveTask task) {
+SolveTask taskFromJsonText(std::string_view text, const TaskDefaults& defaults) {
     const nlohmann::json object = nlohmann::json::parse(text, nullptr, false);
     if (object.is_discarded() || !object.is_object()) {
         throw UsageError("the line is neither moves nor a JSON object");
     }
-    return taskFromJson(object, std::move(task));
+    return taskFromJson(object, defaults);
 }
 
 BatchLine parseBatchLine(std::string_view line, std::size_t lineNumber,
@@ -100,15 +172,19 @@ BatchLine parseBatchLine(std::string_view line, std::size_t lineNumber,
     if (text.empty() || text.front() == '#') {
         return NoTask{};
     }
-    SolveTask task;
-    task.generations = defaults.generations;
+    TaskDefaults lineDefaults = defaults;
     if (defaults.seed) {
-        task.seed = static_cast<std::uint32_t>(*defaults.seed + lineNumber);  // wraps past 2^32
+        lineDefaults.seed = static_cast<std::uint32_t>(*defaults.seed + lineNumber);  // wraps
     }
+    SolveTask task;
     const RunEnd end = runGuarded([&] {
         if (text.front() == '{') {
-            task = taskFromJsonText(text, task);
+            task = taskFromJsonText(text, lineDefaults);
         } else {
+            const CheckedSearch search = checkedSearch(lineDefaults.search, Spelling::key);
+            task.settings = search.settings;
+            task.budget = search.budget;
+            task.seed = lineDefaults.seed;
             task.source = SolveTask::Source::moves;
             task.moves = checkedScramble(text);
         }

@@ -12,22 +12,27 @@
 
 #include <nlohmann/json.hpp>
 
+#include "request/request_rules.hpp"
 #include "request/solve_task.hpp"
 
 namespace cubega {
 
-// The task of a JSON object, starting from `task` for what the object leaves out. Throws
-// UsageError naming the first key that breaks a rule.
-SolveTask taskFromJson(const nlohmann::json& object, SolveTask task = {});
+// What a request's JSON leaves out: the search's values (the command line's options, for a
+// batch) and the seed.
+struct TaskDefaults {
+    SearchValues search;
+    std::optional<std::uint32_t> seed;
+};
+
+// The task of a JSON object, its values checked together with the defaults it leaves in
+// place. Throws UsageError naming the first key that breaks a rule.
+SolveTask taskFromJson(const nlohmann::json& object, const TaskDefaults& defaults = {});
 
 // The same from JSON text; text that is not a JSON object is refused too.
-SolveTask taskFromJsonText(std::string_view text, SolveTask task = {});
+SolveTask taskFromJsonText(std::string_view text, const TaskDefaults& defaults = {});
 
-// What a batch gives every line that does not say otherwise.
-struct BatchDefaults {
-    std::int32_t generations = kDefaultGenerations;
-    std::optional<std::uint32_t> seed;  // line k gets seed + k unless it names its own
-};
+// What a batch gives every line that does not say otherwise; line k gets the seed + k.
+using BatchDefaults = TaskDefaults;
 
 struct NoTask {};
 struct LineError {

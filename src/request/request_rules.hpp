@@ -10,9 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include <optional>
+
 #include "cube/cube_state.hpp"
 #include "cube/moves.hpp"
+#include "genetic/search_params.hpp"
 #include "run/scramble.hpp"
+#include "run/solve.hpp"
 
 namespace cubega {
 
@@ -34,18 +38,75 @@ struct WholeNumberRule {
     std::int64_t maximum = 0;
 };
 
-inline constexpr std::int64_t kMaxScrambleMoves = kMaxScrambleLength;
+// A real number and its range; the lowest value itself allowed or not.
+struct RealNumberRule {
+    RequestField field;
+    double minimum = 0;
+    double maximum = 0;
+    bool minimumAllowed = true;
+};
 
-inline constexpr WholeNumberRule kGenerationsRule{{"--generations", "generations"}, 1, 2147483647};
+inline constexpr std::int64_t kMaxScrambleMoves = kMaxScrambleLength;
+inline constexpr std::int64_t kMaxGenerationsOfRun = 2147483647;
+
+inline constexpr WholeNumberRule kGenerationsRule{
+    {"--generations", "generations"}, 1, kMaxGenerationsOfRun};
 inline constexpr WholeNumberRule kSeedRule{{"--seed", "seed"}, 0, 4294967295};
 inline constexpr WholeNumberRule kRandomLengthRule{{"--random", "random"}, 1, kMaxScrambleMoves};
 inline constexpr WholeNumberRule kJobsRule{{"--jobs", "jobs"}, 1, 1024};
+
+inline constexpr WholeNumberRule kPopulationRule{
+    {"--population", "population"}, kMinPopulationSize, kMaxPopulationSize};
+inline constexpr WholeNumberRule kLengthRule{
+    {"--length", "length"}, kMinSequenceLength, kMaxSequenceLength};
+// At most one fewer than the population: the best row always survives.
+inline constexpr RequestField kImmigrantsField{"--immigrants", "immigrants"};
+inline constexpr RealNumberRule kMutationRateRule{{"--mutation-rate", "mutationRate"}, 0, 1};
+inline constexpr RealNumberRule kCrossoverRateRule{{"--crossover-rate", "crossoverRate"}, 0, 1};
+inline constexpr RealNumberRule kSelectionPressureRule{
+    {"--selection-pressure", "selectionPressure"}, 1, 2};
+inline constexpr WholeNumberRule kEntryGenerationsRule{
+    {"--entry-generations", "entryGenerations"}, 1, kMaxGenerationsOfRun};
+inline constexpr WholeNumberRule kFinishGenerationsRule{
+    {"--finish-generations", "finishGenerations"}, 1, kMaxGenerationsOfRun};
+inline constexpr RequestField kStopAtGoalField{"--stop-at-goal", "stopAtGoal"};
+inline constexpr WholeNumberRule kMaxGenerationsRule{
+    {"--max-generations", "maxGenerations"}, 1, 9223372036854775807};
+inline constexpr RealNumberRule kTimeLimitRule{{"--time-limit", "timeLimit"}, 0, 1e9, false};
+inline constexpr WholeNumberRule kLogEveryRule{
+    {"--log-every", "logEvery"}, 1, kMaxGenerationsOfRun};
 
 // "--seed must be a whole number from 0 to 4294967295": the message of a value out of range,
 // or of a value that is not a whole number at all.
 std::string wholeNumberMessage(const WholeNumberRule& rule, Spelling spelling);
 
 std::int64_t checkedWholeNumber(const WholeNumberRule& rule, std::int64_t value, Spelling spelling);
+
+// "--mutation-rate must be a number from 0 to 1".
+std::string realNumberMessage(const RealNumberRule& rule, Spelling spelling);
+
+double checkedRealNumber(const RealNumberRule& rule, double value, Spelling spelling);
+
+// The search's values as a front end read them, each given or not, before any is checked.
+struct SearchValues {
+    std::optional<std::int64_t> population, length, immigrants;
+    std::optional<double> mutationRate, crossoverRate, selectionPressure;
+    std::optional<std::int64_t> generations, entryGenerations, finishGenerations;
+    std::optional<bool> stopAtGoal;
+    std::optional<std::int64_t> maxGenerations;
+    std::optional<double> timeLimit;
+
+    // These values, with those of `over` in place where it gives them.
+    SearchValues overlaidWith(const SearchValues& over) const;
+};
+
+// The settings and budget of the given values, each checked by its rule; what is not given
+// keeps the program's value, but for the immigrants, which stay below a smaller population.
+struct CheckedSearch {
+    SearchSettings settings;
+    SolveBudget budget;
+};
+CheckedSearch checkedSearch(const SearchValues& values, Spelling spelling);
 
 // The moves of a scramble in standard notation, at most kMaxScrambleMoves of them.
 std::vector<MoveCode> checkedScramble(std::string_view text);

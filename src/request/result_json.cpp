@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 #include "cube/notation.hpp"
 #include "stages/progress.hpp"
@@ -25,6 +27,81 @@ std::string secondsText(double seconds) {
     return text;
 }
 
+// The shortest decimal that reads back as the same single-precision value: 0.05, not
+// 0.0500000007.
+nlohmann::ordered_json floatJson(float value) {
+    char text[32];
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+        if (std::strtof(text, nullptr) == value) {
+            break;
+        }
+    }
+    return nlohmann::ordered_json::parse(text);
+}
+
+nlohmann::ordered_json parametersJson(const SolveTask& task) {
+    const SearchParams& params = task.settings.params;
+    nlohmann::ordered_json json;
+    json["population"] = params.populationSize;
+    json["length"] = params.sequenceLength;
+    json["immigrants"] = params.immigrantCount;
+    json["mutationRate"] = floatJson(params.mutationRate);
+    json["crossoverRate"] = floatJson(params.crossoverRate);
+    json["selectionPressure"] = floatJson(params.selectionPressure);
+    json["generations"] = task.settings.blockGenerations;
+    json["entryGenerations"] = task.settings.entryGenerations;
+    json["finishGenerations"] = task.settings.finishGenerations;
+    json["stopAtGoal"] = task.settings.stopAtGoal;
+    json["maxGenerations"] = nullptr;
+    if (task.budget.maxGenerations) {
+        json["maxGenerations"] = *task.budget.maxGenerations;
+    }
+    json["timeLimit"] = nullptr;
+    if (task.budget.timeLimitSeconds) {
+        json["timeLimit"] = *task.budget.timeLimitSeconds;
+    }
+    return json;
+}
+
+nlohmann::ordered_json stopPointJson(const StopPoint& where) {
+    nlohmann::ordered_json json;
+    json["stage"] = stageName(where.stage);
+    if (where.location >= 0) {
+        json["location"] = where.location;
+    }
+    json["run"] = where.run;
+    json["generation"] = where.generation;
+    if (where.best) {
+        json["best"] = *where.best;
+        json["bestMoves"] = *where.bestMoves;
+    }
+    return json;
+}
+
+std::string parametersText(const SolveTask& task) {
+    const SearchSettings& settings = task.settings;
+    const nlohmann::ordered_json json = parametersJson(task);
+    std::string text = "parameters: population " + json["population"].dump() + ", length " +
+                       json["length"].dump() + ", immigrants " + json["immigrants"].dump() +
+                       ", mutation rate " + json["mutationRate"].dump() + ", crossover rate " +
+                       json["crossoverRate"].dump() + ", selection pressure " +
+                       json["selectionPressure"].dump() + ", generations " +
+                       std::to_string(settings.blockGenerations) + " / " +
+                       std::to_string(settings.entryGenerations) + " / " +
+                       std::to_string(settings.finishGenerations);
+    if (settings.stopAtGoal) {
+        text += ", runs stop at their goal";
+    }
+    if (task.budget.maxGenerations) {
+        text += ", at most " + std::to_string(*task.budget.maxGenerations) + " generations";
+    }
+    if (task.budget.timeLimitSeconds) {
+        text += ", at most " + json["timeLimit"].dump() + " s";
+    }
+    return text + "\n";
+}
+
 std::string scrambleText(const SolveTask& task, const TaskOutcome& outcome) {
     return task.source == SolveTask::Source::facelets
                ? "facelets: " + task.facelets
@@ -33,38 +110,93 @@ std::string scrambleText(const SolveTask& task, const TaskOutcome& outcome) {
 
 }  // namespace
 
-nlohmann::ordered_json resultJson(const SolveTask& task, const TaskOutcome& outcome) {
-    const SolveResult& result = outcome.result;
+nlohmann::ordered_json requestJson(const SolveTask& task, const TaskScramble& scramble,
+                                   std::size_t line) {
     nlohmann::ordered_json json;
+    if (line > 0) {
+        json["line"] = line;
+    }
     if (task.source == SolveTask::Source::facelets) {
         json["facelets"] = task.facelets;
     } else {
-        json["scramble"] = standardNotation(outcome.scramble.moves);
+        json["scramble"] = standardNotation(scramble.moves);
     }
-    json["generations"] = task.generations;
+    json["generations"] = task.settings.blockGenerations;
     if (task.seed) {
         json["seed"] = *task.seed;
     }
-    json["location"] = result.location;
-    json["rotations"] = nlohmann::ordered_json::array();
-    for (const Rotation rotation : result.rotations) {
-        json["rotations"].push_back(rotationName(rotation));
-    }
-    json["stages"][stageName(Stage::block)] = stageJson(result.blockMoves, result.blockRuns);
-    json["stages"][stageName(Stage::entry)] = stageJson(result.entryMoves, result.entryRuns);
-    json["stages"][stageName(Stage::finish)] = stageJson(result.finishMoves, result.finishRuns);
-    json["totalMoves"] = result.totalMoves;
-    json["solution"] = standardNotation(result.solution);
-    json["seconds"] = std::round(result.seconds * 100) / 100;  // to the hundredth
-    json["selfCheck"] = result.selfCheckPassed;
+    json["parameters"] = parametersJson(task);
     return json;
 }
 
+nlohmann::ordered_json resultJson(const SolveTask& task, const TaskOutcome& outcome,
+                                  std::size_t line) {
+    const SolveResult& result = outcome.result;
+    nlohmann::ordered_json json = requestJson(task, outcome.scramble, line);
+    json["solved"] = result.solved();
+    if (result.stoppedAt) {
+        json["stoppedAt"] = stopPointJson(*result.stoppedAt);
+    }
+    // A stage's moves are known once it has finished; the block's location once the block
+    // stage has committed it.
+    const auto finished = [&](Stage stage) {
+        return !result.stoppedAt ||
+               static_cast<int>(stage) < static_cast<int>(result.stoppedAt->stage);
+    };
+    if (finished(Stage::block)) {
+        json["location"] = result.location;
+        json["rotations"] = nlohmann::ordered_json::array();
+        for (const Rotation rotation : result.rotations) {
+            json["rotations"].push_back(rotationName(rotation));
+        }
+    }
+    json["stages"] = nlohmann::ordered_json::object();
+    const StageRuns* runs[] = {&result.blockRuns, &result.entryRuns, &result.finishRuns};
+    const std::vector<MoveCode>* moves[] = {&result.blockMoves, &result.entryMoves,
+                                            &result.finishMoves};
+    for (const Stage stage : {Stage::block, Stage::entry, Stage::finish}) {
+        const auto s = static_cast<std::size_t>(stage);
+        if (finished(stage)) {
+            json["stages"][stageName(stage)] = stageJson(*moves[s], *runs[s]);
+        } else if (runs[s]->runs > 0) {  // the stage it stopped in: its searching so far
+            json["stages"][stageName(stage)] = {{"runs", runs[s]->runs},
+                                                {"generations", runs[s]->generations}};
+        }
+    }
+    json["totalMoves"] = result.totalMoves;
+    json["solution"] = standardNotation(result.solution);
+    json["evaluations"] = result.evaluations;
+    json["seconds"] = std::round(result.seconds * 100) / 100;  // to the hundredth
+    if (result.solved()) {
+        json["selfCheck"] = result.selfCheckPassed;
+    }
+    return json;
+}
+
+std::string stopPointText(const StopPoint& where) {
+    std::string text = "the " + std::string(stageName(where.stage)) + " stage, ";
+    if (where.location >= 0) {
+        text += "location " + std::to_string(where.location) + ", pass ";
+    } else {
+        text += "run ";
+    }
+    text +=
+        std::to_string(where.run) + ", after " + std::to_string(where.generation) + " generations";
+    if (where.best) {
+        text += " (best " + std::to_string(*where.best) + " in " +
+                std::to_string(*where.bestMoves) + " moves)";
+    }
+    return text;
+}
+
 std::string resultText(const SolveTask& task, const TaskOutcome& outcome) {
-    return scrambleText(task, outcome) +
-           "\nsolution: " + standardNotation(outcome.result.solution) +
-           "\nmoves: " + std::to_string(outcome.result.totalMoves) +
-           "\nseconds: " + secondsText(outcome.result.seconds) + "\n";
+    const SolveResult& result = outcome.result;
+    const std::string answer = result.solved() ? "solution: " + standardNotation(result.solution) +
+                                                     "\nmoves: " + std::to_string(result.totalMoves)
+                                               : "not solved: the budget ended the search in " +
+                                                     stopPointText(*result.stoppedAt);
+    return scrambleText(task, outcome) + "\n" + answer +
+           "\nseconds: " + secondsText(result.seconds) + "\n" + parametersText(task);
 }
 
 nlohmann::ordered_json errorJson(const std::string& message, std::size_t line) {

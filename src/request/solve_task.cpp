@@ -37,6 +37,16 @@ TaskScramble scrambleOf(const SolveTask& task, RandomSource& random, RecordWrite
     return scramble;
 }
 
+std::optional<TaskScramble> reproducibleScrambleOf(const SolveTask& task) {
+    if (task.source == SolveTask::Source::random && !task.seed) {
+        return std::nullopt;
+    }
+    FixedClock frozenClocks({0, task.seed.value_or(0)});
+    RandomSource random(frozenClocks);
+    random.seedFromClock();
+    return scrambleOf(task, random);
+}
+
 TaskOutcome runTask(const SolveTask& task, const TaskServices& services) {
     SystemClock realClocks;
     FixedClock frozenClocks({0, task.seed.value_or(0)});
@@ -59,7 +69,9 @@ TaskOutcome runTask(const SolveTask& task, const TaskServices& services) {
     outcome.scramble.cube = cubeOf(task, outcome.scramble.moves, &console);
     SolveRequest request;
     request.scrambledCube = outcome.scramble.cube;
-    request.generations = task.generations;
+    request.settings = task.settings;
+    request.budget = task.budget;
+    request.logbook = services.logbook;
     request.console = services.console;
     request.log = services.resultsLog;
     request.observer = services.observer;

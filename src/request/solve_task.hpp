@@ -24,7 +24,8 @@ struct SolveTask {
     std::int32_t randomLength = 0;  // Source::random: moves drawn from the run's stream
     std::string facelets;           // Source::facelets: the text, already checked
     CubeState faceletCube;          // and its cube
-    std::int32_t generations = kDefaultGenerations;
+    SearchSettings settings;        // the searches' parameters and generations
+    SolveBudget budget;             // none: the solve goes on until the cube is solved
     // The clocks stand still at (0 ms, seed s): the run is the dialogue's run under clocks
     // frozen there. Without a seed the real clocks are read.
     std::optional<std::uint32_t> seed;
@@ -41,6 +42,10 @@ struct TaskScramble {
 TaskScramble scrambleOf(const SolveTask& task, RandomSource& random,
                         RecordWriter* console = nullptr);
 
+// The scramble a task solves, when every run of the task solves the same one: all but a random
+// scramble drawn from the real clocks.
+std::optional<TaskScramble> reproducibleScrambleOf(const SolveTask& task);
+
 struct TaskOutcome {
     TaskScramble scramble;
     SolveResult result;
@@ -56,13 +61,15 @@ struct TaskServices {
     RecordWriter* console = nullptr;     // the dialogue's console records
     RecordWriter* resultsLog = nullptr;  // results.txt, in its usual layout
     SolveObserver* observer = nullptr;
-    SolveFunction solve;  // the solve itself (tests plant faults here); solve() when empty
+    Logbook* logbook = nullptr;  // who keeps the logbook of the searches, if anyone
+    SolveFunction solve;         // the solve itself (tests plant faults here); solve() when empty
 };
 
 // Seeds the random source, sets up the scramble (a random one drawn from that source), solves
 // it and, with a console or a results log, reports: the records of the dialogue, results.txt
 // in its usual layout (the scramble line empty for facelets). A failed self-check then throws
 // InternalFault after its record; without either, the result says so and nothing is thrown.
+// A solve that its budget ended is a result too, which says where it stopped.
 TaskOutcome runTask(const SolveTask& task, const TaskServices& services = {});
 
 }  // namespace cubega

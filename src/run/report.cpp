@@ -26,6 +26,11 @@ void writeReport(const SolveResult& solution, RecordWriter& console, RecordWrite
     log.write({blockText});
     log.write({entryText});
     log.write({finishText});
+    if (!solution.solved()) {
+        log.write({"Not solved: the budget ended the search."});
+        log.close();
+        return;
+    }
     if (!solves) {
         log.write({"The solution above does not solve the scrambled cube: internal fault."});
         log.close();

@@ -12,7 +12,8 @@ namespace cubega {
 // is a blank line), neither joined nor simplified. A solution that failed its own check (the
 // search trusted the fast evaluation to say that the cube was solved) gets, in place of its
 // total, a record saying so; the log is closed, nothing goes to the console, and InternalFault
-// is thrown.
+// is thrown. A solve that its budget ended gets the stage texts it finished and a record saying
+// it is not solved, and nothing on the console.
 void writeReport(const SolveResult& solution, RecordWriter& console, RecordWriter& log);
 
 }  // namespace cubega

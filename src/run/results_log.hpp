@@ -4,13 +4,11 @@
 // stops the run with the file name and the system's reason.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
-#include <initializer_list>
-#include <memory>
-#include <string>
+#include <string_view>
 
 #include "io/record_writer.hpp"
+#include "run/text_file.hpp"
 
 namespace cubega {
 
@@ -28,13 +26,7 @@ class ResultsLog final : public RecordWriter {
     void writeLines(std::string_view lines) override;
 
   private:
-    [[noreturn]] void fail(const char* action, int error) const;
-
-    struct FileCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    std::filesystem::path path_;
-    std::unique_ptr<std::FILE, FileCloser> file_;
+    TextFile file_;
 };
 
 }  // namespace cubega

@@ -11,6 +11,8 @@ RunEnd runGuarded(const std::function<void()>& work) {
         return {kStatusUsage, error.what()};
     } catch (const InternalFault& fault) {
         return {kStatusInternalFault, std::string("internal fault: ") + fault.what()};
+    } catch (const NotSolved& stop) {
+        return {kStatusNotSolved, std::string("not solved: ") + stop.what()};
     }
     return {};
 }

@@ -1,7 +1,8 @@
 // How a run stops early, and the exit status of each way. RunError is an orderly stop on bad
 // input or a file that cannot be written (status 1); UsageError a request that asks for what
 // cannot be done (status 2: an unknown option, text that is not moves, a number out of its
-// range); InternalFault a fault of the program itself, found by its own checks (status 3).
+// range); InternalFault a fault of the program itself, found by its own checks (status 3);
+// NotSolved a solve that its budget ended before the cube was solved (status 4).
 #pragma once
 
 #include <functional>
@@ -15,6 +16,7 @@ inline constexpr int kStatusDone = 0;
 inline constexpr int kStatusStopped = 1;
 inline constexpr int kStatusUsage = 2;
 inline constexpr int kStatusInternalFault = 3;
+inline constexpr int kStatusNotSolved = 4;
 
 class RunError : public std::runtime_error {
   public:
@@ -29,6 +31,11 @@ class UsageError : public std::runtime_error {
 class InternalFault : public std::runtime_error {
   public:
     explicit InternalFault(const std::string& message) : std::runtime_error(message) {}
+};
+
+class NotSolved : public std::runtime_error {
+  public:
+    explicit NotSolved(const std::string& message) : std::runtime_error(message) {}
 };
 
 // How a piece of work ended: its exit status and, unless it was done, what to tell the user

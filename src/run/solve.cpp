@@ -40,14 +40,40 @@ SolveResult solve(const SolveRequest& request, RandomSource& random) {
     const auto start = std::chrono::steady_clock::now();
     DiscardingRecordWriter nowhere;
     ThrottledObserver observer(request.observer);
-    StageContext context{random, request.console != nullptr ? *request.console : nowhere,
-                         request.log != nullptr ? *request.log : nowhere, observer.forStages()};
+    GenerationBudget budget;
+    budget.maxGenerations = request.budget.maxGenerations;
+    if (request.budget.timeLimitSeconds) {
+        budget.deadline =
+            start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                        std::chrono::duration<double>(*request.budget.timeLimitSeconds));
+    }
+    StageContext context{random,
+                         request.console != nullptr ? *request.console : nowhere,
+                         request.log != nullptr ? *request.log : nowhere,
+                         observer.forStages(),
+                         request.settings,
+                         request.logbook,
+                         &budget,
+                         start};
     SolveState state;
-    runBlockStage(request.scrambledCube, request.generations, state, context);
-    runTwoGenEntryStage(state, context);
-    runTwoGenFinishStage(state, context);
+    std::optional<StopPoint> stoppedAt;
+    try {
+        runBlockStage(request.scrambledCube, request.settings.blockGenerations, state, context);
+        runTwoGenEntryStage(state, context);
+        runTwoGenFinishStage(state, context);
+    } catch (const SearchStopped& stopped) {
+        stoppedAt = stopped.where;
+        StageRuns& runs = stopped.where.stage == Stage::block   ? state.blockRuns
+                          : stopped.where.stage == Stage::entry ? state.entryRuns
+                                                                : state.finishRuns;
+        runs.runs = stopped.where.run;  // the run it stopped in counts, with its generations
+        runs.generations += stopped.where.generation;
+    }
 
     SolveResult result;
+    result.stoppedAt = stoppedAt;
+    result.evaluations =
+        budget.generationsDone() * std::int64_t{request.settings.params.populationSize};
     result.location = state.blockLocation;
     const LocationRotations rotations = rotationsOfLocation(state.blockLocation);
     result.rotations.assign(rotations.begin(), rotations.end());
@@ -62,7 +88,7 @@ SolveResult solve(const SolveRequest& request, RandomSource& random) {
     result.blockRuns = state.blockRuns;
     result.entryRuns = state.entryRuns;
     result.finishRuns = state.finishRuns;
-    result.selfCheckPassed = solutionSolves(request.scrambledCube, result);
+    result.selfCheckPassed = result.solved() && solutionSolves(request.scrambledCube, result);
     result.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return result;

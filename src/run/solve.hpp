@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "genetic/random_source.hpp"
 #include "io/record_writer.hpp"
 #include "stages/progress.hpp"
+#include "stages/search_settings.hpp"
 
 namespace cubega {
 
@@ -19,14 +21,25 @@ namespace cubega {
 using SolveObserver = StageObserver;
 
 // The block searches' generations where nobody says otherwise.
-inline constexpr std::int32_t kDefaultGenerations = 500;
+inline constexpr std::int32_t kDefaultGenerations = SearchSettings{}.blockGenerations;
+
+// What may end a solve before its cube is solved: generations in all (counted over every run
+// of every stage, so a seeded run ends at the same place every time) and wall time.
+struct SolveBudget {
+    std::optional<std::int64_t> maxGenerations;
+    std::optional<double> timeLimitSeconds;
+
+    friend bool operator==(const SolveBudget&, const SolveBudget&) = default;
+};
 
 struct SolveRequest {
-    CubeState scrambledCube;  // the cube to solve, in the orientation it is held
-    std::int32_t generations = kDefaultGenerations;  // the budget of each block search, >= 1
-    RecordWriter* console = nullptr;                 // the search's console records; none when null
-    RecordWriter* log = nullptr;        // the rotation records of results.txt; none when null
+    CubeState scrambledCube;          // the cube to solve, in the orientation it is held
+    SearchSettings settings;          // the parameters of every search, each stage's generations
+    SolveBudget budget;               // none by default: the solve goes on until the cube is solved
+    RecordWriter* console = nullptr;  // the search's console records; none when null
+    RecordWriter* log = nullptr;      // the rotation records of results.txt; none when null
     SolveObserver* observer = nullptr;  // who follows the progress, if anyone
+    Logbook* logbook = nullptr;         // who keeps the logbook of the searches, if anyone
 };
 
 struct SolveResult {
@@ -37,8 +50,13 @@ struct SolveResult {
     std::int32_t totalMoves = 0;
     std::vector<MoveCode> solution;  // the same moves for the cube as held, no rotation
     StageRuns blockRuns, entryRuns, finishRuns;
+    std::int64_t evaluations = 0;  // sequences evaluated in all (population x generations)
     double seconds = 0;            // the solve's wall time
     bool selfCheckPassed = false;  // both forms of the solution, replayed, solve the cube
+    // A solve that its budget ended: where, and only the stages that it finished (a block
+    // stage that committed its location, its moves; none of the later ones).
+    std::optional<StopPoint> stoppedAt;
+    bool solved() const { return !stoppedAt; }
 };
 
 // Solves request.scrambledCube with the random source as it stands (seeded by the caller

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
 
 #include "cube/moves.hpp"
 #include "eval/evaluate.hpp"
@@ -31,6 +32,11 @@ std::string_view rotationLine(Rotation rotation) {
 // Each location's search, kept for the whole stage so that a later pass continues from the
 // population at which the location's last run stopped, and what ranking and the commit read.
 struct Locations {
+    explicit Locations(const SearchParams& params)
+        : searches([&]<std::size_t... I>(std::index_sequence<I...>) {
+              return std::array<GeneticSearch, kLocationCount>{((void)I, GeneticSearch(params))...};
+          }(std::make_index_sequence<kLocationCount>())) {}
+
     std::array<GeneticSearch, kLocationCount> searches;
     std::array<std::int32_t, kLocationCount> grades{};
     std::array<bool, kLocationCount> twoGen{};  // the location's cube passed the group test
@@ -48,8 +54,14 @@ void writeLocationReport(const GeneticSearch& search, RecordWriter& console) {
     console.writeBlank();
 }
 
+// A location's goal: a complete block in at most 20 moves.
+bool blockGoalMet(const Evaluation& best) {
+    return blockSearchIsDone(locationGrade(best.objective, best.moveCount));
+}
+
 void searchLocation(const CubeState& scrambled, std::int32_t location, std::int32_t generations,
-                    std::int32_t pass, Locations& locations, StageContext& context) {
+                    std::int32_t pass, Locations& locations, StageContext& context,
+                    StageRuns& runs) {
     RecordWriter& console = context.console;
     const auto slot = static_cast<std::size_t>(location);
     console.writeBlank();
@@ -67,9 +79,9 @@ void searchLocation(const CubeState& scrambled, std::int32_t location, std::int3
     } else {
         search.startFromRandomPopulation(context.random);
     }
-    ObservedRun observed(context.observer, {Stage::block, pass, location, 0, generations});
-    search.evolve({generations, kBlockProgressInterval, twoGen, observed.forRun()}, working,
-                  kBlockMode, context.random, console);
+    runs.generations +=
+        runStageSearch(search, {generations, kBlockProgressInterval, twoGen}, blockGoalMet, working,
+                       kBlockMode, context, {Stage::block, pass, location});
     writeLocationReport(search, console);
     locations.grades[slot] = locationGrade(search.best().objective, search.best().moveCount);
     locations.twoGen[slot] = twoGen;
@@ -85,10 +97,9 @@ std::array<std::int32_t, kLocationCount> searchAllLocations(const CubeState& scr
     std::array<std::int32_t, kLocationCount> order{};
     for (std::int32_t pass = 1;; ++pass) {
         for (std::int32_t location = 0; location < kLocationCount; ++location) {
-            searchLocation(scrambled, location, generations, pass, locations, context);
+            searchLocation(scrambled, location, generations, pass, locations, context, runs);
         }
         runs.runs = pass;
-        runs.generations += std::int64_t{kLocationCount} * std::max(generations, 0);
         context.console.writeBlank();
         // Stable by descending grade: of equal grades the lower location comes first.
         rankOrder(locations.grades, order);
@@ -166,7 +177,7 @@ std::int32_t locationGrade(std::int32_t objective, std::int32_t moveCount) {
 void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveState& state,
                    StageContext& context) {
     // Twelve searches with their populations: on the heap, for a small stack.
-    const auto locations = std::make_unique<Locations>();
+    const auto locations = std::make_unique<Locations>(context.settings.params);
     state.blockRuns = {};
     const auto order =
         searchAllLocations(scrambled, generations, *locations, context, state.blockRuns);
@@ -175,7 +186,8 @@ void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveSt
     const std::int32_t chosen = order[0];
     const auto blockSequence = locations->searches[static_cast<std::size_t>(chosen)].bestRow();
     const CubeState working = orientToLocation(scrambled, chosen, context.console, &context.log);
-    const Evaluation best = evaluateSequence(working, blockSequence, kSequenceLength, kBlockMode);
+    const Evaluation best = evaluateSequence(
+        working, blockSequence, static_cast<std::int32_t>(blockSequence.size()), kBlockMode);
     const auto used = blockSequence.first(static_cast<std::size_t>(best.moveCount));
     state.workingCube = applySequence(working, used);
     state.totalMoves = best.moveCount;

@@ -3,6 +3,7 @@
 // every stage uses.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "genetic/random_source.hpp"
 #include "io/record_writer.hpp"
 #include "stages/progress.hpp"
+#include "stages/search_settings.hpp"
 
 namespace cubega {
 
@@ -29,31 +31,36 @@ struct SolveState {
 };
 
 // The services a stage uses: the random source, the console, results.txt (the block stage
-// logs its whole-cube rotations there) and, if any, who follows the search's progress.
+// logs its whole-cube rotations there), the settings of its searches and, if any, who follows
+// the search's progress, the logbook and the budget of the solve.
 struct StageContext {
     RandomSource& random;
     RecordWriter& console;
     RecordWriter& log;
     StageObserver* observer = nullptr;
+    SearchSettings settings{};
+    Logbook* logbook = nullptr;
+    GenerationBudget* budget = nullptr;  // counts the solve's generations, and may end it
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
 };
 
-// Hands a run's generation counts on to the stage's observer as StageProgress.
-class ObservedRun final : public GenerationObserver {
-  public:
-    ObservedRun(StageObserver* observer, StageProgress at) : observer_(observer), at_(at) {}
-
-    // The observer for a GenerationRun: none when the stage has none.
-    GenerationObserver* forRun() { return observer_ != nullptr ? this : nullptr; }
-
-    void generationsDone(std::int32_t done, std::int32_t budget) override {
-        at_.generationsDone = done;
-        at_.generationsOfRun = budget;
-        observer_->stageProgress(at_);
-    }
-
-  private:
-    StageObserver* observer_;
-    StageProgress at_;
+// Thrown when the solve's budget ends a stage's search: where it stopped.
+struct SearchStopped {
+    StopPoint where;
 };
+
+// Where a run of a stage's search stands in the solve.
+struct StageRunAt {
+    Stage stage = Stage::block;
+    std::int32_t run = 1;
+    std::int32_t location = -1;  // the block stage's location
+};
+
+// One run of a stage's search with the solve's services hooked in: the observer, the
+// logbook, the budget and, when the settings say so, the stage's goal as the end of the run.
+// Returns the generations it performed; throws SearchStopped when the budget ends it.
+std::int32_t runStageSearch(GeneticSearch& search, GenerationRun run, GoalTest goal,
+                            const CubeState& start, EvalMode mode, StageContext& context,
+                            StageRunAt at);
 
 }  // namespace cubega

@@ -14,33 +14,34 @@ namespace {
 constexpr std::int32_t kEntryProgressInterval = 5000;
 constexpr std::int32_t kFinishProgressInterval = 10000;
 
-GenerationRun withObserver(GenerationRun run, ObservedRun& observed) {
-    run.observer = observed.forRun();
-    return run;
+bool entryGoalMet(const Evaluation& best) {
+    return entryGoalReached(best.objective, best.moveCount);
+}
+
+bool finishGoalMet(const Evaluation& best) {
+    return finishGoalReached(best.objective, best.moveCount);
 }
 
 }  // namespace
 
-void runTwoGenEntryStage(SolveState& state, StageContext& context,
-                         const TwoGenRunLengths& lengths) {
+void runTwoGenEntryStage(SolveState& state, StageContext& context) {
     RecordWriter& console = context.console;
     const bool inGroupAtStart = inTwoGenGroup(state.workingCube);
     // Folded onto F and U, a cube outside the group could never enter it: search freely.
     if (state.restrictToTwoFaces && !inGroupAtStart) {
         state.restrictToTwoFaces = false;
     }
-    const GenerationRun run{
-        inGroupAtStart ? lengths.entryGenerationsInGroup : lengths.entryGenerations,
-        kEntryProgressInterval, state.restrictToTwoFaces};
-    GeneticSearch search;
+    const GenerationRun run{inGroupAtStart ? context.settings.entryGenerationsInGroup
+                                           : context.settings.entryGenerations,
+                            kEntryProgressInterval, state.restrictToTwoFaces};
+    GeneticSearch search(context.settings.params);
     search.startFromRandomPopulation(context.random);
     state.entryRuns = {};
     for (;;) {
         ++state.entryRuns.runs;
-        state.entryRuns.generations += std::max(run.generations, 0);
-        ObservedRun observed(context.observer, {Stage::entry, state.entryRuns.runs});
-        search.evolve(withObserver(run, observed), state.workingCube, kTwoGenEntryMode,
-                      context.random, console);
+        state.entryRuns.generations +=
+            runStageSearch(search, run, entryGoalMet, state.workingCube, kTwoGenEntryMode, context,
+                           {Stage::entry, state.entryRuns.runs});
         const Evaluation best = search.best();
         if (best.moveCount == 1 && inGroupAtStart) {
             console.write({"Cube was already in the 2-gen group."});
@@ -68,19 +69,17 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context,
     console.writeBlank();
 }
 
-void runTwoGenFinishStage(SolveState& state, StageContext& context,
-                          const TwoGenRunLengths& lengths) {
+void runTwoGenFinishStage(SolveState& state, StageContext& context) {
     RecordWriter& console = context.console;
-    const GenerationRun run{lengths.finishGenerations, kFinishProgressInterval, true};
-    GeneticSearch search;
+    const GenerationRun run{context.settings.finishGenerations, kFinishProgressInterval, true};
+    GeneticSearch search(context.settings.params);
     search.startFromRandomPopulation(context.random);
     state.finishRuns = {};
     for (;;) {
         ++state.finishRuns.runs;
-        state.finishRuns.generations += std::max(run.generations, 0);
-        ObservedRun observed(context.observer, {Stage::finish, state.finishRuns.runs});
-        search.evolve(withObserver(run, observed), state.workingCube, kPairMode, context.random,
-                      console);
+        state.finishRuns.generations +=
+            runStageSearch(search, run, finishGoalMet, state.workingCube, kPairMode, context,
+                           {Stage::finish, state.finishRuns.runs});
         if (finishGoalReached(search.best().objective, search.best().moveCount)) {
             break;
         }

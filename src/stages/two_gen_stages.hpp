@@ -20,23 +20,15 @@ constexpr bool finishGoalReached(std::int32_t objective, std::int32_t moveCount)
     return bestScore({objective, moveCount}) == 48;
 }
 
-// How long each run of the two stages is: the program's lengths unless a test shortens them.
-struct TwoGenRunLengths {
-    std::int32_t entryGenerations = 10000;
-    std::int32_t entryGenerationsInGroup = 10;  // from a cube already in the group
-    std::int32_t finishGenerations = 200000;
-};
+// Runs of the settings' entry generations (10000; 10 when the cube is already in the group)
+// until the goal is reached; applies the winning moves to the working cube and adds them to
+// totalMoves and entryMoves. From a cube already in the group, a best sequence of one move is not
+// needed and is not applied.
+void runTwoGenEntryStage(SolveState& state, StageContext& context);
 
-// Runs of 10000 generations (10 when the cube is already in the group) until the goal is
-// reached; applies the winning moves to the working cube and adds them to totalMoves and
-// entryMoves. From a cube already in the group, a best sequence of one move is not needed and
-// is not applied.
-void runTwoGenEntryStage(SolveState& state, StageContext& context,
-                         const TwoGenRunLengths& lengths = {});
-
-// Runs of 200000 generations, folded onto F and U, until a sequence solves the cube; adds
+// Runs of the settings' finish generations (200000), folded onto F and U, until a sequence
+// solves the cube; adds
 // its moves to totalMoves and finishMoves. The working cube is not turned.
-void runTwoGenFinishStage(SolveState& state, StageContext& context,
-                          const TwoGenRunLengths& lengths = {});
+void runTwoGenFinishStage(SolveState& state, StageContext& context);
 
 }  // namespace cubega

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -13,6 +15,7 @@
 #include "cube/facelets.hpp"
 #include "cube/notation.hpp"
 #include "dialogue/driver.hpp"
+#include "request/logbook_text.hpp"
 #include "request/solve_task.hpp"
 #include "support/test_support.hpp"
 
@@ -46,7 +49,7 @@ TEST(LongSolve, ASeededTaskIsTheDialoguesRunUnderClocksFrozenAtItsSeed) {
     const Case cases[] = {
         {"3\n30\n0\n", builtIn}, {"1\n30\n9\n0\n", random}, {"2\n30\n3\nR\nU'\nF2\n0\n", typed}};
     for (Case c : cases) {
-        c.task.generations = 30;
+        c.task.settings.blockGenerations = 30;
         c.task.seed = 1765000500;
         const TaskOutcome outcome = runTask(c.task);
         const testing::LoggedRun logged = dialogueRun(c.dialogue, 1765000500);
@@ -118,6 +121,55 @@ SolveResult faultySolve(const SolveRequest&, RandomSource&) {
     return result;
 }
 
+TEST(CommandLine, EverySearchValueOutOfItsRangeIsAUsageErrorNamingIt) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--population", "1"}, "--population must be a whole number from 2 to 4096"},
+        {{"--length", "129"}, "--length must be a whole number from 1 to 128"},
+        {{"--population", "8", "--immigrants", "8"},
+         "--immigrants must be a whole number from 0 to 7"},
+        {{"--mutation-rate", "1.01"}, "--mutation-rate must be a number from 0 to 1"},
+        {{"--crossover-rate", "-0.1"}, "--crossover-rate must be a number from 0 to 1"},
+        {{"--selection-pressure", "0.9"}, "--selection-pressure must be a number from 1 to 2"},
+        {{"--entry-generations", "0"}, "--entry-generations must be a whole number from 1 to"},
+        {{"--finish-generations", "0"}, "--finish-generations must be a whole number from 1 to"},
+        {{"--max-generations", "0"}, "--max-generations must be a whole number from 1 to"},
+        {{"--time-limit", "0"}, "--time-limit must be a number above 0 and at most 1000000000"},
+        {{"--log", "x", "--log-every", "0"}, "--log-every must be a whole number from 1 to"},
+        {{"--log-every", "5"}, "--log-every needs --log FILE"},
+    };
+    for (const auto& [options, message] : cases) {
+        for (const char* command : {"solve", "batch"}) {
+            std::vector<std::string> arguments{command};
+            if (arguments[0] == "solve") {
+                arguments.push_back("R");
+            }
+            arguments.insert(arguments.end(), options.begin(), options.end());
+            const CommandRun run = runCommand(arguments);
+            EXPECT_EQ(run.status, 2) << message;
+            EXPECT_EQ(run.err.rfind("cube-solver: " + message, 0), 0u) << run.err;
+            EXPECT_EQ(run.out, "");
+        }
+    }
+}
+
+TEST(CommandLine, ABudgetEndsASolveWhoseSequencesAreTooShortToFinish) {
+    const CommandRun run = runCommand({"solve", "R", "U2", "F", "--length", "3", "--seed", "1",
+                                       "--max-generations", "2000", "--format", "json"});
+    EXPECT_EQ(run.status, 4);
+    EXPECT_EQ(run.err,
+              "cube-solver: not solved: the budget ended the search in the block stage, "
+              "location 4, pass 1, after 0 generations\n");
+    const nlohmann::json record = nlohmann::json::parse(run.out);
+    EXPECT_EQ(record["solved"], false);
+    EXPECT_EQ(record["stoppedAt"], nlohmann::json::parse(R"({"stage": "block", "location": 4,
+                                                             "run": 1, "generation": 0})"));
+    EXPECT_EQ(record["evaluations"], 2000 * 51);
+    EXPECT_EQ(record["stages"]["block"],
+              nlohmann::json::parse(R"({"runs": 1, "generations": 2000})"));
+    EXPECT_FALSE(record.contains("location"));
+    EXPECT_FALSE(record.contains("selfCheck"));
+}
+
 TEST(CommandLine, ASolutionThatFailsItsOwnCheckIsStatusThree) {
     const CommandRun solve = runCommand({"solve", "R", "--format", "json"}, "", faultySolve);
     EXPECT_EQ(solve.status, 3);
@@ -151,6 +203,92 @@ TEST(CommandLine, FilesThatCannotBeOpenedAreAnOrderlyStop) {
               "cube-solver: cannot create " + inFolder + ": No such file or directory\n");
     EXPECT_EQ(solve.out, "");
     std::filesystem::remove_all(folder);
+}
+
+TEST(LongCommandLine, TheProgramsValuesGivenAsOptionsGiveTheSameRun) {
+    const std::vector<std::string> seeded{"solve", "R",        "U2",   "F'", "--seed",
+                                          "4",     "--format", "json", "-g", "20"};
+    std::vector<std::string> explicitly = seeded;
+    for (const char* option :
+         {"--population", "51", "--length", "30", "--immigrants", "5", "--mutation-rate", "0.05",
+          "--crossover-rate", "0.8", "--selection-pressure", "1.5", "--entry-generations", "10000",
+          "--finish-generations", "200000"}) {
+        explicitly.push_back(option);
+    }
+    const CommandRun plain = runCommand(seeded);
+    const CommandRun given = runCommand(explicitly);
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    nlohmann::json a = nlohmann::json::parse(plain.out);
+    nlohmann::json b = nlohmann::json::parse(given.out);
+    a.erase("seconds");
+    b.erase("seconds");
+    EXPECT_EQ(a, b);
+}
+
+// The dialogue's progress lines of a run: generation, best objective, its moves, truncated mean.
+std::vector<std::array<double, 4>> progressLines(const std::string& console) {
+    std::vector<std::array<double, 4>> lines;
+    std::istringstream text(console);
+    for (std::string line; std::getline(text, line);) {
+        if (line.rfind(" Generation / elite/ moy. ", 0) == 0) {
+            std::istringstream items(line.substr(26));
+            std::array<double, 4> values{};
+            items >> values[0] >> values[1] >> values[2] >> values[3];
+            lines.push_back(values);
+        }
+    }
+    return lines;
+}
+
+TEST(LongCommandLine, TheLogbookHoldsTheDialoguesProgressLinesAndItsBestNeverFalls) {
+    constexpr std::uint32_t kSeed = 1765000500;
+    const auto folder = testing::makeTempFolder();
+    std::istringstream in("3\n20\n0\n");
+    std::ostringstream out, err;
+    FixedClock clock({0, kSeed});
+    RunEnvironment environment{in, out, err, clock, folder / "results.txt"};
+    ASSERT_EQ(runSolver(environment), 0) << err.str();
+    std::filesystem::remove_all(folder);
+    const auto dialogue = progressLines(out.str());
+    ASSERT_FALSE(dialogue.empty());
+
+    SolveTask task;
+    task.source = SolveTask::Source::builtIn;
+    task.settings.blockGenerations = 20;
+    task.seed = kSeed;
+    TextLogbook logbook(LogFormat::jsonLines, 0);
+    TaskServices services;
+    services.logbook = &logbook;
+    runTask(task, services);
+    const std::int32_t intervals[] = {100000, 5000, 10000};  // block, entry, finish
+    std::vector<std::array<double, 4>> logged;
+    std::string run;
+    std::int64_t lastGeneration = 0, lastBest = 0, lastEvaluations = 0;
+    std::istringstream rows(logbook.text());
+    for (std::string text; std::getline(rows, text);) {
+        const nlohmann::json row = nlohmann::json::parse(text);
+        const std::string stage = row["stage"];
+        const std::int64_t generation = row["generation"];
+        const std::int64_t best = row["best"];
+        const std::string thisRun =
+            stage + std::to_string(row.value("location", -1)) + row["run"].dump();
+        if (thisRun == run) {
+            EXPECT_GT(generation, lastGeneration) << text;
+            EXPECT_GE(best, lastBest) << "the elite is kept: " << text;
+        }
+        EXPECT_GE(row["evaluations"].get<std::int64_t>(), lastEvaluations);
+        run = thisRun;
+        lastGeneration = generation;
+        lastBest = best;
+        lastEvaluations = row["evaluations"];
+        const std::int32_t interval = intervals[stage == "block" ? 0 : stage == "entry" ? 1 : 2];
+        if (generation % interval == 0) {
+            logged.push_back({static_cast<double>(generation), static_cast<double>(best),
+                              row["bestMoves"].get<double>(),
+                              std::trunc(row["mean"].get<double>())});
+        }
+    }
+    EXPECT_EQ(logged, dialogue);
 }
 
 TEST(LongCommandLine, FaceletsOfAScrambledCubeSolveAsTheScrambleDoes) {
@@ -194,7 +332,7 @@ TEST(LongBatch, TwoJobsWriteWhatOneWritesAndABadLineOnlyItsError) {
         "\"generations\": 12, \"seed\": 9}\n"
         "R X\n";
     BatchOptions options;
-    options.defaults.generations = 15;
+    options.defaults.search.generations = 15;
     options.defaults.seed = 100;
     std::string outputs[2];
     for (std::size_t jobs : {1u, 2u}) {
@@ -229,7 +367,7 @@ TEST(Batch, AnOutputThatCannotBeWrittenStopsWithStatusOne) {
     std::istringstream in("R X\nR U\nU2\n");  // the first record, an error, fails at once
     std::ostringstream err;
     BatchOptions options;
-    options.defaults.generations = 5;
+    options.defaults.search.generations = 5;
     options.jobs = 2;
     EXPECT_EQ(runBatch(in, full, err, options), 1);
     EXPECT_EQ(err.str(), "cube-solver: cannot write the output: No space left on device\n");

@@ -9,7 +9,18 @@ namespace {
 TEST(RequestJson, EachBrokenRuleIsRefusedWithItsMessage) {
     const std::pair<std::string, std::string> cases[] = {
         {R"({"scramble": "R", "colour": 3})",
-         "unknown key \"colour\" (scramble, facelets or random, generations, seed)"},
+         "unknown key \"colour\" (the keys are scramble, facelets, random, generations, seed, "
+         "population, length, immigrants, mutationRate, crossoverRate, selectionPressure, "
+         "entryGenerations, finishGenerations, stopAtGoal, maxGenerations, timeLimit)"},
+        {R"({"scramble": "R", "population": 10, "immigrants": 10})",
+         "\"immigrants\" must be a whole number from 0 to 9"},
+        {R"({"scramble": "R", "mutationRate": 1.5})",
+         "\"mutationRate\" must be a number from 0 to 1"},
+        {R"({"scramble": "R", "selectionPressure": 0.5})",
+         "\"selectionPressure\" must be a number from 1 to 2"},
+        {R"({"scramble": "R", "timeLimit": 0})",
+         "\"timeLimit\" must be a number above 0 and at most 1000000000"},
+        {R"({"scramble": "R", "stopAtGoal": 1})", "\"stopAtGoal\" must be true or false"},
         {R"({"scramble": "R", "generations": 1.5})",
          "\"generations\" must be a whole number from 1 to 2147483647"},
         {R"({"scramble": "R", "generations": "500"})",
@@ -44,12 +55,12 @@ TEST(RequestJson, EachBrokenRuleIsRefusedWithItsMessage) {
 
 TEST(RequestJson, ALineTakesTheBatchDefaultsItDoesNotOverride) {
     BatchDefaults defaults;
-    defaults.generations = 40;
+    defaults.search.generations = 40;
     defaults.seed = 4294967295;
     const auto task = std::get<SolveTask>(parseBatchLine(R"({"random": 12})", 3, defaults));
     EXPECT_EQ(task.source, SolveTask::Source::random);
     EXPECT_EQ(task.randomLength, 12);
-    EXPECT_EQ(task.generations, 40);
+    EXPECT_EQ(task.settings.blockGenerations, 40);
     EXPECT_EQ(task.seed, 2u) << "the seed plus the line number, wrapped past 2^32";
     const auto own =
         std::get<SolveTask>(parseBatchLine(R"({"scramble": "R2", "seed": 9})", 3, defaults));

@@ -7,6 +7,9 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "cube/notation.hpp"
 #include "request/solve_task.hpp"
@@ -166,7 +169,7 @@ TEST(Binary, TheCommandLineSolvesASeededScrambleAsTheInProcessRunDoes) {
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     SolveTask task;
     task.moves = testing::movesFromText("R  U' F2 ");
-    task.generations = 20;
+    task.settings.blockGenerations = 20;
     task.seed = 5;
     const TaskOutcome outcome = runTask(task);
     EXPECT_EQ(run.out.substr(0, run.out.find("seconds: ")),
@@ -193,6 +196,71 @@ TEST(Binary, AFolderNamedInAnyScriptHoldsTheResults) {
                             std::string(logName.begin(), logName.end()) + "\"");
     ASSERT_EQ(command.exitStatus, 0) << command.err;
     EXPECT_TRUE(isSolved(testing::replayLoggedRun(testing::readResultsLog(log))));
+}
+
+// The records or logbook rows of a file, each without its wall time.
+std::vector<nlohmann::json> withoutSeconds(const std::filesystem::path& path) {
+    std::vector<nlohmann::json> lines;
+    std::istringstream text(testing::readFile(path));
+    for (std::string line; std::getline(text, line);) {
+        lines.push_back(nlohmann::json::parse(line));
+        lines.back().erase("seconds");
+    }
+    return lines;
+}
+
+TEST(Binary, ABatchKilledAnywhereAndResumedGivesTheRecordsAndRowsOfOneRun) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no SIGKILL";
+#endif
+    TempFolder folder;
+    std::ofstream(folder.path / "in.txt")
+        << "R U2 F\n# a comment\n{\"scramble\": \"L D\", \"seed\": 3}\nR X\n{\"random\": 8}\nF2 B\n"
+           "U R2\n";
+    // Runs the batch until its output holds `records` records, then kills it.
+    std::ofstream(folder.path / "kill-after")
+        << "records=$1; shift\n"
+           "\"$@\" & pid=$!\n"
+           "while kill -0 $pid 2>/dev/null &&\n"
+           "      [ \"$(cat out.jsonl 2>/dev/null | wc -l)\" -lt $records ]; do\n"
+           "  sleep 0.005\n"
+           "done\n"
+           "kill -9 $pid 2>/dev/null; wait $pid; exit 0\n";
+    const std::string batch =
+        "batch in.txt --seed 10 -g 200 --stop-at-goal --log-every 50 --jobs 2 --output ";
+    ASSERT_EQ(
+        runSolverBinary(folder.path, "", "", batch + "whole.jsonl --log whole.log").exitStatus, 1)
+        << "line 4 is not moves";
+    const auto whole = withoutSeconds(folder.path / "whole.jsonl");
+    const auto wholeRows = withoutSeconds(folder.path / "whole.log");
+    ASSERT_EQ(whole.size(), 6u);
+    for (const int killedAfter : {0, 1, 3, 5}) {
+        const auto killed =
+            runSolverBinary(folder.path, "", "bash kill-after " + std::to_string(killedAfter),
+                            batch + "out.jsonl --log out.log");
+        ASSERT_EQ(killed.exitStatus, 0) << killed.err;
+        const auto resumed =
+            runSolverBinary(folder.path, "", "", batch + "out.jsonl --log out.log --resume");
+        EXPECT_EQ(resumed.exitStatus, 1) << resumed.err;
+        EXPECT_EQ(withoutSeconds(folder.path / "out.jsonl"), whole) << killedAfter;
+        EXPECT_EQ(withoutSeconds(folder.path / "out.log"), wholeRows) << killedAfter;
+        std::filesystem::remove(folder.path / "out.jsonl");
+        std::filesystem::remove(folder.path / "out.log");
+    }
+
+    // A record cut short is solved again; the records of another input are refused.
+    const std::string text = testing::readFile(folder.path / "whole.jsonl");
+    std::ofstream(folder.path / "torn.jsonl", std::ios::binary)
+        << text.substr(0, text.find('\n', text.find('\n') + 1) + 40);
+    const BinaryRun torn =
+        runSolverBinary(folder.path, "", "", batch + "torn.jsonl --log torn.log --resume");
+    EXPECT_EQ(torn.exitStatus, 1) << torn.err;
+    EXPECT_EQ(withoutSeconds(folder.path / "torn.jsonl"), whole);
+    const BinaryRun other = runSolverBinary(
+        folder.path, "", "", "batch in.txt --seed 11 -g 200 --output whole.jsonl --resume");
+    EXPECT_EQ(other.exitStatus, 2);
+    EXPECT_NE(other.err.find("it is not this batch's output"), std::string::npos) << other.err;
+    EXPECT_EQ(withoutSeconds(folder.path / "whole.jsonl"), whole) << "left as it was";
 }
 
 TEST(Binary, HelpAndVersionGoToTheOutputWithStatusZero) {

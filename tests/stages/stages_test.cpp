@@ -161,10 +161,9 @@ TEST(TwoGenStages, RunsThatMissTheGoalAreFollowedByMoreRuns) {
     SolveState state;
     state.workingCube = applySequence(solvedCube(), testing::movesFromText("F  R  U' F' "));
     ASSERT_FALSE(inTwoGenGroup(state.workingCube));
-    TwoGenRunLengths shortRuns;
-    shortRuns.entryGenerations = 2;
-    shortRuns.finishGenerations = 2;
-    runTwoGenEntryStage(state, stage.context, shortRuns);
+    stage.context.settings.entryGenerations = 2;
+    stage.context.settings.finishGenerations = 2;
+    runTwoGenEntryStage(state, stage.context);
     EXPECT_GE(countOf(stage.console.text, " Adding 10'000 gen. to solve this part\n"), 1u);
     EXPECT_TRUE(inTwoGenGroup(state.workingCube));
     EXPECT_EQ(blockScore(state.workingCube), 16);
@@ -172,7 +171,7 @@ TEST(TwoGenStages, RunsThatMissTheGoalAreFollowedByMoreRuns) {
     std::mt19937 rng(12);
     state.workingCube = testing::randomTwoFaceCube(rng, 10);
     stage.console.text.clear();
-    runTwoGenFinishStage(state, stage.context, shortRuns);
+    runTwoGenFinishStage(state, stage.context);
     EXPECT_GE(
         countOf(stage.console.text, " Adding 200 000 more generations to solve this stage.\n"), 1u);
     EXPECT_TRUE(isSolved(applySequence(state.workingCube, state.finishMoves)));

@@ -1,0 +1,66 @@
+#include "request/logbook_text.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+#include <nlohmann/json.hpp>
+
+namespace cubega {
+
+namespace {
+
+// Seconds to the millisecond: the clock's reading is no finer than that anyway.
+double roundedSeconds(double seconds) {
+    return std::round(seconds * 1000) / 1000;
+}
+
+std::string csvNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+}  // namespace
+
+std::string logbookHeader(LogFormat format, bool withLine) {
+    if (format != LogFormat::csv) {
+        return "";
+    }
+    return std::string(withLine ? "line," : "") +
+           "stage,location,run,generation,evaluations,best,bestMoves,mean,worst,distinct,"
+           "seconds\n";
+}
+
+std::string logbookRowText(const LogbookRow& row, LogFormat format, std::size_t line) {
+    if (format == LogFormat::csv) {
+        std::string text = line > 0 ? std::to_string(line) + "," : "";
+        text += std::string(stageName(row.stage)) + "," +
+                (row.location >= 0 ? std::to_string(row.location) : "") + "," +
+                std::to_string(row.run) + "," + std::to_string(row.generation) + "," +
+                std::to_string(row.evaluations) + "," + std::to_string(row.best) + "," +
+                std::to_string(row.bestMoves) + "," + csvNumber(row.mean) + "," +
+                std::to_string(row.worst) + "," + std::to_string(row.distinct) + "," +
+                csvNumber(roundedSeconds(row.seconds)) + "\n";
+        return text;
+    }
+    nlohmann::ordered_json json;
+    if (line > 0) {
+        json["line"] = line;
+    }
+    json["stage"] = stageName(row.stage);
+    if (row.location >= 0) {
+        json["location"] = row.location;
+    }
+    json["run"] = row.run;
+    json["generation"] = row.generation;
+    json["evaluations"] = row.evaluations;
+    json["best"] = row.best;
+    json["bestMoves"] = row.bestMoves;
+    json["mean"] = row.mean;
+    json["worst"] = row.worst;
+    json["distinct"] = row.distinct;
+    json["seconds"] = roundedSeconds(row.seconds);
+    return json.dump() + "\n";
+}
+
+}  // namespace cubega

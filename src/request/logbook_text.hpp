@@ -1,0 +1,58 @@
+// A solve's logbook as text: a row a line, as JSON Lines (the default) or CSV with a header;
+// in a batch each row carries its input line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "stages/progress.hpp"
+
+namespace cubega {
+
+enum class LogFormat { jsonLines, csv };
+
+// The CSV header (ended by a line break), or nothing for JSON Lines.
+std::string logbookHeader(LogFormat format, bool withLine);
+
+// One row and its line break: {"line": 3, "stage": "block", "location": 4, "run": 1,
+// "generation": 100, "evaluations": 5100, "best": -1234, "bestMoves": 12, "mean": -1500.25,
+// "worst": -3000, "distinct": 51, "seconds": 0.123}, "line" only when `line` > 0 and
+// "location" only in the block stage; CSV leaves those fields empty.
+std::string logbookRowText(const LogbookRow& row, LogFormat format, std::size_t line = 0);
+
+// Keeps the rows as text, to be written together.
+class TextLogbook final : public Logbook {
+  public:
+    TextLogbook(LogFormat format, std::int32_t every, std::size_t line = 0)
+        : format_(format), every_(every), line_(line) {}
+
+    std::int32_t every() const override { return every_; }
+    void logRow(const LogbookRow& row) override { text_ += logbookRowText(row, format_, line_); }
+
+    const std::string& text() const { return text_; }
+
+  private:
+    LogFormat format_;
+    std::int32_t every_;
+    std::size_t line_;
+    std::string text_;
+};
+
+// Writes the rows to a stream as they come.
+class StreamLogbook final : public Logbook {
+  public:
+    StreamLogbook(std::ostream& out, LogFormat format, std::int32_t every)
+        : out_(&out), format_(format), every_(every) {}
+
+    std::int32_t every() const override { return every_; }
+    void logRow(const LogbookRow& row) override { *out_ << logbookRowText(row, format_); }
+
+  private:
+    std::ostream* out_;
+    LogFormat format_;
+    std::int32_t every_;
+};
+
+}  // namespace cubega
