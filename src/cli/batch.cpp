@@ -36,6 +36,9 @@ class StopCheck final : public SolveObserver {
     const std::atomic<bool>* stopping_;
 };
 
+constexpr const char* kOneTryLogged =
+    "the logbook keeps one try of a line: give it \"tries\": 1 (or none) with --log";
+
 // A task's record with the logbook's rows of its line, and how its solve ended.
 struct Record {
     std::string record;
@@ -170,6 +173,11 @@ class Batch {
             return record;
         }
         const SolveTask& task = std::get<SolveTask>(line);
+        if (task.tries > 1 && options_.log) {
+            record.record = errorJson(kOneTryLogged, lineNumber).dump();
+            record.status = kStatusStopped;
+            return record;
+        }
         std::optional<TextLogbook> logbook;
         if (options_.log) {
             logbook.emplace(options_.log->format, options_.log->every, lineNumber);

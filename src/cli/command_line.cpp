@@ -13,6 +13,7 @@
 
 #include "cli/batch.hpp"
 #include "cli/progress_bar.hpp"
+#include "cli/tries.hpp"
 #include "request/logbook_text.hpp"
 #include "request/request_rules.hpp"
 #include "request/result_json.hpp"
@@ -44,6 +45,7 @@ struct SearchOptions {
 };
 
 struct SolveOptions {
+    std::int64_t jobs = std::max(1U, std::thread::hardware_concurrency());
     std::vector<std::string> moves;
     std::optional<std::string> scramble;
     std::optional<std::int64_t> random;
@@ -91,6 +93,8 @@ SolveTask taskOf(const SolveOptions& options) {
     const CheckedSearch search = checkedSearch(options.search.values, Spelling::option);
     task.settings = search.settings;
     task.budget = search.budget;
+    task.tries = search.tries;
+    task.firstTry = search.first;
     if (options.seed) {
         task.seed = static_cast<std::uint32_t>(
             checkedWholeNumber(kSeedRule, *options.seed, Spelling::option));
@@ -98,10 +102,9 @@ SolveTask taskOf(const SolveOptions& options) {
     if (!options.moves.empty() || options.scramble) {
         std::string text = options.scramble.value_or("");
         for (const std::string& token : options.moves) {
-            text += " " + token;
+            text += (text.empty() ? "" : " ") + token;
         }
-        task.source = SolveTask::Source::moves;
-        task.moves = checkedScramble(text);
+        setScrambleText(task, text);
     } else if (options.random) {
         task.source = SolveTask::Source::random;
         task.randomLength = static_cast<std::int32_t>(
@@ -128,6 +131,10 @@ void writeOutput(std::ostream& out, const std::string& text) {
 int runSolve(const SolveOptions& options, CommandLineStreams& streams) {
     const SolveTask task = taskOf(options);
     const std::optional<LogSettings> logSettings = logSettingsOf(options.search);
+    const std::int64_t jobs = checkedWholeNumber(kJobsRule, options.jobs, Spelling::option);
+    if (logSettings && task.tries > 1) {
+        throw UsageError("--log keeps the logbook of one try: give --tries 1 (or none)");
+    }
     std::optional<ResultsLog> log;
     std::optional<TextFile> logbookFile;
     std::optional<ProgressBar> progress;
@@ -142,7 +149,7 @@ int runSolve(const SolveOptions& options, CommandLineStreams& streams) {
                 logbookFile->write(logbookHeader(logSettings->format, false));
                 logbook.emplace(*logbookFile, logSettings->format, logSettings->every);
             }
-            if (streams.errIsTerminal && !options.search.quiet) {
+            if (streams.errIsTerminal && !options.search.quiet && task.tries == 1) {
                 progress.emplace(streams.err);
             }
             TaskServices services;
@@ -150,7 +157,9 @@ int runSolve(const SolveOptions& options, CommandLineStreams& streams) {
             services.observer = progress ? &*progress : nullptr;
             services.logbook = logbook ? &*logbook : nullptr;
             services.solve = streams.solve;
-            const TaskOutcome outcome = runTask(task, services);
+            const TaskOutcome outcome =
+                task.tries > 1 ? runTriesSideBySide(task, services, static_cast<std::size_t>(jobs))
+                               : runTask(task, services);
             progress.reset();
             if (logbookFile) {
                 logbookFile->close();
@@ -182,6 +191,9 @@ int runBatchCommand(const BatchCommandOptions& options, CommandLineStreams& stre
         static_cast<std::size_t>(checkedWholeNumber(kJobsRule, options.jobs, Spelling::option));
     batch.solve = streams.solve;
     batch.log = logSettingsOf(options.search);
+    if (batch.log && options.search.values.tries.value_or(1) > 1) {
+        throw UsageError("--log keeps the logbook of one try: give --tries 1 (or none)");
+    }
     if (options.output) {
         batch.output = pathOf(*options.output);
     } else if (options.resume) {
@@ -242,6 +254,14 @@ void addSearchOptions(CLI::App& command, SearchOptions& options, bool batch) {
     command.add_flag(
         "--stop-at-goal", [&values](std::int64_t) { values.stopAtGoal = true; },
         "end each run at the first generation that meets its stage's goal");
+    addNumber(command, "--tries", values.tries,
+              "solve the cube K times, seeds S, S + 1, ... (S the seed, or one drawn and "
+              "reported), and answer the shortest solution (of equal ones the lowest seed's)" +
+                  where,
+              "K");
+    command.add_flag(
+        "--first", [&values](std::int64_t) { values.first = true; },
+        "with --tries, answer the first try to finish and stop the others");
     addNumber(command, "--max-generations", values.maxGenerations,
               "end a solve that has not solved its cube after G generations in all (exit "
               "status 4)",
@@ -290,6 +310,10 @@ void addSolveOptions(CLI::App& command, SolveOptions& options) {
         ->type_name("FORMAT");
     command.add_option("--results", options.results, "also write the results log to FILE")
         ->type_name("FILE");
+    command
+        .add_option("--jobs", options.jobs,
+                    "tries at once, one thread each (default: the processors available)")
+        ->type_name("N");
     addSearchOptions(command, options.search, false);
 }
 

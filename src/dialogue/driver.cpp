@@ -26,6 +26,7 @@ void runDialogueTask(const RunSettings& settings, ConsoleInput& input, RecordWri
     task.source = SolveTask::Source::moves;
     task.moves = setUpScramble(settings.scrambleType, input, console, random).moves;
     task.settings.blockGenerations = settings.generations;
+    task.searchSolvedCube = true;  // the dialogue searches every cube
     TaskServices services;
     services.random = &random;
     services.console = &console;

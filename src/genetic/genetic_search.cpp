@@ -81,6 +81,10 @@ std::int32_t GeneticSearch::evolve(const GenerationRun& run, const CubeState& st
     const std::int32_t rows = population_.rows();
     const auto slots = static_cast<std::size_t>(population_.slots());
     std::int32_t previousBest = 0;
+    // As often in time as at the program's sizes: the observer may be asked to stop the run.
+    const std::int64_t work = std::int64_t{rows} * population_.slots();
+    const auto observeEvery = static_cast<std::int32_t>(std::max<std::int64_t>(
+        1, GenerationObserver::kObservedGenerations * kPopulationSize * kSequenceLength / work));
     for (std::int32_t g = 1; g <= run.generations; ++g) {
         if (run.budget != nullptr) {
             if (!run.budget->allowsAnother()) {
@@ -117,8 +121,7 @@ std::int32_t GeneticSearch::evolve(const GenerationRun& run, const CubeState& st
         recombineInto(population_, order_, spare_, firstParent_, params_.crossoverRate, random);
         std::swap(population_, spare_);
         mutateInPlace(population_, params_.mutationRate, random);
-        if (run.observer != nullptr &&
-            (g % GenerationObserver::kObservedGenerations == 0 || last)) {
+        if (run.observer != nullptr && (g % observeEvery == 0 || last)) {
             run.observer->generationsDone(g, run.generations);
         }
         if (goalMet) {

@@ -19,6 +19,7 @@
 namespace cubega {
 
 // Told how far a run of the generation loop has come, every kObservedGenerations generations
+// (fewer in a search larger than the program's own, so that it is told as often in time)
 // and at the run's end: one branch a generation, and nothing when no one observes.
 class GenerationObserver {
   public:

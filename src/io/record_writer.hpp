@@ -63,6 +63,8 @@ class RecordWriter {
         writeLines(formatRecord(std::span<const RecordItem>(items.begin(), items.size())));
     }
     void writeBlank() { writeLines("\n"); }
+    // Records already formatted (another writer's text), as they stand.
+    void writeFormatted(std::string_view lines) { writeLines(lines); }
 
     // The end of the records: a file is closed here, and says so if the close fails. Later
     // writes are errors there.

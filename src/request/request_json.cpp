@@ -9,22 +9,12 @@ namespace cubega {
 
 namespace {
 
-constexpr std::array<std::string_view, 16> kKeys{"scramble",
-                                                 "facelets",
-                                                 "random",
-                                                 "generations",
-                                                 "seed",
-                                                 "population",
-                                                 "length",
-                                                 "immigrants",
-                                                 "mutationRate",
-                                                 "crossoverRate",
-                                                 "selectionPressure",
-                                                 "entryGenerations",
-                                                 "finishGenerations",
-                                                 "stopAtGoal",
-                                                 "maxGenerations",
-                                                 "timeLimit"};
+// clang-format off
+constexpr std::array<std::string_view, 18> kKeys{
+    "scramble", "facelets", "random", "generations", "seed", "population", "length",
+    "immigrants", "mutationRate", "crossoverRate", "selectionPressure", "entryGenerations",
+    "finishGenerations", "stopAtGoal", "maxGenerations", "timeLimit", "tries", "first"};
+// clang-format on
 
 std::string_view trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -76,6 +66,17 @@ std::optional<double> realNumberAt(const nlohmann::json& object, const RealNumbe
     return value.get<double>();
 }
 
+std::optional<bool> booleanAt(const nlohmann::json& object, const RequestField& field) {
+    if (!object.contains(field.key)) {
+        return std::nullopt;
+    }
+    const nlohmann::json& value = object.at(field.key);
+    if (!value.is_boolean()) {
+        throw UsageError(field.nameIn(Spelling::key) + " must be true or false");
+    }
+    return value.get<bool>();
+}
+
 SearchValues searchValuesOf(const nlohmann::json& object) {
     SearchValues values;
     values.population = wholeNumberAt(object, kPopulationRule);
@@ -87,15 +88,11 @@ SearchValues searchValuesOf(const nlohmann::json& object) {
     values.generations = wholeNumberAt(object, kGenerationsRule);
     values.entryGenerations = wholeNumberAt(object, kEntryGenerationsRule);
     values.finishGenerations = wholeNumberAt(object, kFinishGenerationsRule);
-    if (object.contains(kStopAtGoalField.key)) {
-        const nlohmann::json& value = object.at(kStopAtGoalField.key);
-        if (!value.is_boolean()) {
-            throw UsageError(kStopAtGoalField.nameIn(Spelling::key) + " must be true or false");
-        }
-        values.stopAtGoal = value.get<bool>();
-    }
+    values.stopAtGoal = booleanAt(object, kStopAtGoalField);
     values.maxGenerations = wholeNumberAt(object, kMaxGenerationsRule);
     values.timeLimit = realNumberAt(object, kTimeLimitRule);
+    values.tries = wholeNumberAt(object, kTriesRule);
+    values.first = booleanAt(object, kFirstField);
     return values;
 }
 
@@ -136,6 +133,8 @@ SolveTask taskFromJson(const nlohmann::json& object, const TaskDefaults& default
         checkedSearch(defaults.search.overlaidWith(searchValuesOf(object)), Spelling::key);
     task.settings = search.settings;
     task.budget = search.budget;
+    task.tries = search.tries;
+    task.firstTry = search.first;
     task.seed = defaults.seed;
     if (object.contains("seed")) {
         task.seed = static_cast<std::uint32_t>(integerOf(object.at("seed"), kSeedRule));
@@ -144,8 +143,7 @@ SolveTask taskFromJson(const nlohmann::json& object, const TaskDefaults& default
                                       object.contains("random")),
                      Spelling::key);
     if (object.contains("scramble")) {
-        task.source = SolveTask::Source::moves;
-        task.moves = checkedScramble(textOf(object.at("scramble"), "scramble"));
+        setScrambleText(task, textOf(object.at("scramble"), "scramble"));
     } else if (object.contains("facelets")) {
         task.source = SolveTask::Source::facelets;
         task.facelets = textOf(object.at("facelets"), "facelets");
@@ -184,9 +182,10 @@ BatchLine parseBatchLine(std::string_view line, std::size_t lineNumber,
             const CheckedSearch search = checkedSearch(lineDefaults.search, Spelling::key);
             task.settings = search.settings;
             task.budget = search.budget;
+            task.tries = search.tries;
+            task.firstTry = search.first;
             task.seed = lineDefaults.seed;
-            task.source = SolveTask::Source::moves;
-            task.moves = checkedScramble(text);
+            setScrambleText(task, text);
         }
     });
     if (end.status != kStatusDone) {

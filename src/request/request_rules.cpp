@@ -90,6 +90,8 @@ SearchValues SearchValues::overlaidWith(const SearchValues& over) const {
     take(merged.stopAtGoal, over.stopAtGoal);
     take(merged.maxGenerations, over.maxGenerations);
     take(merged.timeLimit, over.timeLimit);
+    take(merged.tries, over.tries);
+    take(merged.first, over.first);
     return merged;
 }
 
@@ -131,19 +133,24 @@ CheckedSearch checkedSearch(const SearchValues& values, Spelling spelling) {
         checked.budget.timeLimitSeconds =
             checkedRealNumber(kTimeLimitRule, *values.timeLimit, spelling);
     }
+    if (values.tries) {
+        checked.tries =
+            static_cast<std::int32_t>(checkedWholeNumber(kTriesRule, *values.tries, spelling));
+    }
+    checked.first = values.first.value_or(false);
     return checked;
 }
 
+MoveText checkedMoveText(std::string_view text) {
+    MoveText read = readMoveText(text, static_cast<std::size_t>(kMaxScrambleMoves));
+    if (read.error) {
+        throw UsageError(describeMoveTextError(*read.error, "the scramble"));
+    }
+    return read;
+}
+
 std::vector<MoveCode> checkedScramble(std::string_view text) {
-    const ParsedMoves parsed = parseStandardMoves(text);
-    if (parsed.error) {
-        throw UsageError(describeNotationError(*parsed.error, "the scramble"));
-    }
-    if (parsed.moves.size() > static_cast<std::size_t>(kMaxScrambleMoves)) {
-        throw UsageError("a scramble can have at most " + std::to_string(kMaxScrambleMoves) +
-                         " moves");
-    }
-    return parsed.moves;
+    return checkedMoveText(text).moves;
 }
 
 CubeState checkedFacelets(std::string_view text) {

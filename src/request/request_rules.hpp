@@ -14,6 +14,7 @@
 
 #include "cube/cube_state.hpp"
 #include "cube/moves.hpp"
+#include "cube/notation_reader.hpp"
 #include "genetic/search_params.hpp"
 #include "run/scramble.hpp"
 #include "run/solve.hpp"
@@ -73,6 +74,8 @@ inline constexpr RequestField kStopAtGoalField{"--stop-at-goal", "stopAtGoal"};
 inline constexpr WholeNumberRule kMaxGenerationsRule{
     {"--max-generations", "maxGenerations"}, 1, 9223372036854775807};
 inline constexpr RealNumberRule kTimeLimitRule{{"--time-limit", "timeLimit"}, 0, 1e9, false};
+inline constexpr WholeNumberRule kTriesRule{{"--tries", "tries"}, 1, 1000};
+inline constexpr RequestField kFirstField{"--first", "first"};
 inline constexpr WholeNumberRule kLogEveryRule{
     {"--log-every", "logEvery"}, 1, kMaxGenerationsOfRun};
 
@@ -95,6 +98,8 @@ struct SearchValues {
     std::optional<bool> stopAtGoal;
     std::optional<std::int64_t> maxGenerations;
     std::optional<double> timeLimit;
+    std::optional<std::int64_t> tries;  // solves of the same cube, seeds S, S + 1, ...
+    std::optional<bool> first;          // the first try to finish answers
 
     // These values, with those of `over` in place where it gives them.
     SearchValues overlaidWith(const SearchValues& over) const;
@@ -105,10 +110,17 @@ struct SearchValues {
 struct CheckedSearch {
     SearchSettings settings;
     SolveBudget budget;
+    std::int32_t tries = 1;
+    bool first = false;
 };
 CheckedSearch checkedSearch(const SearchValues& values, Spelling spelling);
 
-// The moves of a scramble in standard notation, at most kMaxScrambleMoves of them.
+// A scramble's text in the full notation (face turns, wide turns, slices, rotations, groups,
+// commutators and conjugates), expanding to at most kMaxScrambleMoves face turns: its face
+// turns for the cube as held at its end, that cube, and whether the text was face turns alone.
+MoveText checkedMoveText(std::string_view text);
+
+// The face turns of checkedMoveText.
 std::vector<MoveCode> checkedScramble(std::string_view text);
 
 // The cube of a 54-letter facelet text, if face turns can reach it.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "cube/move_sequences.hpp"
 #include "cube/notation.hpp"
 #include "stages/progress.hpp"
 
@@ -53,6 +54,8 @@ nlohmann::ordered_json parametersJson(const SolveTask& task) {
     json["entryGenerations"] = task.settings.entryGenerations;
     json["finishGenerations"] = task.settings.finishGenerations;
     json["stopAtGoal"] = task.settings.stopAtGoal;
+    json["tries"] = task.tries;
+    json["first"] = task.firstTry;
     json["maxGenerations"] = nullptr;
     if (task.budget.maxGenerations) {
         json["maxGenerations"] = *task.budget.maxGenerations;
@@ -102,6 +105,24 @@ std::string parametersText(const SolveTask& task) {
     return text + "\n";
 }
 
+// What the moves line adds: the search's count before cancelling, the tries.
+std::string movesFoundText(const TaskOutcome& outcome) {
+    const SolveResult& result = outcome.result;
+    std::string text;
+    if (!result.searched) {
+        text += " (the cube was solved already)";
+    } else if (static_cast<std::size_t>(result.totalMoves) != result.solution.size()) {
+        text += " (" + std::to_string(result.totalMoves) + " as the stages found them)";
+    }
+    for (const TryResult& one : outcome.tries) {
+        if (one.answers) {
+            text += "\ntries: " + std::to_string(outcome.tries.size()) + ", the answer seed " +
+                    std::to_string(one.seed);
+        }
+    }
+    return text;
+}
+
 std::string scrambleText(const SolveTask& task, const TaskOutcome& outcome) {
     return task.source == SolveTask::Source::facelets
                ? "facelets: " + task.facelets
@@ -120,6 +141,9 @@ nlohmann::ordered_json requestJson(const SolveTask& task, const TaskScramble& sc
         json["facelets"] = task.facelets;
     } else {
         json["scramble"] = standardNotation(scramble.moves);
+        if (!task.notation.empty()) {
+            json["notation"] = task.notation;
+        }
     }
     json["generations"] = task.settings.blockGenerations;
     if (task.seed) {
@@ -165,6 +189,36 @@ nlohmann::ordered_json resultJson(const SolveTask& task, const TaskOutcome& outc
     }
     json["totalMoves"] = result.totalMoves;
     json["solution"] = standardNotation(result.solution);
+    if (result.solved()) {
+        json["solutionMoves"] = faceTurnCount(result.solution);
+        json["quarterTurns"] = quarterTurnCount(result.solution);
+        json["solutionStages"] = {{"block", result.solutionStages[0]},
+                                  {"entry", result.solutionStages[1]},
+                                  {"finish", result.solutionStages[2]}};
+    }
+    if (!result.searched) {
+        json["alreadySolved"] = true;
+    }
+    if (!outcome.tries.empty()) {
+        json["tries"] = nlohmann::ordered_json::array();
+        for (const TryResult& one : outcome.tries) {
+            nlohmann::ordered_json entry{{"seed", one.seed}};
+            if (!one.finished) {
+                entry["stopped"] = true;
+            } else if (!one.solved) {
+                entry["solved"] = false;
+            } else {
+                entry["solutionMoves"] = one.solutionMoves;
+            }
+            if (one.finished) {
+                entry["seconds"] = std::round(one.seconds * 100) / 100;
+            }
+            if (one.answers) {
+                entry["answers"] = true;
+            }
+            json["tries"].push_back(entry);
+        }
+    }
     json["evaluations"] = result.evaluations;
     json["seconds"] = std::round(result.seconds * 100) / 100;  // to the hundredth
     if (result.solved()) {
@@ -191,10 +245,13 @@ std::string stopPointText(const StopPoint& where) {
 
 std::string resultText(const SolveTask& task, const TaskOutcome& outcome) {
     const SolveResult& result = outcome.result;
-    const std::string answer = result.solved() ? "solution: " + standardNotation(result.solution) +
-                                                     "\nmoves: " + std::to_string(result.totalMoves)
-                                               : "not solved: the budget ended the search in " +
-                                                     stopPointText(*result.stoppedAt);
+    const std::string answer =
+        result.solved()
+            ? "solution: " + standardNotation(result.solution) +
+                  "\nmoves: " + std::to_string(faceTurnCount(result.solution)) + " face turns, " +
+                  std::to_string(quarterTurnCount(result.solution)) + " quarter turns" +
+                  movesFoundText(outcome)
+            : "not solved: the budget ended the search in " + stopPointText(*result.stoppedAt);
     return scrambleText(task, outcome) + "\n" + answer +
            "\nseconds: " + secondsText(result.seconds) + "\n" + parametersText(task);
 }

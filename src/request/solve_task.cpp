@@ -1,7 +1,9 @@
 #include "request/solve_task.hpp"
 
 #include "genetic/clock.hpp"
+#include "request/request_rules.hpp"
 #include "run/report.hpp"
+#include "run/run_error.hpp"
 #include "run/scramble.hpp"
 
 namespace cubega {
@@ -37,6 +39,13 @@ TaskScramble scrambleOf(const SolveTask& task, RandomSource& random, RecordWrite
     return scramble;
 }
 
+void setScrambleText(SolveTask& task, std::string_view text) {
+    const MoveText read = checkedMoveText(text);
+    task.source = SolveTask::Source::moves;
+    task.moves = read.moves;
+    task.notation = read.plainFaceTurns ? "" : std::string(text);
+}
+
 std::optional<TaskScramble> reproducibleScrambleOf(const SolveTask& task) {
     if (task.source == SolveTask::Source::random && !task.seed) {
         return std::nullopt;
@@ -47,7 +56,17 @@ std::optional<TaskScramble> reproducibleScrambleOf(const SolveTask& task) {
     return scrambleOf(task, random);
 }
 
-TaskOutcome runTask(const SolveTask& task, const TaskServices& services) {
+namespace {
+
+// A cube that is already solved needs no search: no moves, answered at once.
+SolveResult answeredAtOnce(const SolveRequest& request) {
+    SolveResult result;
+    result.searched = false;
+    result.selfCheckPassed = solutionSolves(request.scrambledCube, result);
+    return result;
+}
+
+TaskOutcome runOneTry(const SolveTask& task, const TaskServices& services) {
     SystemClock realClocks;
     FixedClock frozenClocks({0, task.seed.value_or(0)});
     std::optional<RandomSource> ownRandom;
@@ -75,11 +94,93 @@ TaskOutcome runTask(const SolveTask& task, const TaskServices& services) {
     request.console = services.console;
     request.log = services.resultsLog;
     request.observer = services.observer;
-    outcome.result = services.solve ? services.solve(request, random) : solve(request, random);
+    if (!task.searchSolvedCube && isSolved(request.scrambledCube)) {
+        outcome.result = answeredAtOnce(request);
+    } else {
+        outcome.result = services.solve ? services.solve(request, random) : solve(request, random);
+    }
     if (reported) {
         writeReport(outcome.result, console, log);
     }
     return outcome;
+}
+
+// Whether try a answers before try b: solved before not, then fewer moves, then in try order.
+bool answersBefore(const TaskOutcome& a, const TaskOutcome& b) {
+    if (a.result.solved() != b.result.solved()) {
+        return a.result.solved();
+    }
+    return a.result.solved() && a.result.solution.size() < b.result.solution.size();
+}
+
+}  // namespace
+
+std::uint32_t firstSeedOf(const SolveTask& task) {
+    if (task.seed) {
+        return *task.seed;
+    }
+    SystemClock clocks;
+    const ClockReading now = clocks.read();
+    return static_cast<std::uint32_t>(now.millisecondsSinceStart) +
+           static_cast<std::uint32_t>(now.calendarSeconds);
+}
+
+SolveTask tryOf(const SolveTask& task, std::int32_t k, std::uint32_t firstSeed) {
+    SolveTask one = task;
+    one.tries = 1;
+    one.seed = firstSeed + static_cast<std::uint32_t>(k);  // wraps past 2^32
+    return one;
+}
+
+TaskOutcome answerOfTries(const SolveTask& task, std::uint32_t firstSeed, std::vector<TryRun> runs,
+                          std::optional<std::size_t> firstFinished, RecordWriter* resultsLog) {
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t answer = task.firstTry ? firstFinished.value_or(kNone) : kNone;
+    for (std::size_t k = 0; !task.firstTry && k < runs.size(); ++k) {
+        if (runs[k].outcome &&
+            (answer == kNone || answersBefore(*runs[k].outcome, *runs[answer].outcome))) {
+            answer = k;
+        }
+    }
+    if (answer == kNone || !runs[answer].outcome) {
+        throw RunError("no try of the cube finished");
+    }
+    TaskOutcome outcome = *runs[answer].outcome;
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        TryResult result;
+        result.seed = firstSeed + static_cast<std::uint32_t>(k);
+        result.answers = k == answer;
+        if (runs[k].outcome) {
+            const SolveResult& solved = runs[k].outcome->result;
+            result.finished = true;
+            result.solved = solved.solved();
+            result.solutionMoves = solved.solution.size();
+            result.seconds = solved.seconds;
+        }
+        outcome.tries.push_back(result);
+    }
+    if (resultsLog != nullptr) {
+        resultsLog->writeFormatted(runs[answer].resultsLog);
+        resultsLog->close();
+    }
+    return outcome;
+}
+
+TaskOutcome runTask(const SolveTask& task, const TaskServices& services) {
+    if (task.tries <= 1) {
+        return runOneTry(task, services);
+    }
+    // One after another here; the command line runs them side by side.
+    const std::uint32_t firstSeed = firstSeedOf(task);
+    std::vector<TryRun> runs(static_cast<std::size_t>(task.tries));
+    for (std::int32_t k = 0; k < task.tries; ++k) {
+        TextRecordWriter log;
+        TaskServices one = services;
+        one.resultsLog = services.resultsLog != nullptr ? &log : nullptr;
+        runs[static_cast<std::size_t>(k)].outcome = runOneTry(tryOf(task, k, firstSeed), one);
+        runs[static_cast<std::size_t>(k)].resultsLog = log.text();
+    }
+    return answerOfTries(task, firstSeed, std::move(runs), 0, services.resultsLog);
 }
 
 }  // namespace cubega

@@ -20,7 +20,8 @@ namespace cubega {
 struct SolveTask {
     enum class Source { moves, random, builtIn, facelets };
     Source source = Source::moves;
-    std::vector<MoveCode> moves;    // Source::moves
+    std::vector<MoveCode> moves;    // Source::moves: face turns, as the cube is held at the end
+    std::string notation;           // and the text they were read from, if it held more
     std::int32_t randomLength = 0;  // Source::random: moves drawn from the run's stream
     std::string facelets;           // Source::facelets: the text, already checked
     CubeState faceletCube;          // and its cube
@@ -29,7 +30,17 @@ struct SolveTask {
     // The clocks stand still at (0 ms, seed s): the run is the dialogue's run under clocks
     // frozen there. Without a seed the real clocks are read.
     std::optional<std::uint32_t> seed;
+    // Solves of the same cube with seeds S, S + 1, ...: the shortest solution answers (of
+    // equal ones the lowest seed's), or with firstTry the first to finish.
+    std::int32_t tries = 1;
+    bool firstTry = false;
+    // A cube that is already solved is answered at once with no moves; the dialogue alone
+    // searches it, as it always has.
+    bool searchSolvedCube = false;
 };
+
+// Makes the task's scramble the moves of a text in the full notation, checked.
+void setScrambleText(SolveTask& task, std::string_view text);
 
 // The scramble a task solves: its moves (none for facelets) and the cube they leave.
 struct TaskScramble {
@@ -46,9 +57,20 @@ TaskScramble scrambleOf(const SolveTask& task, RandomSource& random,
 // scramble drawn from the real clocks.
 std::optional<TaskScramble> reproducibleScrambleOf(const SolveTask& task);
 
+// One of a task's tries: its seed and, unless it was stopped, how it ended.
+struct TryResult {
+    std::uint32_t seed = 0;
+    bool finished = false;  // false: stopped when another try answered first
+    bool solved = false;
+    std::size_t solutionMoves = 0;
+    double seconds = 0;
+    bool answers = false;  // the try whose solution answers the task
+};
+
 struct TaskOutcome {
     TaskScramble scramble;
     SolveResult result;
+    std::vector<TryResult> tries;  // when the task asked for more than one
 };
 
 using SolveFunction = std::function<SolveResult(const SolveRequest&, RandomSource&)>;
@@ -71,5 +93,24 @@ struct TaskServices {
 // InternalFault after its record; without either, the result says so and nothing is thrown.
 // A solve that its budget ended is a result too, which says where it stopped.
 TaskOutcome runTask(const SolveTask& task, const TaskServices& services = {});
+
+// Tries, for a front end that runs them side by side. The seed of the first try: the task's,
+// or one drawn from the real clocks.
+std::uint32_t firstSeedOf(const SolveTask& task);
+
+// Try k (from 0) of a task: one solve with seed firstSeed + k.
+SolveTask tryOf(const SolveTask& task, std::int32_t k, std::uint32_t firstSeed);
+
+// A try as it ran: its outcome (none when it was stopped) and its results log's text.
+struct TryRun {
+    std::optional<TaskOutcome> outcome;
+    std::string resultsLog;
+};
+
+// The outcome that answers a task from its tries, in try order: the shortest solution of a
+// solved try (of equal ones the lowest seed's), or with task.firstTry the try that finished
+// first; its results log goes to `resultsLog`, if given, which is then closed.
+TaskOutcome answerOfTries(const SolveTask& task, std::uint32_t firstSeed, std::vector<TryRun> runs,
+                          std::optional<std::size_t> firstFinished, RecordWriter* resultsLog);
 
 }  // namespace cubega

@@ -1,8 +1,10 @@
 #include "run/solve.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 
+#include "cube/move_sequences.hpp"
 #include "stages/block_stage.hpp"
 #include "stages/stage_context.hpp"
 #include "stages/two_gen_stages.hpp"
@@ -84,7 +86,18 @@ SolveResult solve(const SolveRequest& request, RandomSource& random) {
     std::vector<MoveCode> moves = state.blockMoves;
     moves.insert(moves.end(), state.entryMoves.begin(), state.entryMoves.end());
     moves.insert(moves.end(), state.finishMoves.begin(), state.finishMoves.end());
-    result.solution = movesAsHeld(moves, rotations);
+    const std::vector<MoveCode> held = movesAsHeld(moves, rotations);
+    result.solution = simplifyMoves(held);
+    const std::size_t ends[] = {state.blockMoves.size(),
+                                state.blockMoves.size() + state.entryMoves.size(), held.size()};
+    std::size_t before = 0;  // the counts add up to the solution's length
+    for (std::size_t stage = 0; stage < 3; ++stage) {
+        const std::size_t prefix =
+            simplifyMoves(std::span<const MoveCode>(held).first(ends[stage])).size();
+        const std::size_t merged = std::clamp(prefix, before, result.solution.size());
+        result.solutionStages[stage] = merged - before;
+        before = merged;
+    }
     result.blockRuns = state.blockRuns;
     result.entryRuns = state.entryRuns;
     result.finishRuns = state.finishRuns;

@@ -2,6 +2,8 @@
 // end (the console dialogue, the command line, the web page) solves through this function.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,7 +50,12 @@ struct SolveResult {
     // The three stages' moves in the turned cube's frame.
     std::vector<MoveCode> blockMoves, entryMoves, finishMoves;
     std::int32_t totalMoves = 0;
-    std::vector<MoveCode> solution;  // the same moves for the cube as held, no rotation
+    // The same moves for the cube as held, no rotation, with the moves that cancel merged
+    // (within a stage and where one stage ends and the next begins).
+    std::vector<MoveCode> solution;
+    // How many moves of the solution each stage's moves came to: the merged prefixes'
+    // lengths, block, entry, finish.
+    std::array<std::size_t, 3> solutionStages{};
     StageRuns blockRuns, entryRuns, finishRuns;
     std::int64_t evaluations = 0;  // sequences evaluated in all (population x generations)
     double seconds = 0;            // the solve's wall time
@@ -57,6 +64,7 @@ struct SolveResult {
     // stage that committed its location, its moves; none of the later ones).
     std::optional<StopPoint> stoppedAt;
     bool solved() const { return !stoppedAt; }
+    bool searched = true;  // false for a cube that was already solved, answered at once
 };
 
 // Solves request.scrambledCube with the random source as it stands (seeded by the caller

@@ -14,8 +14,10 @@
 #include "cli/batch.hpp"
 #include "cube/facelets.hpp"
 #include "cube/notation.hpp"
+#include "cube/notation_reader.hpp"
 #include "dialogue/driver.hpp"
 #include "request/logbook_text.hpp"
+#include "request/request_rules.hpp"
 #include "request/solve_task.hpp"
 #include "support/test_support.hpp"
 
@@ -90,7 +92,7 @@ CommandRun runCommand(std::vector<std::string> arguments, const std::string& inp
 TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWriteNoOutput) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"solve", "--frobnicate", "R"}, "cube-solver: The following argument was not expected"},
-        {{"solve", "R", "X2"}, "cube-solver: move 2 of the scramble, \"X2\", is not a face turn"},
+        {{"solve", "R", "X2"}, "cube-solver: character 3 of the scramble: \"X\" is not a move"},
         {{"solve", "--scramble", "R U", "F"}, "cube-solver: give one scramble only"},
         {{"solve"}, "cube-solver: give a scramble"},
         {{"solve", "R", "-g", "0"},
@@ -168,6 +170,98 @@ TEST(CommandLine, ABudgetEndsASolveWhoseSequencesAreTooShortToFinish) {
               nlohmann::json::parse(R"({"runs": 1, "generations": 2000})"));
     EXPECT_FALSE(record.contains("location"));
     EXPECT_FALSE(record.contains("selfCheck"));
+}
+
+TEST(CommandLine, ASolvedCubeIsAnsweredAtOnceWithNoMoves) {
+    const auto folder = testing::makeTempFolder();
+    const std::string log = (folder / "log.txt").string();
+    for (const std::vector<std::string>& given :
+         {std::vector<std::string>{"--scramble", "R R' (U2)2 x y'"},
+          std::vector<std::string>{"--facelets", faceletText(solvedCube())}}) {
+        std::vector<std::string> arguments{"solve", "--format", "json", "--results", log};
+        arguments.insert(arguments.end(), given.begin(), given.end());
+        const CommandRun run = runCommand(arguments, "", faultySolve);  // never called
+        ASSERT_EQ(run.status, 0) << run.err;
+        const nlohmann::json record = nlohmann::json::parse(run.out);
+        EXPECT_EQ(record["alreadySolved"], true);
+        EXPECT_EQ(record["solutionMoves"], 0);
+        EXPECT_EQ(record["solution"], "");
+        EXPECT_EQ(record["evaluations"], 0);
+        EXPECT_EQ(record["selfCheck"], true);
+        EXPECT_TRUE(testing::readFile(log).ends_with(
+            " Solution : \n \n \n \n total moves # :            0\n"));
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(CommandLine, ATextInTheFullNotationIsSolvedFromTheCubeItLeavesAsHeld) {
+    // Its face turns, as the cube is held at the end, leave the cube the text leaves, colours
+    // read by the centres, as the facelets read it.
+    std::mt19937 rng(5);
+    const char* pieces[] = {"R",      "U'",          "F2",      "Rw", "r'", "M",
+                            "E2",     "S'",          "x",       "y2", "z'", "(R U)2",
+                            "[R, U]", "[F: R U R']", "(M' U)'", "D3", "b2"};
+    for (int trial = 0; trial < 40; ++trial) {
+        std::string text;
+        for (int k = 0; k < 8; ++k) {
+            text += pieces[rng() % std::size(pieces)];
+            text += rng() % 2 == 0 ? " " : "";
+        }
+        SolveTask task;
+        setScrambleText(task, text);
+        const MoveText read = readMoveText(text, 10000);
+        ASSERT_FALSE(read.error) << text;
+        FixedClock clock({0, 1});
+        RandomSource random(clock);
+        EXPECT_EQ(scrambleOf(task, random).cube, read.cube) << text;
+        EXPECT_EQ(cubeFromFaceletText(faceletText(read.cube)).cube, read.cube) << text;
+    }
+    const CommandRun run = runCommand({"solve", "--scramble", "Rw U2 x' M [R: U] y", "--seed", "3",
+                                       "-g", "200", "--stop-at-goal", "--format", "json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json record = nlohmann::json::parse(run.out);
+    EXPECT_EQ(record["notation"], "Rw U2 x' M [R: U] y");
+    const CubeState held = readMoveText("Rw U2 x' M [R: U] y", 10000).cube;
+    EXPECT_TRUE(
+        isSolved(applySequence(held, checkedScramble(record["solution"].get<std::string>()))));
+}
+
+TEST(LongCommandLine, TheShortestOfSeveralTriesAnswersAndTheFirstStopsTheOthers) {
+    const std::vector<std::string> seeded{"solve",          "R U2 F' L D2 B", "-g",  "100",
+                                          "--stop-at-goal", "--format",       "json"};
+    const auto withOptions = [&](std::vector<std::string> options) {
+        std::vector<std::string> arguments = seeded;
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const CommandRun run = runCommand(arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return nlohmann::json::parse(run.out);
+    };
+    std::size_t shortest = 1000;
+    std::string answer;
+    for (int k = 0; k < 4; ++k) {
+        const nlohmann::json single = withOptions({"--seed", std::to_string(20 + k)});
+        if (single["solutionMoves"].get<std::size_t>() < shortest) {
+            shortest = single["solutionMoves"];
+            answer = single["solution"];
+        }
+    }
+    const nlohmann::json tries = withOptions({"--seed", "20", "--tries", "4", "--jobs", "2"});
+    EXPECT_EQ(tries["solution"], answer);
+    EXPECT_EQ(tries["solutionMoves"], shortest);
+    ASSERT_EQ(tries["tries"].size(), 4u);
+    EXPECT_EQ(tries["tries"][3]["seed"], 23);
+
+    const nlohmann::json first =
+        withOptions({"--seed", "20", "--tries", "4", "--jobs", "4", "--first"});
+    std::size_t answering = 0;
+    for (const nlohmann::json& one : first["tries"]) {
+        if (one.value("answers", false)) {
+            ++answering;
+            const nlohmann::json single = withOptions({"--seed", one["seed"].dump()});
+            EXPECT_EQ(first["solution"], single["solution"]);
+        }
+    }
+    EXPECT_EQ(answering, 1u);
 }
 
 TEST(CommandLine, ASolutionThatFailsItsOwnCheckIsStatusThree) {
@@ -351,9 +445,9 @@ TEST(LongBatch, TwoJobsWriteWhatOneWritesAndABadLineOnlyItsError) {
     EXPECT_EQ(records[1]["seed"], 9) << "a line's own seed";
     EXPECT_EQ(records[1]["generations"], 12);
     EXPECT_EQ(records[2]["line"], 5);
-    EXPECT_EQ(records[2]["error"],
-              "move 2 of the scramble, \"X\", is not a face turn (F U R B D L, then nothing, 2 "
-              "or ')");
+    EXPECT_EQ(records[2]["error"].get<std::string>().rfind(
+                  "character 3 of the scramble: \"X\" is not a move", 0),
+              0u);
     for (const std::size_t solved : {0u, 1u}) {
         EXPECT_EQ(records[solved]["selfCheck"], true);
     }

@@ -11,7 +11,8 @@ TEST(RequestJson, EachBrokenRuleIsRefusedWithItsMessage) {
         {R"({"scramble": "R", "colour": 3})",
          "unknown key \"colour\" (the keys are scramble, facelets, random, generations, seed, "
          "population, length, immigrants, mutationRate, crossoverRate, selectionPressure, "
-         "entryGenerations, finishGenerations, stopAtGoal, maxGenerations, timeLimit)"},
+         "entryGenerations, finishGenerations, stopAtGoal, maxGenerations, timeLimit, tries, "
+         "first)"},
         {R"({"scramble": "R", "population": 10, "immigrants": 10})",
          "\"immigrants\" must be a whole number from 0 to 9"},
         {R"({"scramble": "R", "mutationRate": 1.5})",
@@ -40,7 +41,9 @@ TEST(RequestJson, EachBrokenRuleIsRefusedWithItsMessage) {
         {R"({"facelets": ["U"]})", "\"facelets\" must be a string"},
         {R"({"random": 0})", "\"random\" must be a whole number from 1 to 10000"},
         {R"({"scramble": "R Q"})",
-         "move 2 of the scramble, \"Q\", is not a face turn (F U R B D L, then nothing, 2 or ')"},
+         "character 3 of the scramble: \"Q\" is not a move (a face F U R B D L, a wide turn Rw or "
+         "r, a slice M E S, a rotation x y z, or \"(\" \"[\")"},
+        {R"({"scramble": "R", "tries": 0})", "\"tries\" must be a whole number from 1 to 1000"},
         {R"({"facelets": "UUU"})",
          "the facelets: the state has 3 letters; it needs 54, nine for each face (U R F D L B)"},
         {R"({"scramble": "R")", "the line is neither moves nor a JSON object"},

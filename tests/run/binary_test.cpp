@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cube/move_sequences.hpp"
 #include "cube/notation.hpp"
 #include "request/solve_task.hpp"
 #include "support/test_support.hpp"
@@ -172,9 +173,16 @@ TEST(Binary, TheCommandLineSolvesASeededScrambleAsTheInProcessRunDoes) {
     task.settings.blockGenerations = 20;
     task.seed = 5;
     const TaskOutcome outcome = runTask(task);
-    EXPECT_EQ(run.out.substr(0, run.out.find("seconds: ")),
-              "scramble: R U' F2\nsolution: " + standardNotation(outcome.result.solution) +
-                  "\nmoves: " + std::to_string(outcome.result.totalMoves) + "\n");
+    EXPECT_EQ(
+        run.out.substr(0, run.out.find("seconds: ")),
+        "scramble: R U' F2\nsolution: " + standardNotation(outcome.result.solution) +
+            "\nmoves: " + std::to_string(outcome.result.solution.size()) + " face turns, " +
+            std::to_string(quarterTurnCount(outcome.result.solution)) + " quarter turns" +
+            (outcome.result.solution.size() == static_cast<std::size_t>(outcome.result.totalMoves)
+                 ? ""
+                 : " (" + std::to_string(outcome.result.totalMoves) +
+                       " as the stages found them)") +
+            "\n");
     EXPECT_EQ(run.err, "") << "no progress where the error stream is not a terminal";
     const testing::LoggedRun logged = testing::readResultsLog(folder.path / "log.txt");
     EXPECT_TRUE(isSolved(testing::replayLoggedRun(logged)));

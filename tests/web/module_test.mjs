@@ -38,7 +38,7 @@ for (const backEnd of ["wasm-simd", "portable"]) {
   check(progressCalls > 0, `${backEnd}: progress was reported`);
 }
 const bad = JSON.parse(solver.solve(JSON.stringify({ scramble: "R Q" }), () => {}));
-check(bad.error === "move 2 of the scramble, \"Q\", is not a face turn (F U R B D L, then nothing, 2 or ')",
+check(bad.error.startsWith("character ") && bad.error.includes('"Q" is not a move'),
       "a bad scramble is an error with its message");
 check(JSON.parse(solver.cubeOf("{\"facelets\": \"UUU\"}")).error.startsWith("the facelets: the state has 3"),
       "a bad state is an error with its message");
