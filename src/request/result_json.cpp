@@ -124,9 +124,12 @@ std::string movesFoundText(const TaskOutcome& outcome) {
 }
 
 std::string scrambleText(const SolveTask& task, const TaskOutcome& outcome) {
-    return task.source == SolveTask::Source::facelets
-               ? "facelets: " + task.facelets
-               : "scramble: " + standardNotation(outcome.scramble.moves);
+    if (task.source == SolveTask::Source::facelets) {
+        return "facelets: " + task.facelets;
+    }
+    const std::string moves = standardNotation(outcome.scramble.moves);
+    return task.notation.empty() ? "scramble: " + moves
+                                 : "scramble: " + task.notation + "\nas face turns: " + moves;
 }
 
 }  // namespace
