@@ -12,29 +12,13 @@
 #include <vector>
 
 #include "cli/batch_resume.hpp"
+#include "cli/stop_flag.hpp"
 #include "request/result_json.hpp"
 #include "run/run_error.hpp"
 
 namespace cubega {
 
 namespace {
-
-// Thrown from a solve's observer when the batch stops: the search unwinds within a few
-// milliseconds.
-struct BatchStopped {};
-
-class StopCheck final : public SolveObserver {
-  public:
-    explicit StopCheck(const std::atomic<bool>& stopping) : stopping_(&stopping) {}
-    void stageProgress(const StageProgress&) override {
-        if (stopping_->load(std::memory_order_relaxed)) {
-            throw BatchStopped{};
-        }
-    }
-
-  private:
-    const std::atomic<bool>* stopping_;
-};
 
 constexpr const char* kOneTryLogged =
     "the logbook keeps one try of a line: give it \"tries\": 1 (or none) with --log";
@@ -96,7 +80,7 @@ class Batch {
     // A worker: takes the next task, solves it, files its record; until the input ends or the
     // batch stops.
     void work() {
-        StopCheck stopCheck(stopping_);
+        StopWhenFlagged stopCheck(stopping_);
         for (;;) {
             std::size_t slot = 0;
             BatchLine line;
@@ -110,7 +94,7 @@ class Batch {
             Record record;
             try {
                 record = recordOf(line, lineNumber, stopCheck);
-            } catch (const BatchStopped&) {
+            } catch (const SolveStopped&) {
                 break;
             }
             std::unique_lock lock(mutex_);

@@ -1,5 +1,7 @@
 #include "cli/tries.hpp"
 
+#include "cli/stop_flag.hpp"
+
 #include <algorithm>
 #include <atomic>
 #include <exception>
@@ -12,22 +14,6 @@ namespace cubega {
 
 namespace {
 
-// Thrown from a try's observer once another try has answered first.
-struct TryStopped {};
-
-class StopWhenAnswered final : public SolveObserver {
-  public:
-    explicit StopWhenAnswered(const std::atomic<bool>& answered) : answered_(&answered) {}
-    void stageProgress(const StageProgress&) override {
-        if (answered_->load(std::memory_order_relaxed)) {
-            throw TryStopped{};
-        }
-    }
-
-  private:
-    const std::atomic<bool>* answered_;
-};
-
 class Tries {
   public:
     Tries(const SolveTask& task, const TaskServices& services)
@@ -37,11 +23,11 @@ class Tries {
           runs_(static_cast<std::size_t>(task.tries)) {}
 
     void work() {
-        StopWhenAnswered stop(answered_);
+        StopWhenFlagged stop(answered_);
         for (std::size_t k = next_++; k < runs_.size() && !answered_; k = next_++) {
             try {
                 runTry(k, stop);
-            } catch (const TryStopped&) {
+            } catch (const SolveStopped&) {
             } catch (...) {
                 std::lock_guard lock(mutex_);
                 failure_ = failure_ ? failure_ : std::current_exception();
@@ -59,7 +45,7 @@ class Tries {
     }
 
   private:
-    void runTry(std::size_t k, StopWhenAnswered& stop) {
+    void runTry(std::size_t k, StopWhenFlagged& stop) {
         TextRecordWriter log;
         TaskServices one = services_;
         one.observer = &stop;
