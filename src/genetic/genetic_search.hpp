@@ -25,6 +25,16 @@ struct SearchParams {
     float selectionPressure = 1.5F;                 // sp, linear ranking, between 1 and 2
 };
 
+// The sizes a search serves: N rows of L slots. Beside them K runs from 0 to N - 1 (row 0, the
+// elite, is never replaced), pm and pc from 0 to 1 and sp from 1 to 2.
+inline constexpr std::int32_t kMinPopulationSize = 2;
+inline constexpr std::int32_t kMaxPopulationSize = 4096;
+inline constexpr std::int32_t kMinSequenceLength = 1;
+inline constexpr std::int32_t kMaxSequenceLength = 128;
+
+// Throws std::invalid_argument, naming the first parameter outside its range.
+void checkSearchParams(const SearchParams& params);
+
 // Told how far a run of the generation loop has come, every kObservedGenerations generations
 // and at the run's end: one branch a generation, and nothing when no one observes.
 class GenerationObserver {
@@ -47,6 +57,8 @@ struct GenerationRun {
 // random population and evolves it, as often as it needs.
 class GeneticSearch {
   public:
+    // Parameters outside their ranges are a programming error (the front ends check them
+    // first): std::invalid_argument.
     explicit GeneticSearch(const SearchParams& params = {});
 
     const SearchParams& params() const { return params_; }

@@ -71,7 +71,8 @@ void searchLocation(const CubeState& scrambled, std::int32_t location, std::int3
     search.evolve({generations, kBlockProgressInterval, twoGen, observed.forRun()}, working,
                   kBlockMode, context.random, console);
     writeLocationReport(search, console);
-    locations.grades[slot] = locationGrade(search.best().objective, search.best().moveCount);
+    locations.grades[slot] = locationGrade(search.best().objective, search.best().moveCount,
+                                           search.params().sequenceLength);
     locations.twoGen[slot] = twoGen;
 }
 
@@ -159,8 +160,10 @@ CubeState orientToLocation(const CubeState& scrambled, std::int32_t location, Re
     return turnedToLocation(scrambled, location);
 }
 
-std::int32_t locationGrade(std::int32_t objective, std::int32_t moveCount) {
-    return 100 * bestScore({objective, moveCount}) - moveCount - 1600;
+std::int32_t locationGrade(std::int32_t objective, std::int32_t moveCount,
+                           std::int32_t sequenceLength) {
+    const std::int32_t point = std::max(100, sequenceLength + 1);
+    return point * (bestScore({objective, moveCount}) - 16) - moveCount;
 }
 
 void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveState& state,
@@ -175,7 +178,8 @@ void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveSt
     const std::int32_t chosen = order[0];
     const auto blockSequence = locations->searches[static_cast<std::size_t>(chosen)].bestRow();
     const CubeState working = orientToLocation(scrambled, chosen, context.console, &context.log);
-    const Evaluation best = evaluateSequence(working, blockSequence, kSequenceLength, kBlockMode);
+    const Evaluation best = evaluateSequence(
+        working, blockSequence, static_cast<std::int32_t>(blockSequence.size()), kBlockMode);
     const auto used = blockSequence.first(static_cast<std::size_t>(best.moveCount));
     state.workingCube = applySequence(working, used);
     state.totalMoves = best.moveCount;

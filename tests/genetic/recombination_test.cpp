@@ -17,6 +17,7 @@ namespace {
 using testing::distinctRows;
 using testing::FrozenRandom;
 using testing::recombine;
+using testing::recombineByTheFloatTests;
 using testing::recombineInto;
 using testing::reorderRows;
 
@@ -140,42 +141,6 @@ TEST(Recombination, FirstParentBoundsAreWhereTheFloatTestTurns) {
             }
         }
     }
-}
-
-// Recombination written with the float acceptance test, draw for draw as the search makes
-// them; the bounds must give the very same populations and leave the stream at the same state.
-Population recombineByTheFloatTests(const Population& from, float sp, float pc,
-                                    RandomSource& random) {
-    random.seedFromClock();
-    const std::int32_t rows = from.rows();
-    const std::int32_t slots = from.slots();
-    Population to = from;
-    for (std::int32_t pair = 0; pair < (rows - 1) / 2; ++pair) {
-        const std::int32_t k = 1 + 2 * pair;
-        std::int32_t first = 0;
-        for (;;) {
-            first = random.rowOffset(rows);
-            const float r2 = random.randomReal();
-            const float threshold =
-                ((2.0F - sp) + 2.0F * r2 * (sp - 1.0F)) / static_cast<float>(rows);
-            const float weight = (sp - (2.0F * sp - 2.0F) * static_cast<float>(first) /
-                                           static_cast<float>(rows - 1)) /
-                                 static_cast<float>(rows);
-            if (threshold <= weight) {
-                break;
-            }
-        }
-        const std::int32_t second = random.rowOffset(rows);
-        const std::int32_t cut = std::min(random.cutPoint(slots), slots - 1);
-        const bool cross = random.chance(pc);
-        for (std::int32_t j = 0; j < slots; ++j) {
-            const bool head = !cross || j < cut;
-            const auto slot = static_cast<std::size_t>(j);
-            to.row(k)[slot] = (head ? from.row(first) : from.row(second))[slot];
-            to.row(k + 1)[slot] = (head ? from.row(second) : from.row(first))[slot];
-        }
-    }
-    return to;
 }
 
 TEST(Recombination, BoundsGiveTheSamePopulationsAsTheFloatTest) {

@@ -16,51 +16,9 @@ namespace cubega {
 namespace {
 
 using testing::FrozenRandom;
+using testing::mergeByTable;
+using testing::simplifyByRescanning;
 using testing::simplifySequence;
-
-// The merge table case by case: (kind of a, kind of b) -> result kind or cancel.
-MoveCode mergeByTable(MoveCode a, MoveCode b) {
-    const int f = a % 6;
-    const MoveCode quarter = f, half = f + 6, anti = f + 12;
-    if (a == quarter && b == quarter)
-        return a + 6;
-    if (a == quarter && b == half)
-        return a + 12;
-    if (a == half && b == quarter)
-        return a + 6;
-    if (a == half && b == anti)
-        return a - 6;
-    if (a == anti && b == half)
-        return a - 12;
-    if (a == anti && b == anti)
-        return a - 6;
-    return -1;  // f f', f' f, f2 f2
-}
-
-// Simplification the slow way: after every merge, scan again from the first slot.
-void simplifyByRescanning(std::vector<MoveCode>& s, RandomSource& random) {
-    random.seedFromClock();
-    if (s.size() < 2)
-        return;
-    for (;;) {
-        std::size_t i = 0;
-        while (i + 1 < s.size() && s[i] % 6 != s[i + 1] % 6)
-            ++i;
-        if (i + 1 >= s.size())
-            return;
-        const MoveCode merged = mergeByTable(s[i], s[i + 1]);
-        if (merged >= 0) {
-            s[i] = merged;
-            s.erase(s.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-            s.push_back(random.resetMove());
-        } else {
-            s.erase(s.begin() + static_cast<std::ptrdiff_t>(i),
-                    s.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-            s.push_back(random.resetMove());
-            s.push_back(random.resetMove());
-        }
-    }
-}
 
 TEST(Simplification, EverySameFacePairMergesAsTheTableSaysAndAsTheCubeAgrees) {
     const CubeState start = testing::distinctFacelets();
