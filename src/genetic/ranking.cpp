@@ -48,11 +48,12 @@ constexpr std::size_t kCountedKeyValues = 4096;
 // nothing written, when the keys span more values.
 bool rankByKeyCounts(std::span<const std::int32_t> keys, std::span<std::int32_t> order) {
     const auto [lowest, highest] = std::minmax_element(keys.begin(), keys.end());
-    const auto high = *highest;
-    const auto values = static_cast<std::size_t>(std::int64_t{high} - *lowest + 1);
-    if (values > kCountedKeyValues) {
+    const std::int32_t high = *highest;
+    const std::int64_t keySpan = std::int64_t{high} - *lowest + 1;  // up to 2^32
+    if (keySpan > std::int64_t{kCountedKeyValues}) {  // before it is cut to a 32-bit size
         return false;
     }
+    const auto values = static_cast<std::size_t>(keySpan);
     const auto valueIndex = [high](std::int32_t key) {
         return static_cast<std::size_t>(std::int64_t{high} - key);  // 0 for the highest key
     };
