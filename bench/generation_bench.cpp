@@ -2,6 +2,7 @@
 // the population and its rows also the slots bred per second (generations/s x N x L).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
