@@ -70,6 +70,20 @@ TEST(Recombination, ASinglePairOfRowsAndASingleRow) {
     EXPECT_EQ(recombine(same, 1.5F, 1.0F, frozen.random), same);
 }
 
+// A row of one slot has no cut inside it: a crossing swaps the two parents' rows between the
+// children, and the draws are those of a pair never crossed.
+TEST(Recombination, RowsOfOneSlotCrossBySwappingTheParents) {
+    FrozenRandom crossed, copied;
+    const Population input = distinctRows(7, 1);
+    const Population swapped = recombine(input, 1.5F, 1.0F, crossed.random);
+    const Population kept = recombine(input, 1.5F, 0.0F, copied.random);
+    for (std::int32_t k = 1; k < 7; k += 2) {
+        EXPECT_EQ(swapped.row(k)[0], kept.row(k + 1)[0]);
+        EXPECT_EQ(swapped.row(k + 1)[0], kept.row(k)[0]);
+    }
+    EXPECT_EQ(crossed.random.state(), copied.random.state());
+}
+
 // The state one step before `state`: times the inverse of 48271, 48271^(2^31 - 3).
 std::int32_t stateBefore(std::int32_t state) {
     std::int32_t inverse = 1, power = 48271;
