@@ -4,7 +4,9 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <numeric>
+#include <span>
 #include <vector>
 
 #include "eval/evaluate.hpp"
