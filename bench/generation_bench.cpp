@@ -1,6 +1,8 @@
-// The generation loop in each stage's setting: generations per second.
+// The generation loop in each stage's setting: generations per second, and for other sizes of
+// the population and its rows also the slots bred per second (generations/s x N x L).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,22 +16,22 @@
 namespace cubega {
 namespace {
 
-// The loop on one back end (the fastest available when none is named).
-void generations(benchmark::State& state, std::optional<BackEnd> path) {
+// Runs the loop of `search` until the benchmark has its figures, on one back end (the fastest
+// available when none is named), and reports generations/s.
+void runGenerations(benchmark::State& state, std::optional<BackEnd> path, GeneticSearch& search,
+                    const bench::StageSetting& stage, std::int32_t generationsPerIteration) {
     if (path && !backEndAvailable(*path)) {
         state.SkipWithError("path not available on this processor");
         return;
     }
     const BackEnd preferred = activeBackEnd();
     useBackEnd(path.value_or(bestBackEnd()));
-    const bench::StageSetting stage = bench::stageSetting(static_cast<int>(state.range(0)));
     SystemClock clock;
     RandomSource random(clock);
     random.seedFromClock();
     DiscardingRecordWriter console;
-    GeneticSearch search;
     search.startFromRandomPopulation(random);
-    const GenerationRun run{100, 1000000, stage.twoFaces};
+    const GenerationRun run{generationsPerIteration, 1000000, stage.twoFaces};
     for (auto _ : state) {
         search.evolve(run, stage.start, stage.mode, random, console);
     }
@@ -38,7 +40,32 @@ void generations(benchmark::State& state, std::optional<BackEnd> path) {
     useBackEnd(preferred);
 }
 
-// "generations" on the fastest path, then "generations/path:NAME" on each.
+// The program's sizes, by stage.
+void generations(benchmark::State& state, std::optional<BackEnd> path) {
+    GeneticSearch search;
+    runGenerations(state, path, search, bench::stageSetting(static_cast<int>(state.range(0))), 100);
+}
+
+// Other sizes, on the fastest path: N rows of L slots, by stage.
+void generationsOfSize(benchmark::State& state) {
+    SearchParams params;
+    params.populationSize = static_cast<std::int32_t>(state.range(0));
+    params.sequenceLength = static_cast<std::int32_t>(state.range(1));
+    GeneticSearch search(params);
+    // About as many slots an iteration as 100 generations of the program's sizes.
+    const std::int32_t generationsPerIteration =
+        std::max(1, 100 * kPopulationSize * kSequenceLength /
+                        (params.populationSize * params.sequenceLength));
+    runGenerations(state, std::nullopt, search,
+                   bench::stageSetting(static_cast<int>(state.range(2))), generationsPerIteration);
+    const double slots = static_cast<double>(params.populationSize) * params.sequenceLength;
+    state.counters["slots/s"] = benchmark::Counter(
+        static_cast<double>(state.iterations() * generationsPerIteration) * slots,
+        benchmark::Counter::kIsRate);
+}
+
+// "generations" on the fastest path, then "generations/path:NAME" on each, then the sizes
+// ("generations/N:102/L:30/stage:0").
 const bool registered = [] {
     benchmark::RegisterBenchmark("generations", generations, std::nullopt)
         ->ArgName("stage")
@@ -55,6 +82,11 @@ const bool registered = [] {
             ->Arg(2)
             ->Unit(benchmark::kMillisecond);
     }
+    benchmark::RegisterBenchmark("generations", generationsOfSize)
+        ->ArgNames({"N", "L", "stage"})
+        ->ArgsProduct({{51}, {30, 60, 128}, {0, 1, 2}})
+        ->ArgsProduct({{102, 4096}, {30}, {0, 1, 2}})
+        ->Unit(benchmark::kMillisecond);
     return true;
 }();
 

@@ -11,8 +11,12 @@
 
 namespace cubega {
 
+// The longest rows the kernels evaluate: each row's best slot is kept in a byte.
+inline constexpr std::size_t kLongestKernelRow = 255;
+
 struct EvalKernels {
-    // Evaluates out.size() rows of `length` codes 0..17 stored one after another in `codes`.
+    // Evaluates out.size() rows of `length` (up to kLongestKernelRow) codes 0..17 stored one
+    // after another in `codes`.
     void (*evaluateRows)(const EvalStart& start, std::span<const MoveCode> codes,
                          std::size_t length, EvalMode mode, std::span<Evaluation> out);
     // Whether every code is a move 0..17; without an early exit, so many codes are checked

@@ -38,6 +38,7 @@ struct RowProgress {
     }
     Evaluation result() const { return {10 * best() - count(), count()}; }
 };
+static_assert(kLongestKernelRow <= 255);
 
 template <class Model>
 concept JumpsTwoMoves = requires(const Model& model, typename Model::Cube& cube,

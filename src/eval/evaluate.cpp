@@ -65,8 +65,10 @@ Evaluation SequenceEvaluator::operator()(std::span<const MoveCode> sequence) con
 void SequenceEvaluator::evaluateRows(std::span<const MoveCode> codes, std::size_t length,
                                      std::span<Evaluation> out) const {
     // Codes outside 0..17 only come from callers outside the search; the plain evaluation
-    // gives them their exact meaning (four quarter turns, or no turn at all).
-    if (!lanesUsable_ || !kernels_->allCodesAreMoves(codes.first(out.size() * length))) {
+    // gives them their exact meaning (four quarter turns, or no turn at all). Rows longer
+    // than any the search breeds go the plain way too.
+    if (!lanesUsable_ || length > kLongestKernelRow ||
+        !kernels_->allCodesAreMoves(codes.first(out.size() * length))) {
         for (std::size_t i = 0; i < out.size(); ++i) {
             out[i] =
                 evaluateSequenceReference(startCube_, codes.subspan(i * length, length), mode_);

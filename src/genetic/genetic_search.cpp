@@ -1,6 +1,8 @@
 #include "genetic/genetic_search.hpp"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "eval/evaluate.hpp"
@@ -12,8 +14,45 @@
 
 namespace cubega {
 
+namespace {
+
+void checkRange(bool inRange, const std::string& what) {
+    if (!inRange) {
+        throw std::invalid_argument("search parameter out of range: " + what);
+    }
+}
+
+std::string named(const char* name, std::int32_t low, std::int32_t high) {
+    return std::string(name) + " (" + std::to_string(low) + " to " + std::to_string(high) + ")";
+}
+
+const SearchParams& checked(const SearchParams& params) {
+    checkSearchParams(params);
+    return params;
+}
+
+}  // namespace
+
+void checkSearchParams(const SearchParams& params) {
+    const std::int32_t rows = params.populationSize;
+    const std::int32_t slots = params.sequenceLength;
+    checkRange(rows >= kMinPopulationSize && rows <= kMaxPopulationSize,
+               named("population size", kMinPopulationSize, kMaxPopulationSize));
+    checkRange(slots >= kMinSequenceLength && slots <= kMaxSequenceLength,
+               named("sequence length", kMinSequenceLength, kMaxSequenceLength));
+    checkRange(params.immigrantCount >= 0 && params.immigrantCount < rows,
+               named("immigrant count", 0, rows - 1));
+    // Written so that a NaN is out of range too.
+    const auto within = [](float value, float low, float high) {
+        return value >= low && value <= high;
+    };
+    checkRange(within(params.mutationRate, 0.0F, 1.0F), "mutation rate (0 to 1)");
+    checkRange(within(params.crossoverRate, 0.0F, 1.0F), "crossover rate (0 to 1)");
+    checkRange(within(params.selectionPressure, 1.0F, 2.0F), "selection pressure (1 to 2)");
+}
+
 GeneticSearch::GeneticSearch(const SearchParams& params)
-    : params_(params),
+    : params_(checked(params)),
       firstParent_(params.populationSize, params.selectionPressure),
       population_(params.populationSize, params.sequenceLength),
       spare_(params.populationSize, params.sequenceLength),

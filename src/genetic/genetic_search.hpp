@@ -18,6 +18,10 @@
 
 namespace cubega {
 
+// Throws std::invalid_argument, naming the first parameter outside the ranges a search
+// serves (search_params.hpp).
+void checkSearchParams(const SearchParams& params);
+
 // Told how far a run of the generation loop has come, every kObservedGenerations generations
 // (fewer in a search larger than the program's own, so that it is told as often in time)
 // and at the run's end: one branch a generation, and nothing when no one observes.
@@ -92,6 +96,8 @@ struct GenerationRun {
 // random population and evolves it, as often as it needs.
 class GeneticSearch {
   public:
+    // Parameters outside their ranges are a programming error (the front ends check them
+    // first): std::invalid_argument.
     explicit GeneticSearch(const SearchParams& params = {});
 
     const SearchParams& params() const { return params_; }

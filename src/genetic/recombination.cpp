@@ -101,6 +101,8 @@ void recombineInto(const Population& from, std::span<const std::int32_t> ranked,
         const std::int32_t first = firstParent.choose(random);
         const std::int32_t second = firstParent.anyRow(random);
         // Drawn whether or not it is used; a cut at the last slot's end becomes the last slot.
+        // Rows of one slot have no cut inside them: theirs is 0, so a crossing hands each
+        // child the other parent's whole row, with the same draws as any other length.
         const auto cut =
             std::min(static_cast<std::size_t>(random.cutPoint(from.slots())), slots - 1);
         const bool crossed = random.chance(crossoverRate);

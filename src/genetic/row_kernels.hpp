@@ -39,9 +39,9 @@ struct RowKernels {
     // order[r] = the row at place r, for `rows` (at most 64) distinct keys packed[0..63], the
     // unused ones below every used one: row i's place is the number of keys above its own.
     void (*rankPackedKeys)(const std::int64_t* packed, std::size_t rows, std::int32_t* order);
-    // Reads up to kTwoFaceLanes rows of `slots` (at most kTwoFaceSlots) codes on U or F onto
-    // their stacks, a row in each lane, and writes back every row that has freed slots (its
-    // stack at its start; depth and freed say where the refills go).
+    // Reads up to twoFaceRowsAtOnce(slots) rows of `slots` (1..kTwoFaceSlots) codes on U or F
+    // onto their stacks, a row in each lane, and writes back every row that has freed slots
+    // (its stack at its start; depth and freed say where the refills go).
     void (*settleTwoFaceRows)(MoveCode* codes, std::size_t slots, std::size_t rows,
                               TwoFaceStacks& stacks);
     // Whether settleTwoFaceRows beats settling the rows one by one (eight lanes or more).

@@ -141,10 +141,10 @@ CUBEGA_TARGET void rankPackedKeys(const std::int64_t* packed, std::size_t rows,
 
 // --- The two-face stacks (see two_face_stacks.hpp).
 
-// One lane's stack.
+// One lane's stack of up to 16 * Words moves.
+template <std::size_t Words>
 struct TwoFaceStack {
-    std::uint32_t nearTurns;
-    std::uint32_t deepTurns;
+    std::array<std::uint32_t, Words> turns;
     std::uint32_t depth;
     std::uint32_t topFace;
     std::uint32_t freed;
@@ -158,65 +158,81 @@ constexpr std::size_t lanesFor(std::size_t rows) {
     return (rows + kTwoFaceBlock - 1) / kTwoFaceBlock * kTwoFaceBlock;
 }
 
-// The codes slot by slot: columns[slot * kTwoFaceLanes + lane] is slot `slot` of row `lane`.
-using TwoFaceColumns = std::array<std::uint32_t, kTwoFaceSlots * kTwoFaceLanes>;
+// The codes slot by slot: columns[slot * Stride + lane] is slot `slot` of row `lane`, with
+// Stride = twoFaceRowsAtOnce of the rows' length (a constant, so that the loops run as
+// vectors).
+using TwoFaceColumns = std::array<std::uint32_t, kTwoFaceCodes>;
 
+template <std::size_t Stride>
 CUBEGA_TARGET inline void transposeRows(const MoveCode* __restrict codes, std::size_t slots,
                                         std::size_t rows, std::uint32_t* __restrict columns) {
     for (std::size_t lane = 0; lane < lanesFor(rows); ++lane) {
         const MoveCode* const row = codes + std::min(lane, rows - 1) * slots;
         for (std::size_t slot = 0; slot < slots; ++slot) {
-            columns[slot * kTwoFaceLanes + lane] = static_cast<std::uint32_t>(row[slot]);
+            columns[slot * Stride + lane] = static_cast<std::uint32_t>(row[slot]);
         }
     }
 }
 
 // The stack step of simplification on a two-face stack: push, merge or cancel, chosen by
 // masks. With selects the compiler leaves branches in the loop, and a loop with branches does
-// not run as vectors.
-[[gnu::always_inline]] CUBEGA_TARGET inline TwoFaceStack settledOnTwoFaces(
-    const TwoFaceStack& stack, std::uint32_t code) {
+// not run as vectors. A push shifts every word up by a move, a cancel down by one.
+template <std::size_t Words>
+[[gnu::always_inline]] CUBEGA_TARGET inline TwoFaceStack<Words> settledOnTwoFaces(
+    const TwoFaceStack<Words>& stack, std::uint32_t code) {
     const std::uint32_t face = code & 1;
     const auto quarters =
         static_cast<std::uint32_t>(quarterTurnsOfMove(static_cast<MoveCode>(code)));
-    const std::uint32_t near = stack.nearTurns;
-    const std::uint32_t deep = stack.deepTurns;
-    const std::uint32_t sum = ((near & 3) + quarters) & 3;
+    const std::uint32_t sum = ((stack.turns[0] & 3) + quarters) & 3;
     const std::uint32_t same = static_cast<std::uint32_t>(stack.depth != 0) &
                                static_cast<std::uint32_t>(face == stack.topFace);
     const std::uint32_t cancel = same & static_cast<std::uint32_t>(sum == 0);
     const std::uint32_t sameMask = 0 - same;
     const std::uint32_t cancelMask = 0 - cancel;
-    const std::uint32_t pushedNear = (near << 2) | quarters;
-    const std::uint32_t pushedDeep = (deep << 2) | (near >> 30);
-    const std::uint32_t poppedNear = (near >> 2) | (deep << 30);
-    const std::uint32_t mergedNear = (near & ~3U) | sum;
-    const std::uint32_t settledNear = (mergedNear & ~cancelMask) | (poppedNear & cancelMask);
-    const std::uint32_t settledDeep = (deep & ~cancelMask) | ((deep >> 2) & cancelMask);
-    return {(pushedNear & ~sameMask) | (settledNear & sameMask),
-            (pushedDeep & ~sameMask) | (settledDeep & sameMask), stack.depth + 1 - same - cancel,
-            (face & ~sameMask) | ((stack.topFace ^ cancel) & sameMask),
-            stack.freed + same + cancel};
+    TwoFaceStack<Words> settled;
+    for (std::size_t w = 0; w < Words; ++w) {
+        const std::uint32_t turns = stack.turns[w];
+        const std::uint32_t pushed = (turns << 2) | (w == 0 ? quarters : stack.turns[w - 1] >> 30);
+        const std::uint32_t popped = (turns >> 2) | (w + 1 < Words ? stack.turns[w + 1] << 30 : 0);
+        const std::uint32_t merged = w == 0 ? (turns & ~3U) | sum : turns;
+        const std::uint32_t kept = (merged & ~cancelMask) | (popped & cancelMask);
+        settled.turns[w] = (pushed & ~sameMask) | (kept & sameMask);
+    }
+    settled.depth = stack.depth + 1 - same - cancel;
+    settled.topFace = (face & ~sameMask) | ((stack.topFace ^ cancel) & sameMask);
+    settled.freed = stack.freed + same + cancel;
+    return settled;
 }
 
-// Reads slot after slot of `lanes` columns onto their stacks, from empty ones.
+// Reads slot after slot of `lanes` columns onto their stacks, from empty ones. (Each field
+// through its own pointer, as the vector loop needs to know they never overlap.)
+template <std::size_t Words, std::size_t Stride>
 CUBEGA_TARGET inline void settleTwoFaceSlots(const std::uint32_t* __restrict columns,
                                              std::size_t slots, std::size_t lanes,
-                                             std::uint32_t* __restrict nearTurns,
-                                             std::uint32_t* __restrict deepTurns,
+                                             std::uint32_t (*__restrict turns)[kTwoFaceLanes],
                                              std::uint32_t* __restrict depth,
                                              std::uint32_t* __restrict topFace,
                                              std::uint32_t* __restrict freed) {
     for (std::size_t lane = 0; lane < lanes; ++lane) {
-        nearTurns[lane] = deepTurns[lane] = depth[lane] = topFace[lane] = freed[lane] = 0;
+        for (std::size_t w = 0; w < Words; ++w) {
+            turns[w][lane] = 0;
+        }
+        depth[lane] = topFace[lane] = freed[lane] = 0;
     }
     for (std::size_t slot = 0; slot < slots; ++slot) {
         for (std::size_t lane = 0; lane < lanes; ++lane) {
-            const TwoFaceStack settled = settledOnTwoFaces(
-                {nearTurns[lane], deepTurns[lane], depth[lane], topFace[lane], freed[lane]},
-                columns[slot * kTwoFaceLanes + lane]);
-            nearTurns[lane] = settled.nearTurns;
-            deepTurns[lane] = settled.deepTurns;
+            TwoFaceStack<Words> stack;
+            for (std::size_t w = 0; w < Words; ++w) {
+                stack.turns[w] = turns[w][lane];
+            }
+            stack.depth = depth[lane];
+            stack.topFace = topFace[lane];
+            stack.freed = freed[lane];
+            const TwoFaceStack<Words> settled =
+                settledOnTwoFaces(stack, columns[slot * Stride + lane]);
+            for (std::size_t w = 0; w < Words; ++w) {
+                turns[w][lane] = settled.turns[w];
+            }
             depth[lane] = settled.depth;
             topFace[lane] = settled.topFace;
             freed[lane] = settled.freed;
@@ -225,32 +241,65 @@ CUBEGA_TARGET inline void settleTwoFaceSlots(const std::uint32_t* __restrict col
 }
 
 // Writes a lane's stack back to the row's first `depth` slots.
-CUBEGA_TARGET inline void writeTwoFaceStack(const TwoFaceStack& stack, MoveCode* row) {
-    std::array<MoveCode, kTwoFaceSlots> codes{};
-    for (std::uint32_t slot = 0; slot < kTwoFaceSlots; ++slot) {
+template <std::size_t Words>
+CUBEGA_TARGET inline void writeTwoFaceStack(const TwoFaceStack<Words>& stack, MoveCode* row) {
+    static_assert(Words == 2 || Words == 4);
+    constexpr std::uint32_t kSlots = 16 * Words;
+    // Copies in locals: read through the reference, or chosen by a loop over the words, the
+    // codes were not worked out as vectors.
+    std::uint32_t words[Words];
+    for (std::size_t w = 0; w < Words; ++w) {
+        words[w] = stack.turns[w];
+    }
+    const std::uint32_t depth = stack.depth;
+    const std::uint32_t topFace = stack.topFace;
+    std::array<MoveCode, kSlots> codes{};
+    for (std::uint32_t slot = 0; slot < kSlots; ++slot) {
         // Past the depth the codes are not used.
-        const std::uint32_t fromTop = (stack.depth - 1 - slot) % kTwoFaceSlots;
-        const std::uint32_t turns = fromTop < 16 ? stack.nearTurns : stack.deepTurns;
+        const std::uint32_t fromTop = (depth - 1 - slot) % kSlots;
+        std::uint32_t turns = (fromTop & 16) == 0 ? words[0] : words[1];
+        if constexpr (Words == 4) {
+            const std::uint32_t deeper = (fromTop & 16) == 0 ? words[2] : words[3];
+            turns = (fromTop & 32) == 0 ? turns : deeper;
+        }
         const std::uint32_t quarters = (turns >> (2 * (fromTop % 16))) & 3;
-        const std::uint32_t face = stack.topFace ^ (fromTop & 1);
+        const std::uint32_t face = topFace ^ (fromTop & 1);
         codes[slot] = static_cast<MoveCode>(face + 6 * (quarters - 1));
     }
-    std::copy_n(codes.begin(), stack.depth, row);
+    std::copy_n(codes.begin(), depth, row);
 }
 
+template <std::size_t Words>
+CUBEGA_TARGET void settleTwoFaceRowsIn(MoveCode* codes, std::size_t slots, std::size_t rows,
+                                       TwoFaceStacks& stacks) {
+    constexpr std::size_t kStride = kTwoFaceCodes / (16 * Words);
+    TwoFaceColumns columns;
+    transposeRows<kStride>(codes, slots, rows, columns.data());
+    settleTwoFaceSlots<Words, kStride>(columns.data(), slots, lanesFor(rows), stacks.turns,
+                                       stacks.depth.data(), stacks.topFace.data(),
+                                       stacks.freed.data());
+    for (std::size_t row = 0; row < rows; ++row) {
+        if (stacks.freed[row] == 0) {
+            continue;  // no pair: the row stands
+        }
+        TwoFaceStack<Words> stack;
+        for (std::size_t w = 0; w < Words; ++w) {
+            stack.turns[w] = stacks.turns[w][row];
+        }
+        stack.depth = stacks.depth[row];
+        stack.topFace = stacks.topFace[row];
+        stack.freed = stacks.freed[row];
+        writeTwoFaceStack(stack, codes + row * slots);
+    }
+}
+
+// As few words as the rows' length needs: each word costs every step.
 CUBEGA_TARGET void settleTwoFaceRows(MoveCode* codes, std::size_t slots, std::size_t rows,
                                      TwoFaceStacks& stacks) {
-    TwoFaceColumns columns;
-    transposeRows(codes, slots, rows, columns.data());
-    settleTwoFaceSlots(columns.data(), slots, lanesFor(rows), stacks.nearTurns.data(),
-                       stacks.deepTurns.data(), stacks.depth.data(), stacks.topFace.data(),
-                       stacks.freed.data());
-    for (std::size_t row = 0; row < rows; ++row) {
-        if (stacks.freed[row] != 0) {  // else no pair: the row stands
-            writeTwoFaceStack({stacks.nearTurns[row], stacks.deepTurns[row], stacks.depth[row],
-                               stacks.topFace[row], stacks.freed[row]},
-                              codes + row * slots);
-        }
+    if (twoFaceWordsFor(slots) == 2) {
+        settleTwoFaceRowsIn<2>(codes, slots, rows, stacks);
+    } else {
+        settleTwoFaceRowsIn<kTwoFaceWords>(codes, slots, rows, stacks);
     }
 }
 

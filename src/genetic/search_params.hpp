@@ -11,7 +11,9 @@ namespace cubega {
 inline constexpr std::int32_t kPopulationSize = 51;  // N
 inline constexpr std::int32_t kSequenceLength = 30;  // L
 
-// The sizes every search serves: the limits a user's choice is checked against.
+// The sizes a search serves: N rows of L slots, the limits a user's choice is checked against.
+// Beside them K runs from 0 to N - 1 (row 0, the elite, is never replaced), pm and pc from 0
+// to 1 and sp from 1 to 2.
 inline constexpr std::int32_t kMinPopulationSize = 2;
 inline constexpr std::int32_t kMaxPopulationSize = 4096;
 inline constexpr std::int32_t kMinSequenceLength = 1;

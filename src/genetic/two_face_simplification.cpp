@@ -15,7 +15,7 @@ namespace cubega {
 
 namespace {
 
-// Up to kTwoFaceLanes rows of `slots` codes from `codes` on.
+// Up to twoFaceRowsAtOnce(slots) rows of `slots` codes from `codes` on.
 void simplifyTwoFaceGroup(const RowKernels& kernels, MoveCode* codes, std::size_t slots,
                           std::size_t rows, RandomSource& random) {
     TwoFaceStacks stacks;
@@ -38,9 +38,10 @@ void simplifyTwoFaceRows(Population& population, RandomSource& random) {
         return;
     }
     const auto rows = static_cast<std::size_t>(population.rows());
-    for (std::size_t first = 0; first < rows; first += kTwoFaceLanes) {
+    const std::size_t atOnce = twoFaceRowsAtOnce(slots);
+    for (std::size_t first = 0; first < rows; first += atOnce) {
         simplifyTwoFaceGroup(kernels, population.codes().data() + first * slots, slots,
-                             std::min(kTwoFaceLanes, rows - first), random);
+                             std::min(atOnce, rows - first), random);
     }
 }
 

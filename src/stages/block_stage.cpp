@@ -83,7 +83,8 @@ void searchLocation(const CubeState& scrambled, std::int32_t location, std::int3
         runStageSearch(search, {generations, kBlockProgressInterval, twoGen}, blockGoalMet, working,
                        kBlockMode, context, {Stage::block, pass, location});
     writeLocationReport(search, console);
-    locations.grades[slot] = locationGrade(search.best().objective, search.best().moveCount);
+    locations.grades[slot] = locationGrade(search.best().objective, search.best().moveCount,
+                                           search.params().sequenceLength);
     locations.twoGen[slot] = twoGen;
 }
 
@@ -170,8 +171,10 @@ CubeState orientToLocation(const CubeState& scrambled, std::int32_t location, Re
     return turnedToLocation(scrambled, location);
 }
 
-std::int32_t locationGrade(std::int32_t objective, std::int32_t moveCount) {
-    return 100 * bestScore({objective, moveCount}) - moveCount - 1600;
+std::int32_t locationGrade(std::int32_t objective, std::int32_t moveCount,
+                           std::int32_t sequenceLength) {
+    const std::int32_t point = std::max(100, sequenceLength + 1);
+    return point * (bestScore({objective, moveCount}) - 16) - moveCount;
 }
 
 void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveState& state,

@@ -52,8 +52,10 @@ CubeState orientToLocation(const CubeState& scrambled, std::int32_t location, Re
                            RecordWriter* log);
 
 // 100 * best block score - move count - 1600: -moveCount (0..-30) for a complete block,
-// at most -100 per missing block point otherwise. Higher is better.
-std::int32_t locationGrade(std::int32_t objective, std::int32_t moveCount);
+// at most -100 per missing block point otherwise. Higher is better. For rows of 100 moves or
+// more a block point is worth L + 1 in place of 100, so that it still outweighs any count.
+std::int32_t locationGrade(std::int32_t objective, std::int32_t moveCount,
+                           std::int32_t sequenceLength = kSequenceLength);
 
 // The search ends when the best location has a complete block in at most 20 moves.
 constexpr bool blockSearchIsDone(std::int32_t topGrade) {

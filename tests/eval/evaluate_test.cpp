@@ -193,6 +193,44 @@ TEST(Evaluation, RowsOfAPopulationGetTheirReferenceResults) {
     }
 }
 
+// Rows as long as a search breeds (up to 128 slots), a population's worth on every path, and
+// the best first reached at the last slot a row's packed best slot holds (255), and beyond.
+TEST(Evaluation, LongRowsGetTheirReferenceResults) {
+    std::mt19937 rng(128);
+    for (const std::size_t length : {63U, 64U, 65U, 127U, 128U, 255U, 256U}) {
+        const std::size_t rowCount = 9;
+        const CubeState start = testing::randomCube(rng, 20);
+        const std::vector<MoveCode> codes =
+            testing::randomMoves(rng, static_cast<int>(rowCount * length));
+        for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
+            for (BackEnd path : availablePaths()) {
+                std::vector<Evaluation> out(rowCount);
+                SequenceEvaluator(start, mode, path).evaluateRows(codes, length, out);
+                for (std::size_t row = 0; row < rowCount; ++row) {
+                    const std::span<const MoveCode> sequence(codes.data() + row * length, length);
+                    ASSERT_EQ(out[row], evaluateSequenceReference(start, sequence, mode))
+                        << length << " slots, mode " << mode << " path " << backEndName(path);
+                }
+            }
+        }
+    }
+    // From F: U U' pairs never solve the cube, F' at slot 255 does (pair score 48).
+    std::vector<MoveCode> lastSolves;
+    for (int pair = 0; pair < 127; ++pair) {
+        lastSolves.insert(lastSolves.end(), {1, 13});
+    }
+    lastSolves.push_back(12);
+    const CubeState start = applyMove(solvedCube(), 0);
+    for (BackEnd path : availablePaths()) {
+        EXPECT_EQ(SequenceEvaluator(start, kPairMode, path)(lastSolves), (Evaluation{225, 255}))
+            << backEndName(path);
+        lastSolves.push_back(0);
+        EXPECT_EQ(SequenceEvaluator(start, kPairMode, path)(lastSolves), (Evaluation{225, 255}))
+            << backEndName(path) << ", one slot more";
+        lastSolves.pop_back();
+    }
+}
+
 TEST(Evaluation, CodesOutsideTheGeneratedRangeKeepTheirPlainMeaning) {
     // 18 and 24 turn nothing; F' then solves the F-turned cube at slot 3.
     std::vector<MoveCode> sequence = slots({18, 24, 12});

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdexcept>
 
 #include "eval/evaluate.hpp"
+#include "platform/back_end.hpp"
+#include "support/plain_generation.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
@@ -163,6 +166,106 @@ TEST(GenerationLoop, EqualObjectivesKeepRowOrder) {
     EXPECT_EQ(loop.scores, ScoreTable(51, {159, 1}));
     EXPECT_TRUE(std::equal(loop.population.row(0).begin(), loop.population.row(0).end(),
                            before.row(0).begin()));
+}
+
+// A search of other sizes and rates: N, L, K, pm, pc, sp, the stage whose setting it runs
+// (0 block, 1 entry, 2 finish folded onto two faces, 3 block folded) and how many generations.
+struct SizedRun {
+    SearchParams params;
+    int stage;
+    std::int32_t generations;
+};
+
+SearchParams sized(std::int32_t rows, std::int32_t slots, std::int32_t immigrants = 5,
+                   float mutation = 0.05F, float crossover = 0.8F, float pressure = 1.5F) {
+    return {rows, slots, immigrants, mutation, crossover, pressure};
+}
+
+// Sizes at and around every boundary of the fast paths (the packed ranking's 64 rows, the
+// evaluation's rows side by side, the two-face stacks' 32 and 64 slots, the vector steps of
+// 8 and 16 codes, a row of one slot, which no cut can cross), and the ends of every rate.
+const SizedRun kSizedRuns[] = {
+    {sized(2, 1, 0), 0, 6},
+    {sized(2, 2, 1), 2, 6},
+    {sized(3, 30, 2, 1.0F, 1.0F, 2.0F), 1, 4},
+    {sized(6, 15, 5, 0.0F, 0.0F, 1.0F), 2, 4},
+    {sized(6, 16), 3, 4},
+    {sized(9, 1, 3, 0.5F, 1.0F, 1.2F), 2, 6},
+    {sized(63, 30, 0), 0, 4},
+    {sized(64, 31, 63, 0.05F, 0.8F, 2.0F), 1, 4},
+    {sized(65, 32), 2, 4},
+    {sized(65, 33, 1, 0.1F, 1.0F, 1.0F), 3, 4},
+    {sized(51, 64), 2, 4},
+    {sized(51, 65), 2, 3},
+    {sized(200, 30, 20), 1, 3},
+    {sized(20, 128, 5, 0.2F), 2, 3},
+    {sized(4096, 30, 100), 0, 2},
+};
+
+// Every back end breeds what the plain loop breeds, draw for draw, with the clock moving on
+// between generations.
+TEST(GenerationLoop, EveryBackEndBreedsThePlainGenerationsAtEverySize) {
+    const BackEnd active = activeBackEnd();
+    std::mt19937 rng(21);
+    for (const SizedRun& sizedRun : kSizedRuns) {
+        const SearchParams& params = sizedRun.params;
+        const bool twoFaces = sizedRun.stage >= 2;
+        const EvalMode mode = sizedRun.stage == 1   ? kTwoGenEntryMode
+                              : sizedRun.stage == 2 ? kPairMode
+                                                    : kBlockMode;
+        const CubeState start =
+            twoFaces ? testing::randomTwoFaceCube(rng, 14) : testing::randomCube(rng, 16);
+        const auto clockAt = [](std::int32_t g) {
+            return ClockReading{static_cast<std::uint32_t>(40 + g), 1800000000};
+        };
+        useBackEnd(BackEnd::portable);
+        FixedClock plainClock(clockAt(0));
+        RandomSource plainRandom(plainClock);
+        plainRandom.seedFromClock();
+        testing::PlainSearch plain(params);
+        plain.startFromRandomPopulation(plainRandom);
+        for (std::int32_t g = 1; g <= sizedRun.generations; ++g) {
+            plainClock.set(clockAt(g));
+            plain.generation(twoFaces, start, mode, plainRandom);
+        }
+        for (const BackEnd backEnd : kBackEnds) {
+            if (!backEndAvailable(backEnd)) {
+                continue;
+            }
+            useBackEnd(backEnd);
+            FixedClock clock(clockAt(0));
+            RandomSource random(clock);
+            random.seedFromClock();
+            testing::CaptureWriter console;
+            GeneticSearch search(params);
+            search.startFromRandomPopulation(random);
+            for (std::int32_t g = 1; g <= sizedRun.generations; ++g) {
+                clock.set(clockAt(g));
+                search.evolve({1, 1, twoFaces}, start, mode, random, console);
+            }
+            const std::string size = std::to_string(params.populationSize) + " rows of " +
+                                     std::to_string(params.sequenceLength) + ", " +
+                                     std::string(backEndName(backEnd));
+            ASSERT_EQ(search.population(), plain.population) << size;
+            ASSERT_EQ(search.scores(), plain.scores) << size;
+            ASSERT_EQ(random.state(), plainRandom.state()) << size;
+        }
+    }
+    useBackEnd(active);
+}
+
+TEST(GenerationLoop, ParametersOutsideTheirRangesAreRefused) {
+    for (const SearchParams& params :
+         {sized(1, 30), sized(4097, 30), sized(51, 0), sized(51, 129), sized(51, 30, -1),
+          sized(51, 30, 51), sized(51, 30, 5, -0.01F), sized(51, 30, 5, 1.01F),
+          sized(51, 30, 5, 0.05F, std::nanf("")), sized(51, 30, 5, 0.05F, 0.8F, 0.99F),
+          sized(51, 30, 5, 0.05F, 0.8F, 2.01F)}) {
+        EXPECT_THROW(GeneticSearch{params}, std::invalid_argument)
+            << params.populationSize << " " << params.sequenceLength << " "
+            << params.immigrantCount;
+    }
+    EXPECT_NO_THROW(GeneticSearch(sized(kMinPopulationSize, kMinSequenceLength, 1, 0, 0, 1)));
+    EXPECT_NO_THROW(GeneticSearch(sized(kMaxPopulationSize, kMaxSequenceLength, 4095, 1, 1, 2)));
 }
 
 }  // namespace

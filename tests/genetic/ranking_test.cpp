@@ -52,5 +52,41 @@ TEST(Ranking, EqualsAStableSortByDescendingKey) {
     }
 }
 
+std::vector<std::int32_t> stableOrder(const std::vector<std::int32_t>& keys) {
+    std::vector<std::int32_t> expected(keys.size());
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(), [&](std::int32_t a, std::int32_t b) {
+        return keys[static_cast<std::size_t>(a)] > keys[static_cast<std::size_t>(b)];
+    });
+    return expected;
+}
+
+// Populations of up to 4096 rows: keys counted by value where they span up to 4096 values (as
+// objectives do), sorted where they span more; both at the boundary, and the plain count.
+TEST(Ranking, ManyRowsEqualAStableSortWhateverTheKeysSpan) {
+    std::mt19937 rng(11);
+    for (const std::size_t rows : {65U, 102U, 200U, 4096U}) {
+        for (const std::int64_t span :
+             {std::int64_t{1}, std::int64_t{60}, std::int64_t{1829}, std::int64_t{4096},
+              std::int64_t{4097}, std::int64_t{1} << 32}) {
+            const std::int64_t lowest =
+                span > 4097 ? std::numeric_limits<std::int32_t>::min() : -128;
+            std::uniform_int_distribution<std::int64_t> key(lowest, lowest + span - 1);
+            std::vector<std::int32_t> keys(rows);
+            for (auto& k : keys)
+                k = static_cast<std::int32_t>(key(rng));
+            keys[rng() % rows] = static_cast<std::int32_t>(lowest);  // the whole span present
+            keys[rng() % rows] = static_cast<std::int32_t>(lowest + span - 1);
+            const std::vector<std::int32_t> expected = stableOrder(keys);
+            ASSERT_EQ(orderOf(keys), expected) << rows << " rows, keys spanning " << span;
+            if (rows <= 200) {
+                std::vector<std::int32_t> plain(rows);
+                rankOrderReference(keys, plain);
+                ASSERT_EQ(plain, expected) << rows << " rows, keys spanning " << span;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace cubega

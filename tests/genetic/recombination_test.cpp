@@ -17,6 +17,7 @@ namespace {
 using testing::distinctRows;
 using testing::FrozenRandom;
 using testing::recombine;
+using testing::recombineByTheFloatTests;
 using testing::recombineInto;
 using testing::reorderRows;
 
@@ -67,6 +68,20 @@ TEST(Recombination, ASinglePairOfRowsAndASingleRow) {
     EXPECT_EQ(recombine(one, 1.5F, 0.8F, frozen.random), one);
     const Population same(5, 4);  // all rows equal: children equal them whatever the cut
     EXPECT_EQ(recombine(same, 1.5F, 1.0F, frozen.random), same);
+}
+
+// A row of one slot has no cut inside it: a crossing swaps the two parents' rows between the
+// children, and the draws are those of a pair never crossed.
+TEST(Recombination, RowsOfOneSlotCrossBySwappingTheParents) {
+    FrozenRandom crossed, copied;
+    const Population input = distinctRows(7, 1);
+    const Population swapped = recombine(input, 1.5F, 1.0F, crossed.random);
+    const Population kept = recombine(input, 1.5F, 0.0F, copied.random);
+    for (std::int32_t k = 1; k < 7; k += 2) {
+        EXPECT_EQ(swapped.row(k)[0], kept.row(k + 1)[0]);
+        EXPECT_EQ(swapped.row(k + 1)[0], kept.row(k)[0]);
+    }
+    EXPECT_EQ(crossed.random.state(), copied.random.state());
 }
 
 // The state one step before `state`: times the inverse of 48271, 48271^(2^31 - 3).
@@ -140,42 +155,6 @@ TEST(Recombination, FirstParentBoundsAreWhereTheFloatTestTurns) {
             }
         }
     }
-}
-
-// Recombination written with the float acceptance test, draw for draw as the search makes
-// them; the bounds must give the very same populations and leave the stream at the same state.
-Population recombineByTheFloatTests(const Population& from, float sp, float pc,
-                                    RandomSource& random) {
-    random.seedFromClock();
-    const std::int32_t rows = from.rows();
-    const std::int32_t slots = from.slots();
-    Population to = from;
-    for (std::int32_t pair = 0; pair < (rows - 1) / 2; ++pair) {
-        const std::int32_t k = 1 + 2 * pair;
-        std::int32_t first = 0;
-        for (;;) {
-            first = random.rowOffset(rows);
-            const float r2 = random.randomReal();
-            const float threshold =
-                ((2.0F - sp) + 2.0F * r2 * (sp - 1.0F)) / static_cast<float>(rows);
-            const float weight = (sp - (2.0F * sp - 2.0F) * static_cast<float>(first) /
-                                           static_cast<float>(rows - 1)) /
-                                 static_cast<float>(rows);
-            if (threshold <= weight) {
-                break;
-            }
-        }
-        const std::int32_t second = random.rowOffset(rows);
-        const std::int32_t cut = std::min(random.cutPoint(slots), slots - 1);
-        const bool cross = random.chance(pc);
-        for (std::int32_t j = 0; j < slots; ++j) {
-            const bool head = !cross || j < cut;
-            const auto slot = static_cast<std::size_t>(j);
-            to.row(k)[slot] = (head ? from.row(first) : from.row(second))[slot];
-            to.row(k + 1)[slot] = (head ? from.row(second) : from.row(first))[slot];
-        }
-    }
-    return to;
 }
 
 TEST(Recombination, BoundsGiveTheSamePopulationsAsTheFloatTest) {

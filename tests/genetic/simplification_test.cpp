@@ -8,6 +8,7 @@
 #include "cube/moves.hpp"
 #include "genetic/move_stack.hpp"
 #include "genetic/two_face_simplification.hpp"
+#include "platform/back_end.hpp"
 #include "support/operator_forms.hpp"
 #include "support/test_support.hpp"
 
@@ -15,51 +16,9 @@ namespace cubega {
 namespace {
 
 using testing::FrozenRandom;
+using testing::mergeByTable;
+using testing::simplifyByRescanning;
 using testing::simplifySequence;
-
-// The merge table case by case: (kind of a, kind of b) -> result kind or cancel.
-MoveCode mergeByTable(MoveCode a, MoveCode b) {
-    const int f = a % 6;
-    const MoveCode quarter = f, half = f + 6, anti = f + 12;
-    if (a == quarter && b == quarter)
-        return a + 6;
-    if (a == quarter && b == half)
-        return a + 12;
-    if (a == half && b == quarter)
-        return a + 6;
-    if (a == half && b == anti)
-        return a - 6;
-    if (a == anti && b == half)
-        return a - 12;
-    if (a == anti && b == anti)
-        return a - 6;
-    return -1;  // f f', f' f, f2 f2
-}
-
-// Simplification the slow way: after every merge, scan again from the first slot.
-void simplifyByRescanning(std::vector<MoveCode>& s, RandomSource& random) {
-    random.seedFromClock();
-    if (s.size() < 2)
-        return;
-    for (;;) {
-        std::size_t i = 0;
-        while (i + 1 < s.size() && s[i] % 6 != s[i + 1] % 6)
-            ++i;
-        if (i + 1 >= s.size())
-            return;
-        const MoveCode merged = mergeByTable(s[i], s[i + 1]);
-        if (merged >= 0) {
-            s[i] = merged;
-            s.erase(s.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-            s.push_back(random.resetMove());
-        } else {
-            s.erase(s.begin() + static_cast<std::ptrdiff_t>(i),
-                    s.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-            s.push_back(random.resetMove());
-            s.push_back(random.resetMove());
-        }
-    }
-}
 
 TEST(Simplification, EverySameFacePairMergesAsTheTableSaysAndAsTheCubeAgrees) {
     const CubeState start = testing::distinctFacelets();
@@ -196,28 +155,43 @@ class SteppingClock final : public Clock {
     ClockReading reading{0, 1700000000};
 };
 
-// The two-face rows are read many at a time in lanes of 16 and refilled row by row afterwards:
-// every row count around the lane blocks, every length the lanes hold, and each row reseeding
-// exactly where the row-by-row simplification does.
+// The two-face rows are read many at a time in lanes of 16 (64 rows of up to 32 slots, 32 rows
+// of up to 64 on stacks of four words) and refilled row by row afterwards: every row count
+// around the lane blocks, every length around the stacks' words, on every back end, and each
+// row reseeding exactly where the row-by-row simplification does.
 TEST(Simplification, TwoFaceRowsMatchTheRowByRowSimplification) {
     std::mt19937 rng(47);
-    for (const std::int32_t rows : {1, 2, 15, 16, 17, 51, 64, 65, 130}) {
-        for (const std::int32_t slots : {1, 2, 3, 16, 17, 30, 31, 32, 33}) {
+    const BackEnd active = activeBackEnd();
+    for (const std::int32_t rows : {1, 2, 15, 16, 17, 31, 32, 33, 51, 64, 65, 130}) {
+        for (const std::int32_t slots : {1, 2, 3, 16, 17, 30, 31, 32, 33, 47, 48, 49, 63, 64, 65}) {
             Population population(rows, slots);
             for (MoveCode& m : population.codes()) {
                 m = foldOntoTwoFaces(testing::randomMoves(rng, 1)[0]);
             }
             Population expected = population;
-            SteppingClock clock, expectedClock;
-            RandomSource random(clock), expectedRandom(expectedClock);
-            simplifyTwoFaceRows(population, random);
+            SteppingClock expectedClock;
+            RandomSource expectedRandom(expectedClock);
+            useBackEnd(BackEnd::portable);
             simplifyRows(expected, expectedRandom);
-            ASSERT_EQ(population, expected) << rows << " rows of " << slots;
-            ASSERT_EQ(clock.reading.millisecondsSinceStart,
-                      expectedClock.reading.millisecondsSinceStart);
-            ASSERT_EQ(random.state(), expectedRandom.state()) << rows << " rows of " << slots;
+            const std::uint32_t expectedReads = expectedClock.reading.millisecondsSinceStart;
+            const std::int32_t expectedState = expectedRandom.state();
+            for (const BackEnd backEnd : kBackEnds) {
+                if (!backEndAvailable(backEnd)) {
+                    continue;
+                }
+                useBackEnd(backEnd);
+                Population result = population;
+                SteppingClock clock;
+                RandomSource random(clock);
+                simplifyTwoFaceRows(result, random);
+                ASSERT_EQ(result, expected)
+                    << rows << " rows of " << slots << ", " << backEndName(backEnd);
+                ASSERT_EQ(clock.reading.millisecondsSinceStart, expectedReads);
+                ASSERT_EQ(random.state(), expectedState) << rows << " rows of " << slots;
+            }
         }
     }
+    useBackEnd(active);
 }
 
 TEST(Simplification, ShortSequences) {

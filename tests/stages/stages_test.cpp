@@ -27,6 +27,17 @@ TEST(BlockGrade, CompleteBlocksGradeMinusTheirLength) {
     EXPECT_EQ(locationGrade(145, 5), -105);  // best block score 15 after 5 moves
 }
 
+// With rows of 100 moves or more a missing block point still weighs more than any count.
+TEST(BlockGrade, ACompleteBlockOutranksAnyIncompleteOneAtEveryLength) {
+    EXPECT_EQ(locationGrade(145, 5, 99), -105);
+    EXPECT_EQ(locationGrade(145, 5, 128), -134);
+    EXPECT_EQ(locationGrade(32, 128, 128), -128);  // complete after all 128 moves
+    EXPECT_GT(locationGrade(32, 128, 128), locationGrade(149, 1, 128));
+    EXPECT_EQ(locationGrade(0, 0, 128), -16 * 129);
+    EXPECT_TRUE(blockSearchIsDone(locationGrade(140, 20, 128)));
+    EXPECT_FALSE(blockSearchIsDone(locationGrade(149, 1, 128)));
+}
+
 TEST(BlockGrade, ACompleteBlockInTwentyMovesEndsTheSearchAndTwentyOneDoesNot) {
     EXPECT_TRUE(blockSearchIsDone(locationGrade(140, 20)));
     EXPECT_FALSE(blockSearchIsDone(locationGrade(139, 21)));
