@@ -18,8 +18,20 @@ namespace {
 
 // Runs the loop of `search` until the benchmark has its figures, on one back end (the fastest
 // available when none is named), and reports generations/s.
+// A logbook that keeps nothing but a count: what logging costs the loop (the statistics of each
+// logged generation), without the writing.
+class CountingLog final : public GenerationLog {
+  public:
+    std::int32_t every() const override { return 0; }
+    void generationLogged(const GenerationStats& stats) override {
+        rows += stats.distinct > 0 ? 1 : 0;
+    }
+    std::int64_t rows = 0;
+};
+
 void runGenerations(benchmark::State& state, std::optional<BackEnd> path, GeneticSearch& search,
-                    const bench::StageSetting& stage, std::int32_t generationsPerIteration) {
+                    const bench::StageSetting& stage, std::int32_t generationsPerIteration,
+                    GenerationLog* log = nullptr) {
     if (path && !backEndAvailable(*path)) {
         state.SkipWithError("path not available on this processor");
         return;
@@ -31,7 +43,8 @@ void runGenerations(benchmark::State& state, std::optional<BackEnd> path, Geneti
     random.seedFromClock();
     DiscardingRecordWriter console;
     search.startFromRandomPopulation(random);
-    const GenerationRun run{generationsPerIteration, 1000000, stage.twoFaces};
+    GenerationRun run{generationsPerIteration, 1000000, stage.twoFaces};
+    run.log = log;
     for (auto _ : state) {
         search.evolve(run, stage.start, stage.mode, random, console);
     }
@@ -44,6 +57,15 @@ void runGenerations(benchmark::State& state, std::optional<BackEnd> path, Geneti
 void generations(benchmark::State& state, std::optional<BackEnd> path) {
     GeneticSearch search;
     runGenerations(state, path, search, bench::stageSetting(static_cast<int>(state.range(0))), 100);
+}
+
+// The program's sizes with the default logbook, on the fastest path.
+void loggedGenerations(benchmark::State& state) {
+    GeneticSearch search;
+    CountingLog log;
+    runGenerations(state, std::nullopt, search,
+                   bench::stageSetting(static_cast<int>(state.range(0))), 100, &log);
+    state.counters["rows"] = static_cast<double>(log.rows);
 }
 
 // Other sizes, on the fastest path: N rows of L slots, by stage.
@@ -64,8 +86,8 @@ void generationsOfSize(benchmark::State& state) {
         benchmark::Counter::kIsRate);
 }
 
-// "generations" on the fastest path, then "generations/path:NAME" on each, then the sizes
-// ("generations/N:102/L:30/stage:0").
+// "generations" on the fastest path, then "generations/path:NAME" on each, "generations/logged",
+// then the sizes ("generations/N:102/L:30/stage:0").
 const bool registered = [] {
     benchmark::RegisterBenchmark("generations", generations, std::nullopt)
         ->ArgName("stage")
@@ -82,6 +104,12 @@ const bool registered = [] {
             ->Arg(2)
             ->Unit(benchmark::kMillisecond);
     }
+    benchmark::RegisterBenchmark("generations/logged", loggedGenerations)
+        ->ArgName("stage")
+        ->Arg(0)
+        ->Arg(1)
+        ->Arg(2)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("generations", generationsOfSize)
         ->ArgNames({"N", "L", "stage"})
         ->ArgsProduct({{51}, {30, 60, 128}, {0, 1, 2}})
