@@ -280,8 +280,8 @@ function showRecord(record) {
   $("summary").textContent = (record.title ? `${record.title}: ` : "") + summaryOf(result);
   showMoves(result);
   replaceLink($("download"), result.resultsLog, "text/plain");
-  $("download-log").hidden = !log.text;
-  if (log.text) replaceLink($("download-log"), log.text, "application/jsonl");
+  $("download-log").hidden = log.rows.length === 0;
+  if (log.rows.length > 0) replaceLink($("download-log"), log.jsonLines(), "application/jsonl");
   drawSearch(log, STAGES, { winner: result.location ?? null });
   $("result").hidden = false;
   state.states = result.states;
@@ -436,10 +436,8 @@ function renderTriesTable(tries) {
 // the most, or for every few counts when they spread wide.
 function renderHistogram(tries) {
   const moves = tries.filter((t) => t.result?.solved).map((t) => t.result.totalMoves);
-  if (moves.length === 0) {
-    $("tries-histogram").replaceChildren();
-    return;
-  }
+  $("tries-histogram").closest("figure").hidden = moves.length === 0;
+  if (moves.length === 0) return;
   const low = Math.min(...moves);
   const high = Math.max(...moves);
   const width = Math.ceil((high - low + 1) / 20);

@@ -5,9 +5,11 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -15,7 +17,6 @@
 #include "cube/notation.hpp"
 #include "genetic/clock.hpp"
 #include "platform/back_end.hpp"
-#include "request/logbook_text.hpp"
 #include "request/request_json.hpp"
 #include "request/result_json.hpp"
 #include "request/solve_task.hpp"
@@ -39,13 +40,17 @@ class ProgressCallback final : public SolveObserver {
     emscripten::val callback_;
 };
 
-// Keeps the rows of a solve's logbook as JSON Lines (the command line's --log form) until the
-// page takes them. About kRowsPerRun evenly spaced rows a run of the running stage, besides
-// the rows every logbook gets (each rise of the best, a run's first and last generation), and
-// never more often than every kFewestGenerations generations: a row sorts the population to
-// count its distinct rows, which would slow a short run down.
+// Keeps the rows of a solve's logbook until the page takes them, as numbers (formatting them
+// as text here would cost a run more than the search's own logging): kRowFields a row, the
+// fields of a LogbookRow in order, the stage as 0, 1, 2 and the location -1 outside the block
+// stage. About kRowsPerRun evenly spaced rows a run of the running stage, besides the rows
+// every logbook gets (each rise of the best, a run's first and last generation), and never
+// more often than every kFewestGenerations generations: a row sorts the population to count
+// its distinct rows, which would slow a short run down.
 class ChartLogbook final : public Logbook {
   public:
+    static constexpr std::size_t kRowFields = 11;
+
     explicit ChartLogbook(const SearchSettings& settings) : settings_(settings) {}
 
     std::int32_t every() const override {
@@ -54,17 +59,34 @@ class ChartLogbook final : public Logbook {
 
     void logRow(const LogbookRow& row) override {
         stage_ = row.stage;  // a run's first generation is always logged
-        rows_ += logbookRowText(row, LogFormat::jsonLines);
+        const std::array<double, kRowFields> fields{static_cast<double>(row.stage),
+                                                    static_cast<double>(row.location),
+                                                    static_cast<double>(row.run),
+                                                    static_cast<double>(row.generation),
+                                                    static_cast<double>(row.evaluations),
+                                                    static_cast<double>(row.best),
+                                                    static_cast<double>(row.bestMoves),
+                                                    row.mean,
+                                                    static_cast<double>(row.worst),
+                                                    static_cast<double>(row.distinct),
+                                                    row.seconds};
+        rows_.insert(rows_.end(), fields.begin(), fields.end());
     }
 
     bool hasRows() const { return !rows_.empty(); }
 
-    // The rows kept since the last call.
-    std::string takeRows() { return std::exchange(rows_, std::string()); }
+    // The rows kept since the last call, as a new JavaScript Float64Array.
+    emscripten::val takeRows() {
+        const emscripten::val rows =
+            emscripten::val::global("Float64Array")
+                .new_(emscripten::typed_memory_view(rows_.size(), rows_.data()));
+        rows_.clear();
+        return rows;
+    }
 
   private:
-    static constexpr std::int32_t kRowsPerRun = 200;
-    static constexpr std::int32_t kFewestGenerations = 16;
+    static constexpr std::int32_t kRowsPerRun = 100;
+    static constexpr std::int32_t kFewestGenerations = 32;
 
     std::int32_t generationsOfRun(Stage stage) const {
         switch (stage) {
@@ -80,11 +102,11 @@ class ChartLogbook final : public Logbook {
 
     SearchSettings settings_;
     Stage stage_ = Stage::block;
-    std::string rows_;
+    std::vector<double> rows_;
 };
 
 // Hands progress to a JavaScript function, as ProgressCallback does, and before it the
-// logbook's rows kept since the last call to another (JSON Lines text).
+// logbook's rows kept since the last call to another (a Float64Array).
 class LoggedProgressCallback final : public SolveObserver {
   public:
     LoggedProgressCallback(emscripten::val onProgress, emscripten::val onRows,
@@ -172,9 +194,10 @@ std::string solveRequest(const std::string& request, emscripten::val onProgress)
     });
 }
 
-// The same, keeping the search's logbook: its rows go to onRows(text) in batches, as JSON
-// Lines, each batch just before a progress call, the last before the result. The rows do not
-// change the search: a seeded solve gives the same result with or without them.
+// The same, keeping the search's logbook: its rows go to onRows(rows) in batches, each a
+// Float64Array of ChartLogbook::kRowFields numbers a row (above), each batch just before a
+// progress call, the last before the result. The rows do not change the search: a seeded
+// solve gives the same result with or without them.
 std::string solveWithLogbook(const std::string& request, emscripten::val onProgress,
                              emscripten::val onRows) {
     return answered([&] {

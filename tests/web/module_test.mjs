@@ -9,6 +9,7 @@ import { mkdtempSync, readFileSync, rmSync } from "node:fs";
 import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
+import { rowsOf } from "../../web/search_log.js";
 
 const [modulePath, nativeSolver] = process.argv.slice(2);
 const createCubeSolver = createRequire(import.meta.url)(modulePath);
@@ -25,8 +26,8 @@ const native = JSON.parse(execFileSync(nativeSolver, [
   "solve", "--scramble", "R U2 F' L D2 B", "-g", "40", "--seed", "3", "--format", "json",
   "--results", join(folder, "results.txt"), "--log", join(folder, "log.jsonl")], { encoding: "utf8" }));
 const nativeLog = readFileSync(join(folder, "results.txt"), "utf8");
-const rowsOf = (text) => text.trim().split("\n").map((line) => JSON.parse(line));
-const nativeRows = rowsOf(readFileSync(join(folder, "log.jsonl"), "utf8"));
+const nativeRows = readFileSync(join(folder, "log.jsonl"), "utf8").trim().split("\n")
+  .map((line) => JSON.parse(line));
 rmSync(folder, { recursive: true, force: true });
 delete native.seconds;
 
@@ -46,17 +47,16 @@ for (const backEnd of ["wasm-simd", "portable"]) {
   check(progressCalls > 0, `${backEnd}: progress was reported`);
 }
 
-let batches = 0;
-let rowText = "";
+const batches = [];
 const logged = JSON.parse(solver.solveWithLogbook(
   JSON.stringify({ scramble: "R U2 F' L D2 B", generations: 40, seed: 3 }), () => {},
-  (text) => { batches += 1; rowText += text; }));
+  (batch) => { batches.push(batch); }));
 const { seconds, resultsLog, states, movesAsHeld, blockFacelets, ...fields } = logged;
 check(JSON.stringify(fields) === JSON.stringify(native), "with the logbook: the native result");
-const rows = rowsOf(rowText);
-check(batches > 1 && ["block", "entry", "finish"].every((stage) =>
+const rows = batches.flatMap(rowsOf);
+check(batches.length > 1 && ["block", "entry", "finish"].every((stage) =>
         lastRowOf(rows, stage) === lastRowOf(nativeRows, stage)),
-      `with the logbook: rows in ${batches} batches, each stage's last as the native logbook's`);
+      `with the logbook: rows in ${batches.length} batches, each stage's last as the native logbook's`);
 const asHeld = ["block", "entry", "finish"].map((stage) => movesAsHeld[stage]).filter((m) => m !== "");
 check(asHeld.join(" ") === native.solution &&
       movesAsHeld.block.split(" ").length === native.stages.block.moveCount,
