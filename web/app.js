@@ -32,6 +32,7 @@ const state = {
   step: 0,
   timer: null,
   tries: null,
+  triesSeeds: null,   // the last tries': {seed, count, workers}
 };
 
 // --- The request.
