@@ -16,13 +16,20 @@ export function isCentre(index) {
   return index % 9 === 4;
 }
 
-// Makes the 54 squares in `svg`; onClick(index) is told of clicks on a facelet.
+// The cell of a facelet in the net: [column, row].
+function cellOf(index) {
+  const [column, row] = ORIGINS[FACES[Math.floor(index / 9)]];
+  return [column + (index % 3), row + Math.floor((index % 9) / 3)];
+}
+
+// Makes the 54 squares in `svg`, and the outline drawn over them; onClick(index) is told of
+// clicks on a facelet.
 export function createNet(svg, onClick) {
   for (let index = 0; index < 54; ++index) {
-    const [column, row] = ORIGINS[FACES[Math.floor(index / 9)]];
+    const [column, row] = cellOf(index);
     const rect = document.createElementNS(SVG, "rect");
-    rect.setAttribute("x", (column + (index % 3)) * CELL);
-    rect.setAttribute("y", (row + Math.floor((index % 9) / 3)) * CELL);
+    rect.setAttribute("x", column * CELL);
+    rect.setAttribute("y", row * CELL);
     rect.setAttribute("width", CELL);
     rect.setAttribute("height", CELL);
     rect.dataset.index = index;
@@ -30,6 +37,30 @@ export function createNet(svg, onClick) {
     rect.addEventListener("click", () => onClick(index));
     svg.appendChild(rect);
   }
+  const outline = document.createElementNS(SVG, "path");
+  outline.classList.add("outline");
+  outline.dataset.facelets = "";
+  svg.appendChild(outline);
+}
+
+// Outlines a group of facelets (indices in the 54-letter text's order; none clears it): the
+// sides of their squares that no other square of the group shares, so that each face's part of
+// the group gets one border.
+export function outlineFacelets(svg, indices) {
+  const cells = new Set(indices.map((index) => cellOf(index).join(",")));
+  const sides = [];
+  for (const index of indices) {
+    const [column, row] = cellOf(index);
+    const [x, y] = [column * CELL, row * CELL];
+    const open = (dc, dr) => !cells.has(`${column + dc},${row + dr}`);
+    if (open(0, -1)) sides.push(`M${x} ${y}h${CELL}`);
+    if (open(0, 1)) sides.push(`M${x} ${y + CELL}h${CELL}`);
+    if (open(-1, 0)) sides.push(`M${x} ${y}v${CELL}`);
+    if (open(1, 0)) sides.push(`M${x + CELL} ${y}v${CELL}`);
+  }
+  const outline = svg.querySelector("path.outline");
+  outline.setAttribute("d", sides.join(""));
+  outline.dataset.facelets = indices.join(",");
 }
 
 // Colours the squares from a 54-letter text.

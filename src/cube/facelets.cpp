@@ -66,6 +66,15 @@ FaceletCube cubeFromFaceletText(std::string_view text) {
     return result;
 }
 
+int faceletTextIndex(int facelet) {
+    for (int k = 0; k < kFaceletCount; ++k) {
+        if (faceletOfTextIndex(static_cast<std::size_t>(k)) == facelet) {
+            return k;
+        }
+    }
+    return -1;
+}
+
 std::string faceletText(const CubeState& cube) {
     std::string text(54, '?');
     for (std::size_t k = 0; k < text.size(); ++k) {

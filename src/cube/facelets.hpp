@@ -28,6 +28,9 @@ struct FaceletCube {
 // solvedCube().
 FaceletCube cubeFromFaceletText(std::string_view text);
 
+// Where the program's facelet i (9 * face + position, faces F U R B D L) stands in the text.
+int faceletTextIndex(int facelet);
+
 // The text of a cube whose six centres have six different colours: each facelet named by the
 // face whose centre has its colour.
 std::string faceletText(const CubeState& cube);

@@ -158,6 +158,21 @@ CubeState turnedToLocation(const CubeState& scrambled, std::int32_t location) {
     return cube;
 }
 
+std::array<int, kBlockFacelets.size()> blockFaceletsAsHeld(std::int32_t location) {
+    // Each facelet labelled with its own position: once turned, the labels at the block's
+    // positions say where they came from.
+    CubeState labels;
+    for (int i = 0; i < kFaceletCount; ++i) {
+        labels[i] = i;
+    }
+    const CubeState turned = turnedToLocation(labels, location);
+    std::array<int, kBlockFacelets.size()> held{};
+    for (std::size_t k = 0; k < kBlockFacelets.size(); ++k) {
+        held[k] = turned[kBlockFacelets[k]];
+    }
+    return held;
+}
+
 CubeState orientToLocation(const CubeState& scrambled, std::int32_t location, RecordWriter& console,
                            RecordWriter* log) {
     for (const Rotation rotation : rotationsOfLocation(location)) {

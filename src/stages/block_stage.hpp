@@ -45,6 +45,15 @@ std::vector<MoveCode> movesAsHeld(std::span<const MoveCode> moves,
 // The scrambled cube turned to location n, silently.
 CubeState turnedToLocation(const CubeState& scrambled, std::int32_t location);
 
+// The block's 20 facelets in the turned cube: on R, B, D and L, every facelet of the pieces
+// between D and B (their corners, edges and the four centres).
+inline constexpr std::array<int, 20> kBlockFacelets{22, 23, 25, 26, 30, 31, 32, 33, 34, 35,
+                                                    39, 40, 41, 42, 43, 44, 48, 49, 51, 52};
+
+// Where the block built at location n lies in the cube as held (before its rotations): the
+// positions that the rotations bring to kBlockFacelets, in the same order.
+std::array<int, kBlockFacelets.size()> blockFaceletsAsHeld(std::int32_t location);
+
 // The scrambled cube turned to location n. Each rotation writes its line to the console
 // (a y line is followed by an empty line); with `log`, each line goes to the console and
 // then to the log, and no empty lines are written.

@@ -1,10 +1,15 @@
 // The solver as a WebAssembly module for the web page, through embind: requests and results
-// as JSON text, the results in the command line's JSON form, progress through a callback.
+// as JSON text, the results in the command line's JSON form, progress through a callback and,
+// for the page's charts, the search's logbook in batches through another.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -16,6 +21,7 @@
 #include "request/result_json.hpp"
 #include "request/solve_task.hpp"
 #include "run/run_error.hpp"
+#include "stages/block_stage.hpp"
 
 namespace cubega {
 
@@ -34,6 +40,96 @@ class ProgressCallback final : public SolveObserver {
     emscripten::val callback_;
 };
 
+// Keeps the rows of a solve's logbook until the page takes them, as numbers (formatting them
+// as text here would cost a run more than the search's own logging): kRowFields a row, the
+// fields of a LogbookRow in order, the stage as 0, 1, 2 and the location -1 outside the block
+// stage. About kRowsPerRun evenly spaced rows a run of the running stage, besides the rows
+// every logbook gets (each rise of the best, a run's first and last generation), and never
+// more often than every kFewestGenerations generations: a row sorts the population to count
+// its distinct rows, which would slow a short run down.
+class ChartLogbook final : public Logbook {
+  public:
+    static constexpr std::size_t kRowFields = 11;
+
+    explicit ChartLogbook(const SearchSettings& settings) : settings_(settings) {}
+
+    std::int32_t every() const override {
+        return std::max(kFewestGenerations, generationsOfRun(stage_) / kRowsPerRun);
+    }
+
+    void logRow(const LogbookRow& row) override {
+        stage_ = row.stage;  // a run's first generation is always logged
+        const std::array<double, kRowFields> fields{static_cast<double>(row.stage),
+                                                    static_cast<double>(row.location),
+                                                    static_cast<double>(row.run),
+                                                    static_cast<double>(row.generation),
+                                                    static_cast<double>(row.evaluations),
+                                                    static_cast<double>(row.best),
+                                                    static_cast<double>(row.bestMoves),
+                                                    row.mean,
+                                                    static_cast<double>(row.worst),
+                                                    static_cast<double>(row.distinct),
+                                                    row.seconds};
+        rows_.insert(rows_.end(), fields.begin(), fields.end());
+    }
+
+    bool hasRows() const { return !rows_.empty(); }
+
+    // The rows kept since the last call, as a new JavaScript Float64Array.
+    emscripten::val takeRows() {
+        const emscripten::val rows =
+            emscripten::val::global("Float64Array")
+                .new_(emscripten::typed_memory_view(rows_.size(), rows_.data()));
+        rows_.clear();
+        return rows;
+    }
+
+  private:
+    static constexpr std::int32_t kRowsPerRun = 100;
+    static constexpr std::int32_t kFewestGenerations = 32;
+
+    std::int32_t generationsOfRun(Stage stage) const {
+        switch (stage) {
+            case Stage::block:
+                return settings_.blockGenerations;
+            case Stage::entry:
+                return settings_.entryGenerations;
+            case Stage::finish:
+                return settings_.finishGenerations;
+        }
+        return 0;
+    }
+
+    SearchSettings settings_;
+    Stage stage_ = Stage::block;
+    std::vector<double> rows_;
+};
+
+// Hands progress to a JavaScript function, as ProgressCallback does, and before it the
+// logbook's rows kept since the last call to another (a Float64Array).
+class LoggedProgressCallback final : public SolveObserver {
+  public:
+    LoggedProgressCallback(emscripten::val onProgress, emscripten::val onRows,
+                           ChartLogbook& logbook)
+        : progress_(std::move(onProgress)), onRows_(std::move(onRows)), logbook_(&logbook) {}
+
+    void stageProgress(const StageProgress& progress) override {
+        handRows();
+        progress_.stageProgress(progress);
+    }
+
+    void handRows() {
+        if (logbook_->hasRows()) {
+            onRows_(logbook_->takeRows());
+        }
+    }
+
+  private:
+    ProgressCallback progress_;
+    emscripten::val onRows_;
+    ChartLogbook* logbook_;
+};
+
 // The answer to a request: what `answer` makes of it, or {"error": ...} with the message of
 // the rule it breaks (the command line's message) or of the fault that stopped it.
 std::string answered(const std::function<nlohmann::ordered_json()>& answer) {
@@ -44,9 +140,48 @@ std::string answered(const std::function<nlohmann::ordered_json()>& answer) {
 
 }  // namespace
 
-// The solve of one request; the result, or {"error": ...}. The result holds the command
-// line's fields, the results log in its usual layout ("resultsLog") and the facelets of the
-// cube after each move of the solution as held, from the scrambled cube on ("states").
+// What the page adds to the command line's fields of a result: the results log in its usual
+// layout ("resultsLog"); the facelets of the cube after each move of the solution as held,
+// from the scrambled cube on ("states"); those moves, stage by stage ("movesAsHeld": {"block":
+// "R U", "entry": ..., "finish": ...}, the block's moves first); where the block lies in the
+// cube as held ("blockFacelets": its 20 places in the 54-letter text) once the block stage has
+// finished; and, for a solve that its budget ended, where it stopped ("stoppedAtText").
+nlohmann::ordered_json pageResult(const SolveTask& task, const TaskOutcome& outcome,
+                                  const TextRecordWriter& log) {
+    const SolveResult& solved = outcome.result;
+    nlohmann::ordered_json result = resultJson(task, outcome);
+    result["resultsLog"] = log.text();
+    CubeState cube = outcome.scramble.cube;
+    result["states"] = nlohmann::ordered_json::array({faceletText(cube)});
+    for (const MoveCode move : solved.solution) {
+        cube = applyMove(cube, move);
+        result["states"].push_back(faceletText(cube));
+    }
+    // The solution as held is the three stages' moves, one for one, in their order.
+    const std::span<const MoveCode> asHeld(solved.solution);
+    const std::vector<MoveCode>* stages[] = {&solved.blockMoves, &solved.entryMoves,
+                                             &solved.finishMoves};
+    std::size_t first = 0;
+    result["movesAsHeld"] = nlohmann::ordered_json::object();
+    for (const Stage stage : {Stage::block, Stage::entry, Stage::finish}) {
+        const std::size_t count = stages[static_cast<std::size_t>(stage)]->size();
+        result["movesAsHeld"][stageName(stage)] = standardNotation(asHeld.subspan(first, count));
+        first += count;
+    }
+    if (!solved.stoppedAt || solved.stoppedAt->stage != Stage::block) {
+        result["blockFacelets"] = nlohmann::ordered_json::array();
+        for (const int facelet : blockFaceletsAsHeld(solved.location)) {
+            result["blockFacelets"].push_back(faceletTextIndex(facelet));
+        }
+    }
+    if (solved.stoppedAt) {
+        result["stoppedAtText"] = stopPointText(*solved.stoppedAt);
+    }
+    return result;
+}
+
+// The solve of one request; the result (the command line's fields and the page's, above), or
+// {"error": ...}.
 std::string solveRequest(const std::string& request, emscripten::val onProgress) {
     return answered([&] {
         const SolveTask task = taskFromJsonText(request);
@@ -55,16 +190,28 @@ std::string solveRequest(const std::string& request, emscripten::val onProgress)
         TaskServices services;
         services.resultsLog = &log;
         services.observer = &progress;
+        return pageResult(task, runTask(task, services), log);
+    });
+}
+
+// The same, keeping the search's logbook: its rows go to onRows(rows) in batches, each a
+// Float64Array of ChartLogbook::kRowFields numbers a row (above), each batch just before a
+// progress call, the last before the result. The rows do not change the search: a seeded
+// solve gives the same result with or without them.
+std::string solveWithLogbook(const std::string& request, emscripten::val onProgress,
+                             emscripten::val onRows) {
+    return answered([&] {
+        const SolveTask task = taskFromJsonText(request);
+        ChartLogbook logbook(task.settings);
+        LoggedProgressCallback progress(std::move(onProgress), std::move(onRows), logbook);
+        TextRecordWriter log;
+        TaskServices services;
+        services.resultsLog = &log;
+        services.observer = &progress;
+        services.logbook = &logbook;
         const TaskOutcome outcome = runTask(task, services);
-        nlohmann::ordered_json result = resultJson(task, outcome);
-        result["resultsLog"] = log.text();
-        CubeState cube = outcome.scramble.cube;
-        result["states"] = nlohmann::ordered_json::array({faceletText(cube)});
-        for (const MoveCode move : outcome.result.solution) {
-            cube = applyMove(cube, move);
-            result["states"].push_back(faceletText(cube));
-        }
-        return result;
+        progress.handRows();
+        return pageResult(task, outcome, log);
     });
 }
 
@@ -121,6 +268,7 @@ EMSCRIPTEN_BINDINGS(cube_solver) {
     emscripten::function("useBackEnd", &cubega::useBackEndNamed);
     emscripten::function("activeBackEnd", &cubega::activeBackEndName);
     emscripten::function("solve", &cubega::solveRequest);
+    emscripten::function("solveWithLogbook", &cubega::solveWithLogbook);
     emscripten::function("cubeOf", &cubega::cubeOfRequest);
     emscripten::function("randomScramble", &cubega::randomScramble);
 }

@@ -54,6 +54,10 @@ TEST(FaceletText, MatchesTheCommonLayoutAndReadsBack) {
         ASSERT_FALSE(read.error) << *read.error;
         EXPECT_EQ(read.cube, cube);
     }
+    EXPECT_EQ(faceletTextIndex(0), 18);   // F0, the first of F's nine letters
+    EXPECT_EQ(faceletTextIndex(9), 0);    // U0
+    EXPECT_EQ(faceletTextIndex(40), 31);  // D's centre
+    EXPECT_EQ(faceletTextIndex(35), 53);  // B8, the last letter
 }
 
 // The text of the solved cube with some facelets changed.

@@ -106,6 +106,36 @@ TEST(Locations, EveryLocationIsADifferentOrientation) {
     EXPECT_EQ(seen.size(), 12u);
 }
 
+// The block's facelets, turned cube and cube as held: in the turned cube exactly the facelets
+// that F and U turns leave in place (but those faces' centres); as held, those that the same
+// two turns, carried back through the location's rotations, leave in place.
+TEST(Locations, NameTheirBlocksFaceletsInTheCubeAsHeld) {
+    const auto fixedByFrontAndUp = [](const std::vector<MoveCode>& frontAndUp) {
+        const CubeState cube = testing::distinctFacelets();
+        std::set<int> fixed;
+        for (int i = 0; i < kFaceletCount; ++i) {
+            bool still =
+                i != centreOf(faceOf(frontAndUp[0])) && i != centreOf(faceOf(frontAndUp[1]));
+            for (const MoveCode move : frontAndUp) {
+                still = still && applyMove(cube, move)[i] == cube[i];
+            }
+            if (still) {
+                fixed.insert(i);
+            }
+        }
+        return fixed;
+    };
+    const std::vector<MoveCode> frontAndUp{kFront, kUp};
+    EXPECT_EQ(std::set<int>(kBlockFacelets.begin(), kBlockFacelets.end()),
+              fixedByFrontAndUp(frontAndUp));
+    for (std::int32_t n = 0; n < kLocationCount; ++n) {
+        const auto held = blockFaceletsAsHeld(n);
+        EXPECT_EQ(std::set<int>(held.begin(), held.end()),
+                  fixedByFrontAndUp(movesAsHeld(frontAndUp, rotationsOfLocation(n))))
+            << "location " << n;
+    }
+}
+
 // The services of a stage with a frozen clock, its console captured.
 struct StageRun {
     FixedClock clock;

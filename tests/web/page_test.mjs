@@ -1,15 +1,16 @@
 // The web page in a real headless browser: Debian's chromium driven by puppeteer-core, against
 // the page served on 127.0.0.1. Each check reads what a person would see (the message under
-// the scramble, the net's colours, the solution text) and compares solutions with the native
-// command line's for the same input.
-// Usage: node page_test.mjs URL NATIVE_SOLVER SCREENSHOT
+// the scramble, the net's colours, the solution text, the charts' data) and compares solutions
+// and search figures with the native command line's for the same input. Leaves a screenshot
+// of the page and one of each panel in SCREENSHOTS (a folder).
+// Usage: node page_test.mjs URL NATIVE_SOLVER SCREENSHOTS
 import { execFileSync } from "node:child_process";
-import { mkdtempSync, rmSync } from "node:fs";
+import { mkdtempSync, readFileSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import puppeteer from "puppeteer-core";
 
-const [url, nativeSolver, screenshot] = process.argv.slice(2);
+const [url, nativeSolver, screenshots] = process.argv.slice(2);
 const GENERATIONS = "60";
 const failures = [];
 
@@ -18,11 +19,29 @@ function check(condition, what) {
   if (!condition) failures.push(what);
 }
 
+// The native command line's record for the same input and seed, with its logbook's rows.
+function nativeRecord(args) {
+  const folder = mkdtempSync(join(tmpdir(), "cube-page-log-"));
+  try {
+    const log = join(folder, "log.jsonl");
+    const out = execFileSync(nativeSolver, ["solve", ...args, "-g", GENERATIONS, "--format", "json",
+                                            "--log", log], { encoding: "utf8" });
+    const rows = readFileSync(log, "utf8").trim().split("\n").map((line) => JSON.parse(line));
+    return { ...JSON.parse(out), rows };
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
+  }
+}
+
 // The native command line's solution (as held) for the same input and seed.
 function nativeSolution(args) {
-  const out = execFileSync(nativeSolver, ["solve", ...args, "-g", GENERATIONS, "--format", "json"],
-                           { encoding: "utf8" });
-  return JSON.parse(out).solution;
+  return nativeRecord(args).solution;
+}
+
+async function panelShot(page, id, name) {
+  const path = join(screenshots, `page-${name}.png`);
+  await (await page.$(`#${id}`)).screenshot({ path });
+  console.log(`     screenshot: ${path}`);
 }
 
 const profile = mkdtempSync(join(tmpdir(), "cube-page-"));
@@ -70,21 +89,55 @@ try {
   const started = Date.now();
   const solution = await solveAndWait(page);
   console.log(`     the page solved it in ${((Date.now() - started) / 1000).toFixed(1)} s`);
-  check(solution === nativeSolution(["--seed", "7", ...scramble.split(" ")]),
-        "a seeded scramble gives the native command line's solution");
+  const native = nativeRecord(["--seed", "7", ...scramble.split(" ")]);
+  check(solution === native.solution, "a seeded scramble gives the native command line's solution");
   const blockLabel = await text(page, "block-label");
   check(/moves?, 1 run/.test(blockLabel), "the block's progress bar ends with its figures");
 
-  // Stepping to the end shows a solved net.
-  await page.$eval("#solution", () => {});
+  // Each stage's chart ends where the native logbook's last row of the stage's last run does.
+  for (const stage of ["block", "entry", "finish"]) {
+    const chart = await page.$eval(`#${stage}-chart`, (svg) => ({
+      ...svg.dataset, lines: svg.querySelectorAll("polyline:not(.earlier)").length }));
+    const last = native.rows.filter((row) => row.stage === stage).at(-1);
+    check(Number(chart.points) > 0 && chart.lines === 2 && Number(chart.lastBest) === last.best,
+          `the ${stage} chart draws its last run, ending at the native best ${last.best} ` +
+          `(${chart.points} points, last best ${chart.lastBest})`);
+  }
+  const bars = await page.$$eval("#locations-chart rect.bar",
+                                 (rects) => rects.map((r) => ({ location: Number(r.dataset.location),
+                                                                winner: r.classList.contains("winner") })));
+  check(bars.length === 12 && bars.filter((bar) => bar.winner).length === 1 &&
+        bars.find((bar) => bar.winner).location === native.location,
+        `the location chart has twelve bars and marks location ${native.location}`);
+  const groups = await page.$$eval("#solution .group", (divs) => divs.map((div) =>
+    div.querySelectorAll("span[data-step]").length));
+  check(JSON.stringify(groups) === JSON.stringify(["block", "entry", "finish"].map(
+          (stage) => native.stages[stage].moveCount)),
+        `the moves are shown in three groups of the stages' counts (${groups.join(", ")})`);
+
+  // Stepping past the block's moves outlines its 20 facelets, each of its face's colour; at the
+  // end the net is solved.
+  const outlined = () => page.$eval("#net path.outline", (path) => path.dataset.facelets);
+  const blockMoves = native.stages.block.moveCount;
+  if (blockMoves > 0) check((await outlined()) === "", "no block is outlined before its moves");
+  for (let k = 0; k < blockMoves; ++k) await page.click("#forward");
+  const block = (await outlined()).split(",").map(Number);
+  const net = await netLetters(page);
+  check(block.length === 20 && block.every((k) => net[k] === net[9 * Math.floor(k / 9) + 4]),
+        "after the block's moves its 20 facelets are outlined, each of its face's colour");
+  await panelShot(page, "cube", "net");
   const moves = solution.split(" ").length;
-  for (let k = 0; k < moves; ++k) await page.click("#forward");
+  for (let k = blockMoves; k < moves; ++k) await page.click("#forward");
   const solved = await netLetters(page);
   const faces = [0, 1, 2, 3, 4, 5].map((f) => solved.slice(9 * f, 9 * f + 9));
   check(faces.every((face) => face === face[0].repeat(9)), "the last step shows a solved net");
   check((await text(page, "step")).includes("solved"), "the step counter says solved");
+  const screenshot = join(screenshots, "page.png");
   await page.screenshot({ path: screenshot, fullPage: true });
   console.log(`     screenshot: ${screenshot}`);
+  await panelShot(page, "progress", "charts");
+  await panelShot(page, "locations", "locations");
+  await panelShot(page, "result", "solution");
 
   // Bad scramble text: a message, and no run.
   await setValue(page, "scramble", "R U X2");
@@ -105,8 +158,41 @@ try {
   check(!(await disabled(page, "solve")), "after Cancel a new search can start");
   check((await text(page, "block-label")) === "", "after Cancel the progress is cleared");
 
-  // Painting the net of a scrambled cube gives the native --facelets solution.
+  // A search setting out of its range: the command line's message, and no run.
   await setValue(page, "generations", GENERATIONS);
+  await page.click("#settings summary");
+  await setValue(page, "set-population", "1");
+  check((await text(page, "settings-message")) === '"population" must be a whole number from 2 to 4096',
+        "a population of 1 is refused with the command line's message");
+  check(await disabled(page, "solve") && await disabled(page, "tries-run"),
+        "a setting out of its range allows no run");
+  await panelShot(page, "input", "settings");
+  await setValue(page, "set-population", "");
+  check((await text(page, "settings-message")) === "" && !(await disabled(page, "solve")),
+        "an emptied setting takes the program's value again");
+
+  // Three tries from seed 11, stopping at each stage's goal: the native solutions of seeds 11,
+  // 12 and 13; a try chosen shows its solution.
+  await page.click("#set-stop-at-goal");
+  await setValue(page, "seed", "11");
+  await setValue(page, "tries-count", "3");
+  await page.click("#tries-run");
+  await page.waitForFunction(() => document.querySelectorAll("#tries-table tbody tr.done").length === 3,
+                             { timeout: 300000, polling: 200 });
+  const tries = await page.$$eval("#tries-table tbody tr", (rows) => rows.map((row) => row.dataset.solution));
+  const nativeTries = [11, 12, 13].map((seed) =>
+    nativeSolution(["--seed", String(seed), "--stop-at-goal", ...scramble.split(" ")]));
+  check(JSON.stringify(tries) === JSON.stringify(nativeTries),
+        "three tries give the native solutions of seeds 11, 12 and 13");
+  check((await page.$$("#tries-histogram rect.bar")).length > 0, "the tries' moves make a histogram");
+  await page.click('#tries-table tbody tr[data-try="2"] button');
+  check((await page.$eval("#solution", (element) => element.dataset.text)) === nativeTries[1] &&
+        (await text(page, "summary")).startsWith("Try 2 (seed 12)"),
+        "a try chosen shows its solution");
+  await panelShot(page, "tries", "tries");
+  await page.click("#set-stop-at-goal");
+
+  // Painting the net of a scrambled cube gives the native --facelets solution.
   await setValue(page, "seed", "9");
   await page.click('input[name="mode"][value="paint"]');
   await page.click("#paint-solved");
