@@ -250,10 +250,14 @@ function plural(count, word) {
 
 function summaryOf(result) {
   if (!result.solved) return `Not solved: the budget ended the search in ${result.stoppedAtText}.`;
-  const { block, entry, finish } = result.stages;
-  return `${result.totalMoves} moves (block ${block.moveCount}, entry ${entry.moveCount}, ` +
-    `finish ${finish.moveCount}) in ${result.seconds.toFixed(2)} s, for the cube as you hold ` +
-    `it; the block around the ${LOCATION_EDGES[result.location]} edge (location ${result.location}).`;
+  if (result.alreadySolved) return "The cube is solved already: no moves.";
+  const { block, entry, finish } = result.solutionStages;
+  const merged = result.totalMoves !== result.solutionMoves
+    ? ` (${result.totalMoves} as the stages found them, cancelling moves merged)` : "";
+  return `${plural(result.solutionMoves, "move")}, ${plural(result.quarterTurns, "quarter turn")}` +
+    `${merged}: block ${block}, entry ${entry}, finish ${finish}, in ` +
+    `${result.seconds.toFixed(2)} s, for the cube as you hold it; the block around the ` +
+    `${LOCATION_EDGES[result.location]} edge (location ${result.location}).`;
 }
 
 function statusOf(result) {
@@ -286,7 +290,7 @@ function showRecord(record) {
   drawSearch(log, STAGES, { winner: result.location ?? null });
   $("result").hidden = false;
   state.states = result.states;
-  state.blockMoves = result.stages.block?.moveCount ?? Infinity;
+  state.blockMoves = result.blockFrom ?? Infinity;
   state.blockFacelets = result.blockFacelets ?? [];
   $("steps").hidden = false;
   showStep(0);
@@ -411,7 +415,7 @@ function renderTriesTable(tries) {
     tr.dataset.try = t.number;
     tr.className = t.status;
     const { result } = t;
-    const moves = t.status === "done" ? (result.solved ? String(result.totalMoves) : "not solved")
+    const moves = t.status === "done" ? (result.solved ? String(result.solutionMoves) : "not solved")
                 : t.status === "error" ? t.message : t.status;
     tr.append(cell(String(t.number)), cell(String(t.seed)), cell(moves),
               cell(result ? result.seconds.toFixed(2) : ""));
@@ -436,7 +440,7 @@ function renderTriesTable(tries) {
 // How many solved tries took each number of moves: a bar for every count from the fewest to
 // the most, or for every few counts when they spread wide.
 function renderHistogram(tries) {
-  const moves = tries.filter((t) => t.result?.solved).map((t) => t.result.totalMoves);
+  const moves = tries.filter((t) => t.result?.solved).map((t) => t.result.solutionMoves);
   $("tries-histogram").closest("figure").hidden = moves.length === 0;
   if (moves.length === 0) return;
   const low = Math.min(...moves);

@@ -15,6 +15,7 @@
 
 #include "cube/facelets.hpp"
 #include "cube/notation.hpp"
+#include "eval/scores.hpp"
 #include "genetic/clock.hpp"
 #include "platform/back_end.hpp"
 #include "request/request_json.hpp"
@@ -157,14 +158,12 @@ nlohmann::ordered_json pageResult(const SolveTask& task, const TaskOutcome& outc
         cube = applyMove(cube, move);
         result["states"].push_back(faceletText(cube));
     }
-    // The solution as held is the three stages' moves, one for one, in their order.
+    // The solution as held, cancellations merged, in the groups its stages' moves came to.
     const std::span<const MoveCode> asHeld(solved.solution);
-    const std::vector<MoveCode>* stages[] = {&solved.blockMoves, &solved.entryMoves,
-                                             &solved.finishMoves};
     std::size_t first = 0;
     result["movesAsHeld"] = nlohmann::ordered_json::object();
     for (const Stage stage : {Stage::block, Stage::entry, Stage::finish}) {
-        const std::size_t count = stages[static_cast<std::size_t>(stage)]->size();
+        const std::size_t count = solved.solutionStages[static_cast<std::size_t>(stage)];
         result["movesAsHeld"][stageName(stage)] = standardNotation(asHeld.subspan(first, count));
         first += count;
     }
@@ -173,6 +172,14 @@ nlohmann::ordered_json pageResult(const SolveTask& task, const TaskOutcome& outc
         for (const int facelet : blockFaceletsAsHeld(solved.location)) {
             result["blockFacelets"].push_back(faceletTextIndex(facelet));
         }
+        // The first step whose cube has the block built (merged moves may blur where the
+        // block's moves end).
+        CubeState built = outcome.scramble.cube;
+        std::size_t step = 0;
+        while (step < asHeld.size() && blockScore(turnedToLocation(built, solved.location)) < 16) {
+            built = applyMove(built, asHeld[step++]);
+        }
+        result["blockFrom"] = step;
     }
     if (solved.stoppedAt) {
         result["stoppedAtText"] = stopPointText(*solved.stoppedAt);

@@ -40,7 +40,7 @@ for (const backEnd of ["wasm-simd", "portable"]) {
   let progressCalls = 0;
   const result = JSON.parse(solver.solve(
     JSON.stringify({ scramble: "R U2 F' L D2 B", generations: 40, seed: 3 }), () => { progressCalls += 1; }));
-  const { seconds, resultsLog, states, movesAsHeld, blockFacelets, ...fields } = result;
+  const { seconds, resultsLog, states, movesAsHeld, blockFacelets, blockFrom, ...fields } = result;
   check(JSON.stringify(fields) === JSON.stringify(native), `${backEnd}: the native result, field for field`);
   check(resultsLog === nativeLog, `${backEnd}: the native results log`);
   check(states.length === native.solution.split(" ").length + 1, `${backEnd}: a state for every move`);
@@ -51,7 +51,7 @@ const batches = [];
 const logged = JSON.parse(solver.solveWithLogbook(
   JSON.stringify({ scramble: "R U2 F' L D2 B", generations: 40, seed: 3 }), () => {},
   (batch) => { batches.push(batch); }));
-const { seconds, resultsLog, states, movesAsHeld, blockFacelets, ...fields } = logged;
+const { seconds, resultsLog, states, movesAsHeld, blockFacelets, blockFrom, ...fields } = logged;
 check(JSON.stringify(fields) === JSON.stringify(native), "with the logbook: the native result");
 const rows = batches.flatMap(rowsOf);
 check(batches.length > 1 && ["block", "entry", "finish"].every((stage) =>
@@ -59,9 +59,10 @@ check(batches.length > 1 && ["block", "entry", "finish"].every((stage) =>
       `with the logbook: rows in ${batches.length} batches, each stage's last as the native logbook's`);
 const asHeld = ["block", "entry", "finish"].map((stage) => movesAsHeld[stage]).filter((m) => m !== "");
 check(asHeld.join(" ") === native.solution &&
-      movesAsHeld.block.split(" ").length === native.stages.block.moveCount,
+      movesAsHeld.block.split(" ").length === native.solutionStages.block,
       "the moves as held, stage by stage, make the solution");
-const afterBlock = states[native.stages.block.moveCount];
+const afterBlock = states[blockFrom];
+check(blockFrom <= native.solutionStages.block, "the block is built by the end of its moves");
 check(blockFacelets.length === 20 && new Set(blockFacelets).size === 20 &&
       blockFacelets.every((k) => afterBlock[k] === afterBlock[9 * Math.floor(k / 9) + 4]),
       "after the block's moves each of the block's 20 facelets has its face's colour");
