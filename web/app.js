@@ -253,9 +253,9 @@ function summaryOf(result) {
   if (result.alreadySolved) return "The cube is solved already: no moves.";
   const { block, entry, finish } = result.solutionStages;
   const merged = result.totalMoves !== result.solutionMoves
-    ? ` (${result.totalMoves} as the stages found them, cancelling moves merged)` : "";
-  return `${plural(result.solutionMoves, "move")}, ${plural(result.quarterTurns, "quarter turn")}` +
-    `${merged}: block ${block}, entry ${entry}, finish ${finish}, in ` +
+    ? ` (the stages found ${result.totalMoves}; the moves that cancel are merged)` : "";
+  return `${plural(result.solutionMoves, "move")}${merged}, ` +
+    `${plural(result.quarterTurns, "quarter turn")}: block ${block}, entry ${entry}, finish ${finish}, in ` +
     `${result.seconds.toFixed(2)} s, for the cube as you hold it; the block around the ` +
     `${LOCATION_EDGES[result.location]} edge (location ${result.location}).`;
 }
