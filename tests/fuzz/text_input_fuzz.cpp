@@ -86,7 +86,7 @@ void checkBatchLine(std::string_view line, std::size_t number) {
     defaults.seed = 7;
     const cubega::BatchLine parsed = cubega::parseBatchLine(line, number, defaults);
     if (const auto* task = std::get_if<cubega::SolveTask>(&parsed)) {
-        check(task->generations >= 1);
+        check(task->settings.blockGenerations >= 1 && task->tries >= 1);
         check(task->moves.size() <= 10000);
     } else if (const auto* error = std::get_if<cubega::LineError>(&parsed)) {
         check(!error->message.empty());
