@@ -132,14 +132,14 @@ class SolveMany {
             }
             throw py::stop_iteration();
         }
-        std::optional<JobResult> result = nextResult();
+        const JobResult result = nextResult();
         try {
             readAhead();  // keeps the threads busy while Python works with this result
         } catch (...) {
             close();
             throw;
         }
-        return resultDict(*result);
+        return resultDict(result);
     }
 
     // Stops the solves that run and joins their threads.
@@ -211,7 +211,7 @@ class SolveMany {
         if (py::isinstance<py::str>(request)) {
             return py::dict("scramble"_a = request);
         }
-        if (!PyMapping_Check(request.ptr())) {
+        if (!py::hasattr(request, "keys")) {  // what dict() takes as a mapping
             throw UsageError("a request is a scramble or a dict of solve()'s keyword arguments");
         }
         return py::dict(request);
