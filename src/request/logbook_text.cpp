@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include <nlohmann/json.hpp>
-
 namespace cubega {
 
 namespace {
@@ -31,18 +29,7 @@ std::string logbookHeader(LogFormat format, bool withLine) {
            "seconds\n";
 }
 
-std::string logbookRowText(const LogbookRow& row, LogFormat format, std::size_t line) {
-    if (format == LogFormat::csv) {
-        std::string text = line > 0 ? std::to_string(line) + "," : "";
-        text += std::string(stageName(row.stage)) + "," +
-                (row.location >= 0 ? std::to_string(row.location) : "") + "," +
-                std::to_string(row.run) + "," + std::to_string(row.generation) + "," +
-                std::to_string(row.evaluations) + "," + std::to_string(row.best) + "," +
-                std::to_string(row.bestMoves) + "," + csvNumber(row.mean) + "," +
-                std::to_string(row.worst) + "," + std::to_string(row.distinct) + "," +
-                csvNumber(roundedSeconds(row.seconds)) + "\n";
-        return text;
-    }
+nlohmann::ordered_json logbookRowJson(const LogbookRow& row, std::size_t line) {
     nlohmann::ordered_json json;
     if (line > 0) {
         json["line"] = line;
@@ -60,7 +47,22 @@ std::string logbookRowText(const LogbookRow& row, LogFormat format, std::size_t 
     json["worst"] = row.worst;
     json["distinct"] = row.distinct;
     json["seconds"] = roundedSeconds(row.seconds);
-    return json.dump() + "\n";
+    return json;
+}
+
+std::string logbookRowText(const LogbookRow& row, LogFormat format, std::size_t line) {
+    if (format == LogFormat::csv) {
+        std::string text = line > 0 ? std::to_string(line) + "," : "";
+        text += std::string(stageName(row.stage)) + "," +
+                (row.location >= 0 ? std::to_string(row.location) : "") + "," +
+                std::to_string(row.run) + "," + std::to_string(row.generation) + "," +
+                std::to_string(row.evaluations) + "," + std::to_string(row.best) + "," +
+                std::to_string(row.bestMoves) + "," + csvNumber(row.mean) + "," +
+                std::to_string(row.worst) + "," + std::to_string(row.distinct) + "," +
+                csvNumber(roundedSeconds(row.seconds)) + "\n";
+        return text;
+    }
+    return logbookRowJson(row, line).dump() + "\n";
 }
 
 }  // namespace cubega

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "stages/progress.hpp"
 
 namespace cubega {
@@ -15,6 +17,9 @@ enum class LogFormat { jsonLines, csv };
 
 // The CSV header (ended by a line break), or nothing for JSON Lines.
 std::string logbookHeader(LogFormat format, bool withLine);
+
+// One row as a JSON object, the form of a row of JSON Lines (below).
+nlohmann::ordered_json logbookRowJson(const LogbookRow& row, std::size_t line = 0);
 
 // One row and its line break: {"line": 3, "stage": "block", "location": 4, "run": 1,
 // "generation": 100, "evaluations": 5100, "best": -1234, "bestMoves": 12, "mean": -1500.25,

@@ -27,27 +27,28 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-std::int64_t integerOf(const nlohmann::json& value, const WholeNumberRule& rule) {
+std::int64_t integerOf(const nlohmann::json& value, const WholeNumberRule& rule,
+                       Spelling spelling) {
     if (!value.is_number_integer()) {
-        throw UsageError(wholeNumberMessage(rule, Spelling::key));
+        throw UsageError(wholeNumberMessage(rule, spelling));
     }
     // A number beyond 64 bits is read as unsigned: clamp it above every range.
     if (value.is_number_unsigned() && value.get<std::uint64_t>() > INT64_MAX) {
-        return checkedWholeNumber(rule, INT64_MAX, Spelling::key);
+        return checkedWholeNumber(rule, INT64_MAX, spelling);
     }
-    return checkedWholeNumber(rule, value.get<std::int64_t>(), Spelling::key);
+    return checkedWholeNumber(rule, value.get<std::int64_t>(), spelling);
 }
 
 // The value of a key that has a range, unchecked but for its type: a whole number for a whole
 // number's rule, any number for a real one; else the rule's message.
-std::optional<std::int64_t> wholeNumberAt(const nlohmann::json& object,
-                                          const WholeNumberRule& rule) {
+std::optional<std::int64_t> wholeNumberAt(const nlohmann::json& object, const WholeNumberRule& rule,
+                                          Spelling spelling) {
     if (!object.contains(rule.field.key)) {
         return std::nullopt;
     }
     const nlohmann::json& value = object.at(rule.field.key);
     if (!value.is_number_integer()) {
-        throw UsageError(wholeNumberMessage(rule, Spelling::key));
+        throw UsageError(wholeNumberMessage(rule, spelling));
     }
     if (value.is_number_unsigned() && value.get<std::uint64_t>() > INT64_MAX) {
         return INT64_MAX;  // above every range
@@ -55,50 +56,53 @@ std::optional<std::int64_t> wholeNumberAt(const nlohmann::json& object,
     return value.get<std::int64_t>();
 }
 
-std::optional<double> realNumberAt(const nlohmann::json& object, const RealNumberRule& rule) {
+std::optional<double> realNumberAt(const nlohmann::json& object, const RealNumberRule& rule,
+                                   Spelling spelling) {
     if (!object.contains(rule.field.key)) {
         return std::nullopt;
     }
     const nlohmann::json& value = object.at(rule.field.key);
     if (!value.is_number()) {
-        throw UsageError(realNumberMessage(rule, Spelling::key));
+        throw UsageError(realNumberMessage(rule, spelling));
     }
     return value.get<double>();
 }
 
-std::optional<bool> booleanAt(const nlohmann::json& object, const RequestField& field) {
+std::optional<bool> booleanAt(const nlohmann::json& object, const RequestField& field,
+                              Spelling spelling) {
     if (!object.contains(field.key)) {
         return std::nullopt;
     }
     const nlohmann::json& value = object.at(field.key);
     if (!value.is_boolean()) {
-        throw UsageError(field.nameIn(Spelling::key) + " must be true or false");
+        throw UsageError(field.nameIn(spelling) + " must be true or false");
     }
     return value.get<bool>();
 }
 
-SearchValues searchValuesOf(const nlohmann::json& object) {
+SearchValues searchValuesOf(const nlohmann::json& object, Spelling spelling) {
     SearchValues values;
-    values.population = wholeNumberAt(object, kPopulationRule);
-    values.length = wholeNumberAt(object, kLengthRule);
-    values.immigrants = wholeNumberAt(object, {kImmigrantsField, 0, kMaxPopulationSize - 1});
-    values.mutationRate = realNumberAt(object, kMutationRateRule);
-    values.crossoverRate = realNumberAt(object, kCrossoverRateRule);
-    values.selectionPressure = realNumberAt(object, kSelectionPressureRule);
-    values.generations = wholeNumberAt(object, kGenerationsRule);
-    values.entryGenerations = wholeNumberAt(object, kEntryGenerationsRule);
-    values.finishGenerations = wholeNumberAt(object, kFinishGenerationsRule);
-    values.stopAtGoal = booleanAt(object, kStopAtGoalField);
-    values.maxGenerations = wholeNumberAt(object, kMaxGenerationsRule);
-    values.timeLimit = realNumberAt(object, kTimeLimitRule);
-    values.tries = wholeNumberAt(object, kTriesRule);
-    values.first = booleanAt(object, kFirstField);
+    values.population = wholeNumberAt(object, kPopulationRule, spelling);
+    values.length = wholeNumberAt(object, kLengthRule, spelling);
+    values.immigrants =
+        wholeNumberAt(object, {kImmigrantsField, 0, kMaxPopulationSize - 1}, spelling);
+    values.mutationRate = realNumberAt(object, kMutationRateRule, spelling);
+    values.crossoverRate = realNumberAt(object, kCrossoverRateRule, spelling);
+    values.selectionPressure = realNumberAt(object, kSelectionPressureRule, spelling);
+    values.generations = wholeNumberAt(object, kGenerationsRule, spelling);
+    values.entryGenerations = wholeNumberAt(object, kEntryGenerationsRule, spelling);
+    values.finishGenerations = wholeNumberAt(object, kFinishGenerationsRule, spelling);
+    values.stopAtGoal = booleanAt(object, kStopAtGoalField, spelling);
+    values.maxGenerations = wholeNumberAt(object, kMaxGenerationsRule, spelling);
+    values.timeLimit = realNumberAt(object, kTimeLimitRule, spelling);
+    values.tries = wholeNumberAt(object, kTriesRule, spelling);
+    values.first = booleanAt(object, kFirstField, spelling);
     return values;
 }
 
-std::string textOf(const nlohmann::json& value, std::string_view key) {
+std::string textOf(const nlohmann::json& value, const RequestField& field, Spelling spelling) {
     if (!value.is_string()) {
-        throw UsageError("\"" + std::string(key) + "\" must be a string");
+        throw UsageError(field.nameIn(spelling) + " must be a string");
     }
     return value.get<std::string>();
 }
@@ -123,35 +127,40 @@ void checkKeys(const nlohmann::json& object) {
 
 }  // namespace
 
-SolveTask taskFromJson(const nlohmann::json& object, const TaskDefaults& defaults) {
+std::span<const std::string_view> requestKeys() {
+    return kKeys;
+}
+
+SolveTask taskFromJson(const nlohmann::json& object, const TaskDefaults& defaults,
+                       Spelling spelling) {
     if (!object.is_object()) {
         throw UsageError("the request is not a JSON object");
     }
     checkKeys(object);
     SolveTask task;
     const CheckedSearch search =
-        checkedSearch(defaults.search.overlaidWith(searchValuesOf(object)), Spelling::key);
+        checkedSearch(defaults.search.overlaidWith(searchValuesOf(object, spelling)), spelling);
     task.settings = search.settings;
     task.budget = search.budget;
     task.tries = search.tries;
     task.firstTry = search.first;
     task.seed = defaults.seed;
     if (object.contains("seed")) {
-        task.seed = static_cast<std::uint32_t>(integerOf(object.at("seed"), kSeedRule));
+        task.seed = static_cast<std::uint32_t>(integerOf(object.at("seed"), kSeedRule, spelling));
     }
     checkOneScramble(static_cast<int>(object.contains("scramble") + object.contains("facelets") +
                                       object.contains("random")),
-                     Spelling::key);
+                     spelling);
     if (object.contains("scramble")) {
-        setScrambleText(task, textOf(object.at("scramble"), "scramble"));
+        setScrambleText(task, textOf(object.at("scramble"), kScrambleField, spelling));
     } else if (object.contains("facelets")) {
         task.source = SolveTask::Source::facelets;
-        task.facelets = textOf(object.at("facelets"), "facelets");
+        task.facelets = textOf(object.at("facelets"), kFaceletsField, spelling);
         task.faceletCube = checkedFacelets(task.facelets);
     } else {
         task.source = SolveTask::Source::random;
         task.randomLength =
-            static_cast<std::int32_t>(integerOf(object.at("random"), kRandomLengthRule));
+            static_cast<std::int32_t>(integerOf(object.at("random"), kRandomLengthRule, spelling));
     }
     return task;
 }

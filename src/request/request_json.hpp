@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -17,6 +18,9 @@
 
 namespace cubega {
 
+// The keys a request may hold: "scramble", "facelets", "random", "generations", "seed", ...
+std::span<const std::string_view> requestKeys();
+
 // What a request's JSON leaves out: the search's values (the command line's options, for a
 // batch) and the seed.
 struct TaskDefaults {
@@ -25,8 +29,10 @@ struct TaskDefaults {
 };
 
 // The task of a JSON object, its values checked together with the defaults it leaves in
-// place. Throws UsageError naming the first key that breaks a rule.
-SolveTask taskFromJson(const nlohmann::json& object, const TaskDefaults& defaults = {});
+// place. Throws UsageError naming the first key that breaks a rule, as `spelling` names it (the
+// Python module builds its requests as JSON and names its keyword arguments).
+SolveTask taskFromJson(const nlohmann::json& object, const TaskDefaults& defaults = {},
+                       Spelling spelling = Spelling::key);
 
 // The same from JSON text; text that is not a JSON object is refused too.
 SolveTask taskFromJsonText(std::string_view text, const TaskDefaults& defaults = {});

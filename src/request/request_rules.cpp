@@ -9,9 +9,25 @@
 
 namespace cubega {
 
+std::string keywordOf(std::string_view key) {
+    std::string keyword;
+    for (const char c : key) {
+        if (c >= 'A' && c <= 'Z') {
+            keyword += '_';
+            keyword += static_cast<char>(c - 'A' + 'a');
+        } else {
+            keyword += c;
+        }
+    }
+    return keyword;
+}
+
 std::string RequestField::nameIn(Spelling spelling) const {
     if (spelling == Spelling::option) {
         return std::string(option);
+    }
+    if (spelling == Spelling::keyword) {
+        return keywordOf(key);
     }
     std::string quoted(1, '"');
     quoted.append(key).push_back('"');
@@ -165,9 +181,10 @@ void checkOneScramble(int given, Spelling spelling) {
     if (given == 1) {
         return;
     }
-    const std::string sources = spelling == Spelling::option
-                                    ? "moves, --scramble, --random N, --default or --facelets"
-                                    : "\"scramble\", \"facelets\" or \"random\"";
+    const std::string sources =
+        spelling == Spelling::option    ? "moves, --scramble, --random N, --default or --facelets"
+        : spelling == Spelling::keyword ? "scramble, facelets or random"
+                                        : "\"scramble\", \"facelets\" or \"random\"";
     throw UsageError(std::string(given == 0 ? "give a scramble" : "give one scramble only") + ": " +
                      sources);
 }

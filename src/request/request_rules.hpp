@@ -2,7 +2,7 @@
 // a batch line's JSON, the web page and the Python module check a value with the same
 // function and refuse it with the same message. Each checked... function returns the value it
 // was given, or throws UsageError naming the value as its front end spells it (an option
-// "--seed", a JSON key "\"seed\"") and the range it must lie in.
+// "--seed", a JSON key "\"seed\"", a keyword argument "seed") and the range it must lie in.
 #pragma once
 
 #include <cstdint>
@@ -21,10 +21,15 @@
 
 namespace cubega {
 
-// How a front end names its values: command-line options or JSON keys.
-enum class Spelling { option, key };
+// How a front end names its values: command-line options, JSON keys, or the Python module's
+// keyword arguments (the keys in snake_case: mutation_rate).
+enum class Spelling { option, key, keyword };
 
-// One value of a request, by both of its names.
+// A JSON key as a keyword argument: "mutationRate" -> "mutation_rate".
+std::string keywordOf(std::string_view key);
+
+// One value of a request, by its option and its key (its keyword argument is the key in
+// snake_case).
 struct RequestField {
     std::string_view option;  // "--seed"
     std::string_view key;     // "seed"
@@ -55,6 +60,8 @@ inline constexpr WholeNumberRule kGenerationsRule{
 inline constexpr WholeNumberRule kSeedRule{{"--seed", "seed"}, 0, 4294967295};
 inline constexpr WholeNumberRule kRandomLengthRule{{"--random", "random"}, 1, kMaxScrambleMoves};
 inline constexpr WholeNumberRule kJobsRule{{"--jobs", "jobs"}, 1, 1024};
+inline constexpr RequestField kScrambleField{"--scramble", "scramble"};
+inline constexpr RequestField kFaceletsField{"--facelets", "facelets"};
 
 inline constexpr WholeNumberRule kPopulationRule{
     {"--population", "population"}, kMinPopulationSize, kMaxPopulationSize};
