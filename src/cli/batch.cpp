@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cli/batch_resume.hpp"
-#include "cli/stop_flag.hpp"
+#include "request/stop_flag.hpp"
 #include "request/result_json.hpp"
 #include "run/run_error.hpp"
 

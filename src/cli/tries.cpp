@@ -1,6 +1,6 @@
 #include "cli/tries.hpp"
 
-#include "cli/stop_flag.hpp"
+#include "request/stop_flag.hpp"
 
 #include <algorithm>
 #include <atomic>

@@ -3,35 +3,20 @@
 #include <exception>
 #include <string>
 
+#include "request/stop_flag.hpp"
 #include "run/run_error.hpp"
 
 namespace cubega {
 
 namespace {
 
-// Thrown from a solve's observer when the solves stop: the search unwinds at once.
-struct SolvesStopped {};
-
-class StopCheck final : public SolveObserver {
-  public:
-    explicit StopCheck(const std::atomic<bool>& stopping) : stopping_(&stopping) {}
-    void stageProgress(const StageProgress&) override {
-        if (stopping_->load(std::memory_order_relaxed)) {
-            throw SolvesStopped{};
-        }
-    }
-
-  private:
-    const std::atomic<bool>* stopping_;
-};
-
-// The job's result, or the message of what ended it; throws SolvesStopped when stopped.
+// The job's result, or the message of what ended it; throws SolveStopped when stopped.
 JobResult resultOf(const SolveJob& job, SolveObserver& observer) {
     JobResult result;
     RunEnd end;
     try {
         end = runGuarded([&] { result = runJob(job, &observer); });
-    } catch (const SolvesStopped&) {
+    } catch (const SolveStopped&) {
         throw;
     } catch (const std::exception& error) {  // no thread may let an exception out
         end = {kStatusInternalFault, std::string("internal fault: ") + error.what()};
@@ -96,7 +81,7 @@ void OrderedSolves::stop() {
 }
 
 void OrderedSolves::work() {
-    StopCheck stopCheck(stopping_);
+    StopWhenFlagged stopCheck(stopping_);
     for (;;) {
         std::pair<std::size_t, SolveJob> next;
         {
@@ -111,7 +96,7 @@ void OrderedSolves::work() {
         JobResult result;
         try {
             result = resultOf(next.second, stopCheck);
-        } catch (const SolvesStopped&) {
+        } catch (const SolveStopped&) {
             return;
         }
         std::unique_lock lock(mutex_);

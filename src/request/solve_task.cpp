@@ -46,14 +46,19 @@ void setScrambleText(SolveTask& task, std::string_view text) {
     task.notation = read.plainFaceTurns ? "" : std::string(text);
 }
 
+TaskScramble scrambleNow(const SolveTask& task) {
+    SystemClock realClocks;
+    FixedClock frozenClocks({0, task.seed.value_or(0)});
+    RandomSource random(task.seed ? static_cast<Clock&>(frozenClocks) : realClocks);
+    random.seedFromClock();
+    return scrambleOf(task, random);
+}
+
 std::optional<TaskScramble> reproducibleScrambleOf(const SolveTask& task) {
     if (task.source == SolveTask::Source::random && !task.seed) {
         return std::nullopt;
     }
-    FixedClock frozenClocks({0, task.seed.value_or(0)});
-    RandomSource random(frozenClocks);
-    random.seedFromClock();
-    return scrambleOf(task, random);
+    return scrambleNow(task);
 }
 
 namespace {

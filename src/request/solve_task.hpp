@@ -53,6 +53,10 @@ struct TaskScramble {
 TaskScramble scrambleOf(const SolveTask& task, RandomSource& random,
                         RecordWriter* console = nullptr);
 
+// The scramble a task's run would solve now: a random one drawn from the task's clocks (frozen
+// at its seed, else the real ones).
+TaskScramble scrambleNow(const SolveTask& task);
+
 // The scramble a task solves, when every run of the task solves the same one: all but a random
 // scramble drawn from the real clocks.
 std::optional<TaskScramble> reproducibleScrambleOf(const SolveTask& task);

@@ -226,12 +226,8 @@ std::string solveWithLogbook(const std::string& request, emscripten::val onProgr
 // request is checked whole, generations and seed included.
 std::string cubeOfRequest(const std::string& request) {
     return answered([&] {
-        const SolveTask task = taskFromJsonText(request);
-        SystemClock clock;
-        RandomSource random(clock);
-        random.seedFromClock();
         nlohmann::ordered_json cube;
-        cube["facelets"] = faceletText(scrambleOf(task, random).cube);
+        cube["facelets"] = faceletText(scrambleNow(taskFromJsonText(request)).cube);
         return cube;
     });
 }
@@ -244,11 +240,8 @@ std::string randomScramble(const std::string& request) {
         if (task.source != SolveTask::Source::random) {
             throw UsageError("give the length of a random scramble as \"random\"");
         }
-        SystemClock clock;
-        RandomSource random(clock);
-        random.seedFromClock();
         nlohmann::ordered_json scramble;
-        scramble["scramble"] = standardNotation(scrambleOf(task, random).moves);
+        scramble["scramble"] = standardNotation(scrambleNow(task).moves);
         return scramble;
     });
 }
