@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "cli/batch_resume.hpp"
-#include "request/stop_flag.hpp"
 #include "request/result_json.hpp"
+#include "request/stop_flag.hpp"
 #include "run/run_error.hpp"
 
 namespace cubega {
