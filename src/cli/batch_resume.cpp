@@ -55,14 +55,18 @@ void cutFile(const std::filesystem::path& path, std::size_t size) {
     }
 }
 
-// The line number a record or a logbook row names, if it is one that was written whole.
-std::optional<std::size_t> lineOfRecord(std::string_view text) {
-    const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+// The line number a record or a logbook row (parsed, a discarded value when it was no JSON)
+// names, if it is one that was written whole.
+std::optional<std::size_t> lineOfRecord(const nlohmann::json& json) {
     if (json.is_discarded() || !json.is_object() || !json.contains("line") ||
         !json["line"].is_number_unsigned()) {
         return std::nullopt;
     }
     return json["line"].get<std::size_t>();
+}
+
+nlohmann::json parsedLine(std::string_view text) {
+    return nlohmann::json::parse(text, nullptr, false);
 }
 
 std::optional<std::size_t> lineOfCsvRow(std::string_view text) {
@@ -121,7 +125,7 @@ void cutLogbook(const LogSettings& log, std::size_t linesDone) {
             continue;
         }
         const auto line = log.format == LogFormat::csv ? lineOfCsvRow(lines[i].text)
-                                                       : lineOfRecord(lines[i].text);
+                                                       : lineOfRecord(parsedLine(lines[i].text));
         if (!line || *line > linesDone) {
             break;
         }
@@ -174,8 +178,8 @@ ResumePoint resumeBatch(const std::filesystem::path& output, const std::optional
     std::size_t linesRead = 0;
     std::string inputLine;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const nlohmann::json record = nlohmann::json::parse(lines[i].text, nullptr, false);
-        const std::optional<std::size_t> number = lineOfRecord(lines[i].text);
+        const nlohmann::json record = parsedLine(lines[i].text);
+        const std::optional<std::size_t> number = lineOfRecord(record);
         if (!number) {
             if (i + 1 == lines.size()) {
                 break;  // a last record that the kill cut short: solved again

@@ -90,11 +90,7 @@ SolveTask taskOf(const SolveOptions& options) {
                          (options.facelets ? 1 : 0),
                      Spelling::option);
     SolveTask task;
-    const CheckedSearch search = checkedSearch(options.search.values, Spelling::option);
-    task.settings = search.settings;
-    task.budget = search.budget;
-    task.tries = search.tries;
-    task.firstTry = search.first;
+    setSearchValues(task, options.search.values, Spelling::option);
     if (options.seed) {
         task.seed = static_cast<std::uint32_t>(
             checkedWholeNumber(kSeedRule, *options.seed, Spelling::option));

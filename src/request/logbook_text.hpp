@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <ostream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -43,21 +42,6 @@ class TextLogbook final : public Logbook {
     std::int32_t every_;
     std::size_t line_;
     std::string text_;
-};
-
-// Writes the rows to a stream as they come.
-class StreamLogbook final : public Logbook {
-  public:
-    StreamLogbook(std::ostream& out, LogFormat format, std::int32_t every)
-        : out_(&out), format_(format), every_(every) {}
-
-    std::int32_t every() const override { return every_; }
-    void logRow(const LogbookRow& row) override { *out_ << logbookRowText(row, format_); }
-
-  private:
-    std::ostream* out_;
-    LogFormat format_;
-    std::int32_t every_;
 };
 
 }  // namespace cubega

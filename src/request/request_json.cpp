@@ -138,12 +138,7 @@ SolveTask taskFromJson(const nlohmann::json& object, const TaskDefaults& default
     }
     checkKeys(object);
     SolveTask task;
-    const CheckedSearch search =
-        checkedSearch(defaults.search.overlaidWith(searchValuesOf(object, spelling)), spelling);
-    task.settings = search.settings;
-    task.budget = search.budget;
-    task.tries = search.tries;
-    task.firstTry = search.first;
+    setSearchValues(task, defaults.search.overlaidWith(searchValuesOf(object, spelling)), spelling);
     task.seed = defaults.seed;
     if (object.contains("seed")) {
         task.seed = static_cast<std::uint32_t>(integerOf(object.at("seed"), kSeedRule, spelling));
@@ -188,11 +183,7 @@ BatchLine parseBatchLine(std::string_view line, std::size_t lineNumber,
         if (text.front() == '{') {
             task = taskFromJsonText(text, lineDefaults);
         } else {
-            const CheckedSearch search = checkedSearch(lineDefaults.search, Spelling::key);
-            task.settings = search.settings;
-            task.budget = search.budget;
-            task.tries = search.tries;
-            task.firstTry = search.first;
+            setSearchValues(task, lineDefaults.search, Spelling::key);
             task.seed = lineDefaults.seed;
             setScrambleText(task, text);
         }

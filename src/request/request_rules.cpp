@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "cube/facelets.hpp"
-#include "cube/notation.hpp"
 #include "run/run_error.hpp"
 
 namespace cubega {

@@ -1,7 +1,6 @@
 #include "request/solve_task.hpp"
 
 #include "genetic/clock.hpp"
-#include "request/request_rules.hpp"
 #include "run/report.hpp"
 #include "run/run_error.hpp"
 #include "run/scramble.hpp"
@@ -30,6 +29,20 @@ CubeState cubeOf(const SolveTask& task, const std::vector<MoveCode>& moves, Reco
                                                       : applySequence(solvedCube(), moves, console);
 }
 
+// The clocks a task's random source is seeded from: frozen at (0 ms, seed s) when it has a
+// seed, else the real ones.
+class TaskClocks {
+  public:
+    explicit TaskClocks(const SolveTask& task)
+        : frozen_({0, task.seed.value_or(0)}), seeded_(task.seed.has_value()) {}
+    Clock& clock() { return seeded_ ? static_cast<Clock&>(frozen_) : real_; }
+
+  private:
+    SystemClock real_;
+    FixedClock frozen_;
+    bool seeded_;
+};
+
 }  // namespace
 
 TaskScramble scrambleOf(const SolveTask& task, RandomSource& random, RecordWriter* console) {
@@ -46,10 +59,17 @@ void setScrambleText(SolveTask& task, std::string_view text) {
     task.notation = read.plainFaceTurns ? "" : std::string(text);
 }
 
+void setSearchValues(SolveTask& task, const SearchValues& values, Spelling spelling) {
+    const CheckedSearch search = checkedSearch(values, spelling);
+    task.settings = search.settings;
+    task.budget = search.budget;
+    task.tries = search.tries;
+    task.firstTry = search.first;
+}
+
 TaskScramble scrambleNow(const SolveTask& task) {
-    SystemClock realClocks;
-    FixedClock frozenClocks({0, task.seed.value_or(0)});
-    RandomSource random(task.seed ? static_cast<Clock&>(frozenClocks) : realClocks);
+    TaskClocks clocks(task);
+    RandomSource random(clocks.clock());
     random.seedFromClock();
     return scrambleOf(task, random);
 }
@@ -72,11 +92,10 @@ SolveResult answeredAtOnce(const SolveRequest& request) {
 }
 
 TaskOutcome runOneTry(const SolveTask& task, const TaskServices& services) {
-    SystemClock realClocks;
-    FixedClock frozenClocks({0, task.seed.value_or(0)});
+    TaskClocks clocks(task);
     std::optional<RandomSource> ownRandom;
     if (services.random == nullptr) {
-        ownRandom.emplace(task.seed ? static_cast<Clock&>(frozenClocks) : realClocks);
+        ownRandom.emplace(clocks.clock());
         ownRandom->seedFromClock();
     }
     RandomSource& random = services.random != nullptr ? *services.random : *ownRandom;

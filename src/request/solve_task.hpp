@@ -13,6 +13,7 @@
 #include "cube/moves.hpp"
 #include "genetic/random_source.hpp"
 #include "io/record_writer.hpp"
+#include "request/request_rules.hpp"
 #include "run/solve.hpp"
 
 namespace cubega {
@@ -41,6 +42,10 @@ struct SolveTask {
 
 // Makes the task's scramble the moves of a text in the full notation, checked.
 void setScrambleText(SolveTask& task, std::string_view text);
+
+// Gives the task the search's values, each checked by its rule and named as `spelling` says:
+// its settings, budget and tries.
+void setSearchValues(SolveTask& task, const SearchValues& values, Spelling spelling);
 
 // The scramble a task solves: its moves (none for facelets) and the cube they leave.
 struct TaskScramble {
