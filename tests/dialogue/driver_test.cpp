@@ -11,16 +11,6 @@
 namespace cubega {
 namespace {
 
-constexpr const char* kGreeting =
-    " Genetic melvo's cube solver, version 2.1\n"
-    "\n"
-    " Solves the 3x3x3 cube in three genetic searches: a 2x2x3 block,\n"
-    " then the group of F and U turns, then F and U turns to the end.\n"
-    "\n"
-    " Enter scramble type : 1 = random, 2 = User-defined\n"
-    "\n"
-    " Enter number of generations for simulation : \n";
-
 struct InProcessRun {
     std::filesystem::path folder = testing::makeTempFolder();
     std::istringstream in;
@@ -45,7 +35,7 @@ TEST(Dialogue, GreetingAndBothQuestions) {
     const RunSettings settings = askRunSettings(input, console);
     EXPECT_EQ(settings.scrambleType, 3);
     EXPECT_EQ(settings.generations, 100);
-    EXPECT_EQ(console.text, kGreeting);
+    EXPECT_EQ(console.text, testing::kGreetingAndQuestions);
 }
 
 TEST(Dialogue, GenerationsBelowOneAreAskedAgain) {
@@ -77,7 +67,7 @@ TEST(Driver, AnUncreatableLogStopsBeforeAnySearch) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err.str(), "cube-solver: cannot create " + run.results().string() + ": " +
                                  testing::kFolderInTheWay + "\n");
-    EXPECT_EQ(run.out.str(), kGreeting) << "nothing after the questions";
+    EXPECT_EQ(run.out.str(), testing::kGreetingAndQuestions) << "nothing after the questions";
 }
 
 TEST(Driver, InputEndingAmongTypedMovesKeepsTheLoggedScrambleLabel) {

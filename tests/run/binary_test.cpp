@@ -31,16 +31,6 @@ struct TempFolder {
     }
 };
 
-constexpr const char* kGreetingAndQuestions =
-    " Genetic melvo's cube solver, version 2.1\n"
-    "\n"
-    " Solves the 3x3x3 cube in three genetic searches: a 2x2x3 block,\n"
-    " then the group of F and U turns, then F and U turns to the end.\n"
-    "\n"
-    " Enter scramble type : 1 = random, 2 = User-defined\n"
-    "\n"
-    " Enter number of generations for simulation : \n";
-
 TEST(Binary, EndOfInputBeforeTheFirstAnswer) {
     TempFolder folder;
     const BinaryRun run = runSolverBinary(folder.path, "");
@@ -56,7 +46,7 @@ TEST(Binary, AResultsFolderInTheWayIsReportedWithItsReason) {
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.err,
               "cube-solver: cannot create results.txt: " + testing::kFolderInTheWay + "\n");
-    EXPECT_EQ(run.out, kGreetingAndQuestions);
+    EXPECT_EQ(run.out, testing::kGreetingAndQuestions);
 }
 
 TEST(Binary, AReadOnlyFolderIsReportedWithItsReason) {
@@ -74,7 +64,7 @@ TEST(Binary, AReadOnlyFolderIsReportedWithItsReason) {
     const BinaryRun run = runSolverBinary(folder.path, "3\n100\n0\n", asUser);
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.err, "cube-solver: cannot create results.txt: Permission denied\n");
-    EXPECT_EQ(run.out, kGreetingAndQuestions);
+    EXPECT_EQ(run.out, testing::kGreetingAndQuestions);
 #endif
 }
 
@@ -133,11 +123,11 @@ TEST(LongBinary, DefaultScrambleRunsToAReplayableSolution) {
     const BinaryRun run = runSolverBinary(folder.path, "3\n100\n0\n");
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out.rfind(kGreetingAndQuestions, 0), 0u);
+    EXPECT_EQ(run.out.rfind(testing::kGreetingAndQuestions, 0), 0u);
     const std::string scrambleLines =
         " R  D  R  B  L2 D  B' L  F  D  B' L  F  D  B' L  F  R2 D  F' U2 B  R  D' U2 B  R\n"
         "   D' U2 B  R  D' L2 R  D  U2 F2 \n";
-    EXPECT_EQ(run.out.find(scrambleLines), std::string(kGreetingAndQuestions).size());
+    EXPECT_EQ(run.out.find(scrambleLines), std::string(testing::kGreetingAndQuestions).size());
     EXPECT_TRUE(run.out.ends_with(" moves :)\n\n End of the program.\n")) << run.out;
 
     const std::string log = testing::readFile(folder.path / "results.txt");

@@ -15,6 +15,17 @@
 
 namespace cubega::testing {
 
+// What the dialogue writes before its scramble's questions: the greeting and its two questions.
+inline constexpr const char* kGreetingAndQuestions =
+    " Genetic melvo's cube solver, version 2.1\n"
+    "\n"
+    " Solves the 3x3x3 cube in three genetic searches: a 2x2x3 block,\n"
+    " then the group of F and U turns, then F and U turns to the end.\n"
+    "\n"
+    " Enter scramble type : 1 = random, 2 = User-defined\n"
+    "\n"
+    " Enter number of generations for simulation : \n";
+
 // What the system says of a file to be created where a folder is.
 #ifdef _WIN32
 inline const std::string kFolderInTheWay = "Permission denied";
