@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 #include "cube/rotations.hpp"
@@ -160,6 +161,24 @@ TEST(Evaluation, EveryPathEqualsTheReferenceInEveryMode) {
     }
 }
 
+// Rows of `length` codes evaluated together, in every mode on every path: each row gets the
+// reference's evaluation of it alone.
+void expectRowsOfEveryPathAsAlone(const CubeState& start, const std::vector<MoveCode>& codes,
+                                  std::size_t length, const std::string& what) {
+    const std::size_t rowCount = codes.size() / length;
+    for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
+        for (BackEnd path : availablePaths()) {
+            std::vector<Evaluation> out(rowCount);
+            SequenceEvaluator(start, mode, path).evaluateRows(codes, length, out);
+            for (std::size_t row = 0; row < rowCount; ++row) {
+                const std::span<const MoveCode> sequence(codes.data() + row * length, length);
+                ASSERT_EQ(out[row], evaluateSequenceReference(start, sequence, mode))
+                    << what << " mode " << mode << " path " << backEndName(path) << " row " << row;
+            }
+        }
+    }
+}
+
 // A population is evaluated several rows at a time; every row must get what it gets alone.
 // Row counts that are not multiples of the group width leave rows to the single-row loop, and
 // start cubes inside the two-generator group with mostly F and U turns make the entry score's
@@ -178,17 +197,9 @@ TEST(Evaluation, RowsOfAPopulationGetTheirReferenceResults) {
             if (insideGroup && rng() % 6 != 0)
                 m = foldOntoTwoFaces(m);
         }
-        for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
-            for (BackEnd path : availablePaths()) {
-                std::vector<Evaluation> out(rowCount);
-                SequenceEvaluator(start, mode, path).evaluateRows(codes, length, out);
-                for (std::size_t row = 0; row < rowCount; ++row) {
-                    const std::span<const MoveCode> sequence(codes.data() + row * length, length);
-                    ASSERT_EQ(out[row], evaluateSequenceReference(start, sequence, mode))
-                        << "trial " << trial << " mode " << mode << " path " << backEndName(path)
-                        << " row " << row;
-                }
-            }
+        expectRowsOfEveryPathAsAlone(start, codes, length, "trial " + std::to_string(trial));
+        if (::testing::Test::HasFatalFailure()) {
+            return;
         }
     }
 }
@@ -202,16 +213,9 @@ TEST(Evaluation, LongRowsGetTheirReferenceResults) {
         const CubeState start = testing::randomCube(rng, 20);
         const std::vector<MoveCode> codes =
             testing::randomMoves(rng, static_cast<int>(rowCount * length));
-        for (EvalMode mode : {kPairMode, kBlockMode, kTwoGenEntryMode}) {
-            for (BackEnd path : availablePaths()) {
-                std::vector<Evaluation> out(rowCount);
-                SequenceEvaluator(start, mode, path).evaluateRows(codes, length, out);
-                for (std::size_t row = 0; row < rowCount; ++row) {
-                    const std::span<const MoveCode> sequence(codes.data() + row * length, length);
-                    ASSERT_EQ(out[row], evaluateSequenceReference(start, sequence, mode))
-                        << length << " slots, mode " << mode << " path " << backEndName(path);
-                }
-            }
+        expectRowsOfEveryPathAsAlone(start, codes, length, std::to_string(length) + " slots");
+        if (::testing::Test::HasFatalFailure()) {
+            return;
         }
     }
     // From F: U U' pairs never solve the cube, F' at slot 255 does (pair score 48).
