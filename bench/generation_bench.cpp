@@ -20,18 +20,20 @@ namespace {
 // available when none is named), and reports generations/s.
 // A logbook that keeps nothing but a count: what logging costs the loop (the statistics of each
 // logged generation), without the writing.
-class CountingLog final : public GenerationLog {
+class CountingLog final : public GenerationListener {
   public:
-    std::int32_t every() const override { return 0; }
-    void generationLogged(const GenerationStats& stats) override {
-        rows += stats.distinct > 0 ? 1 : 0;
+    bool keepsLogbook() const override { return true; }
+    void onGeneration(const GenerationEvent& event) override {
+        if (const auto* stats = std::get_if<GenerationStats>(&event)) {
+            rows += stats->distinct > 0 ? 1 : 0;
+        }
     }
     std::int64_t rows = 0;
 };
 
 void runGenerations(benchmark::State& state, std::optional<BackEnd> path, GeneticSearch& search,
                     const bench::StageSetting& stage, std::int32_t generationsPerIteration,
-                    GenerationLog* log = nullptr) {
+                    GenerationListener* log = nullptr) {
     if (path && !backEndAvailable(*path)) {
         state.SkipWithError("path not available on this processor");
         return;
@@ -41,12 +43,11 @@ void runGenerations(benchmark::State& state, std::optional<BackEnd> path, Geneti
     SystemClock clock;
     RandomSource random(clock);
     random.seedFromClock();
-    DiscardingRecordWriter console;
     search.startFromRandomPopulation(random);
     GenerationRun run{generationsPerIteration, 1000000, stage.twoFaces};
-    run.log = log;
+    run.listener = log;
     for (auto _ : state) {
-        search.evolve(run, stage.start, stage.mode, random, console);
+        search.evolve(run, stage.start, stage.mode, random);
     }
     state.counters["generations/s"] = benchmark::Counter(
         static_cast<double>(state.iterations() * run.generations), benchmark::Counter::kIsRate);

@@ -52,7 +52,6 @@ double generationsPerSecond(int stage) {
     SystemClock clock;
     RandomSource random(clock);
     random.seedFromClock();
-    DiscardingRecordWriter console;
     GeneticSearch search;
     search.startFromRandomPopulation(random);
     double best = 0;
@@ -60,8 +59,7 @@ double generationsPerSecond(int stage) {
         const auto begin = Clock::now();
         std::int64_t generations = 0;
         while (secondsSince(begin) < 1.0) {
-            search.evolve({100, 1000000, setting.twoFaces}, setting.start, setting.mode, random,
-                          console);
+            search.evolve({100, 1000000, setting.twoFaces}, setting.start, setting.mode, random);
             generations += 100;
         }
         best = std::max(best, static_cast<double>(generations) / secondsSince(begin));

@@ -149,7 +149,7 @@ class Batch {
         return false;
     }
 
-    Record recordOf(const BatchLine& line, std::size_t lineNumber, SolveObserver& observer) const {
+    Record recordOf(const BatchLine& line, std::size_t lineNumber, SolveListener& observer) const {
         Record record;
         if (const auto* error = std::get_if<LineError>(&line)) {
             record.record = errorJson(error->message, lineNumber).dump();
@@ -167,8 +167,8 @@ class Batch {
             logbook.emplace(options_.log->format, options_.log->every, lineNumber);
         }
         TaskServices services;
-        services.observer = &observer;
-        services.logbook = logbook ? &*logbook : nullptr;
+        SolveListeners listeners{&observer, logbook ? &*logbook : nullptr};
+        services.listener = &listeners;
         services.solve = options_.solve;
         const TaskOutcome outcome = runTask(task, services);
         record.record = resultJson(task, outcome, lineNumber).dump();

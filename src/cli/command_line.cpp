@@ -150,8 +150,9 @@ int runSolve(const SolveOptions& options, CommandLineStreams& streams) {
             }
             TaskServices services;
             services.resultsLog = log ? &*log : nullptr;
-            services.observer = progress ? &*progress : nullptr;
-            services.logbook = logbook ? &*logbook : nullptr;
+            SolveListeners listeners{progress ? &*progress : nullptr,
+                                     logbook ? &*logbook : nullptr};
+            services.listener = &listeners;
             services.solve = streams.solve;
             const TaskOutcome outcome =
                 task.tries > 1 ? runTriesSideBySide(task, services, static_cast<std::size_t>(jobs))

@@ -6,11 +6,11 @@
 #include <ostream>
 #include <string>
 
-#include "stages/progress.hpp"
+#include "stages/solve_events.hpp"
 
 namespace cubega {
 
-class ProgressBar final : public StageObserver {
+class ProgressBar final : public ProgressFollower {
   public:
     explicit ProgressBar(std::ostream& terminal);
     ~ProgressBar() override;  // clears the line

@@ -48,7 +48,8 @@ class Tries {
     void runTry(std::size_t k, StopWhenFlagged& stop) {
         TextRecordWriter log;
         TaskServices one = services_;
-        one.observer = &stop;
+        SolveListeners listeners{&stop, services_.listener};
+        one.listener = &listeners;
         one.resultsLog = services_.resultsLog != nullptr ? &log : nullptr;
         TaskOutcome outcome = runTask(tryOf(task_, static_cast<std::int32_t>(k), firstSeed_), one);
         std::lock_guard lock(mutex_);

@@ -2,12 +2,9 @@
 
 namespace cubega {
 
-CubeState applyMove(const CubeState& cube, MoveCode code, RecordWriter* console) {
+CubeState applyMove(const CubeState& cube, MoveCode code) {
     const int face = faceOf(code);
     if (face < 0) {
-        if (console != nullptr) {
-            console->write({"move error"});
-        }
         return cube;
     }
     CubeState result = cube;
@@ -17,11 +14,10 @@ CubeState applyMove(const CubeState& cube, MoveCode code, RecordWriter* console)
     return result;
 }
 
-CubeState applySequence(const CubeState& cube, std::span<const MoveCode> moves,
-                        RecordWriter* console) {
+CubeState applySequence(const CubeState& cube, std::span<const MoveCode> moves) {
     CubeState result = cube;
     for (const MoveCode code : moves) {
-        result = applyMove(result, code, console);
+        result = applyMove(result, code);
     }
     return result;
 }

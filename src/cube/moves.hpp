@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "cube/cube_state.hpp"
-#include "io/record_writer.hpp"
 
 namespace cubega {
 
@@ -54,14 +53,18 @@ static_assert([] {
     return true;
 }());
 
-// The cube after one move, made of repeated quarter turns. A code with a negative face (never
-// one the program makes: typed moves begin with a face letter, drawn ones lie in 0..17) turns
-// nothing and, given a console, writes the record " move error" there.
-CubeState applyMove(const CubeState& cube, MoveCode code, RecordWriter* console = nullptr);
+// Whether a code turns a face: every code but those with a negative face (never one the
+// program makes: typed moves begin with a face letter, drawn ones lie in 0..17).
+constexpr bool turnsAFace(MoveCode code) {
+    return faceOf(code) >= 0;
+}
+
+// The cube after one move, made of repeated quarter turns. A code that turns no face turns
+// nothing.
+CubeState applyMove(const CubeState& cube, MoveCode code);
 
 // The cube after all moves in order; an empty sequence returns the input.
-CubeState applySequence(const CubeState& cube, std::span<const MoveCode> moves,
-                        RecordWriter* console = nullptr);
+CubeState applySequence(const CubeState& cube, std::span<const MoveCode> moves);
 
 // Three characters per move: face letter, then ' ' / '2' / '\'', then a blank.
 std::string movesToText(std::span<const MoveCode> moves);

@@ -42,8 +42,11 @@ inline constexpr std::array<int, 10> kBlockEdgeFacelets{23, 25, 30, 32, 34, 39, 
 // the cube is solved.
 std::int32_t pairScore(const CubeState& cube);
 
-// The pair score restricted to the 2x2x3 block that F and U turns never move: 0..16, 16 when
-// the block is complete.
+// The block score of a complete 2x2x3 block.
+inline constexpr std::int32_t kCompleteBlockScore = 16;
+
+// The pair score restricted to the 2x2x3 block that F and U turns never move:
+// 0..kCompleteBlockScore, kCompleteBlockScore when the block is complete.
 std::int32_t blockScore(const CubeState& cube);
 
 // Whether F and U turns can solve the F and U layers: every F/U-layer edge position holds an

@@ -112,18 +112,20 @@ GenerationStats GeneticSearch::statsOf(std::int32_t generation) const {
 }
 
 std::int32_t GeneticSearch::evolve(const GenerationRun& run, const CubeState& startCube,
-                                   EvalMode mode, RandomSource& random, RecordWriter& console) {
+                                   EvalMode mode, RandomSource& random) {
     if (run.generations <= 0) {
         return 0;
     }
     const SequenceEvaluator evaluate(startCube, mode);
     const std::int32_t rows = population_.rows();
     const auto slots = static_cast<std::size_t>(population_.slots());
+    GenerationListener* const listener = run.listener;
+    const bool logged = listener != nullptr && listener->keepsLogbook();
     std::int32_t previousBest = 0;
-    // As often in time as at the program's sizes: the observer may be asked to stop the run.
+    // As often in time as at the program's sizes: the listener may be asked to stop the run.
     const std::int64_t work = std::int64_t{rows} * population_.slots();
     const auto observeEvery = static_cast<std::int32_t>(std::max<std::int64_t>(
-        1, GenerationObserver::kObservedGenerations * kPopulationSize * kSequenceLength / work));
+        1, GenerationsDone::kObservedGenerations * kPopulationSize * kSequenceLength / work));
     for (std::int32_t g = 1; g <= run.generations; ++g) {
         if (run.budget != nullptr) {
             if (!run.budget->allowsAnother()) {
@@ -140,17 +142,17 @@ std::int32_t GeneticSearch::evolve(const GenerationRun& run, const CubeState& st
         // The evaluation writes the scores in row order; ranking puts them in rank order.
         evaluate.evaluateRows(population_.codes(), slots, spareScores_);
         rankScores();
-        if (run.progressInterval > 0 && g % run.progressInterval == 0) {
-            writeProgressLine(console, g, scores_);
+        const bool progressPoint = run.progressInterval > 0 && g % run.progressInterval == 0;
+        if (listener != nullptr && progressPoint) {
+            listener->onGeneration(progressPointOf(g, scores_));
         }
         const bool goalMet = run.stopAtGoal != nullptr && run.stopAtGoal(scores_[0]);
         const bool last = goalMet || g == run.generations;
-        if (run.log != nullptr) {
-            const std::int32_t every = run.log->every();
-            if (g == 1 || last || scores_[0].objective > previousBest ||
-                (run.progressInterval > 0 && g % run.progressInterval == 0) ||
+        if (logged) {
+            const std::int32_t every = listener->logEvery();
+            if (g == 1 || last || scores_[0].objective > previousBest || progressPoint ||
                 (every > 0 && g % every == 0)) {
-                run.log->generationLogged(statsOf(g));
+                listener->onGeneration(statsOf(g));
             }
             previousBest = scores_[0].objective;
         }
@@ -160,8 +162,8 @@ std::int32_t GeneticSearch::evolve(const GenerationRun& run, const CubeState& st
         recombineInto(population_, order_, spare_, firstParent_, params_.crossoverRate, random);
         std::swap(population_, spare_);
         mutateInPlace(population_, params_.mutationRate, random);
-        if (run.observer != nullptr && (g % observeEvery == 0 || last)) {
-            run.observer->generationsDone(g, run.generations);
+        if (listener != nullptr && (g % observeEvery == 0 || last)) {
+            listener->onGeneration(GenerationsDone{g, run.generations});
         }
         if (goalMet) {
             return g;
@@ -170,14 +172,12 @@ std::int32_t GeneticSearch::evolve(const GenerationRun& run, const CubeState& st
     return run.generations;
 }
 
-void writeProgressLine(RecordWriter& console, std::int32_t generation, const ScoreTable& scores) {
+ProgressPoint progressPointOf(std::int32_t generation, const ScoreTable& scores) {
     std::int32_t sum = 0;
     for (const Evaluation& row : scores) {
         sum += row.objective;
     }
-    const std::int32_t mean = sum / static_cast<std::int32_t>(scores.size());
-    console.write({"Generation / elite/ moy. ", generation, scores[0].objective,
-                   scores[0].moveCount, static_cast<float>(mean)});
+    return {generation, scores[0], sum / static_cast<std::int32_t>(scores.size())};
 }
 
 }  // namespace cubega

@@ -10,46 +10,17 @@
 
 #include "cube/cube_state.hpp"
 #include "eval/evaluation.hpp"
+#include "genetic/generation_events.hpp"
 #include "genetic/population.hpp"
 #include "genetic/random_source.hpp"
 #include "genetic/recombination.hpp"
 #include "genetic/search_params.hpp"
-#include "io/record_writer.hpp"
 
 namespace cubega {
 
 // Throws std::invalid_argument, naming the first parameter outside the ranges a search
 // serves (search_params.hpp).
 void checkSearchParams(const SearchParams& params);
-
-// Told how far a run of the generation loop has come, every kObservedGenerations generations
-// (fewer in a search larger than the program's own, so that it is told as often in time)
-// and at the run's end: one branch a generation, and nothing when no one observes.
-class GenerationObserver {
-  public:
-    static constexpr std::int32_t kObservedGenerations = 128;
-    virtual ~GenerationObserver() = default;
-    virtual void generationsDone(std::int32_t done, std::int32_t budget) = 0;
-};
-
-// A logged generation: the best row's evaluation and how the population is spread.
-struct GenerationStats {
-    std::int32_t generation = 0;  // from 1 in every run
-    Evaluation best;
-    double mean = 0;            // the exact mean objective
-    std::int32_t worst = 0;     // the lowest objective
-    std::int32_t distinct = 0;  // rows that differ from every other row
-};
-
-// A logbook of a run: told of its first generation, of every generation whose best objective
-// rises above the last one's, of every multiple of the run's P and of every K-th generation
-// (K = every(), none when 0), and of its last generation.
-class GenerationLog {
-  public:
-    virtual ~GenerationLog() = default;
-    virtual std::int32_t every() const = 0;
-    virtual void generationLogged(const GenerationStats& stats) = 0;
-};
 
 // The generations of a whole solve, counted across all its runs, and the limits that may end
 // it before its goal: a number of generations in all, and a moment of the steady clock.
@@ -85,9 +56,8 @@ struct GenerationRun {
     std::int32_t generations = 0;       // G
     std::int32_t progressInterval = 0;  // P: a progress line when g is a multiple of P
     bool restrictToTwoFaces = false;    // fold every move onto F and U each generation
-    GenerationObserver* observer = nullptr;
-    GoalTest stopAtGoal = nullptr;  // when set, the run ends after a generation that meets it
-    GenerationLog* log = nullptr;
+    GenerationListener* listener = nullptr;
+    GoalTest stopAtGoal = nullptr;       // when set, the run ends after a generation that meets it
     GenerationBudget* budget = nullptr;  // counts every generation; may end the run early
 };
 
@@ -124,16 +94,16 @@ class GeneticSearch {
     // Advances the population through run.generations generations (none when G <= 0), or
     // fewer: up to the first that meets run.stopAtGoal, when set. Each generation: fold onto F
     // and U (when restricted), simplify every row, evaluate every row from startCube, rank the
-    // scores by objective, print a progress line every P generations, replace the K worst
-    // rows by random sequences, recombine, mutate. Returns the generations it performed.
-    // Before each generation the budget, if any, is asked; when it allows none, throws
+    // scores by objective, tell the listener of a progress point every P generations, replace
+    // the K worst rows by random sequences, recombine, mutate. Returns the generations it
+    // performed. Before each generation the budget, if any, is asked; when it allows none, throws
     // GenerationBudgetSpent.
     //
     // Afterwards population row 0 is the best row of the last ranking, unchanged by the
     // breeding that followed, and best() is its evaluation; the other scores no longer
     // describe their population rows.
     std::int32_t evolve(const GenerationRun& run, const CubeState& startCube, EvalMode mode,
-                        RandomSource& random, RecordWriter& console);
+                        RandomSource& random);
 
   private:
     void rankScores();
@@ -149,8 +119,8 @@ class GeneticSearch {
     std::vector<std::int32_t> order_;  // order_[r]: the row at rank r
 };
 
-// The progress line: generation, elite objective and move count, and the mean objective
-// truncated toward zero, printed as a real.
-void writeProgressLine(RecordWriter& console, std::int32_t generation, const ScoreTable& scores);
+// The progress point of a ranked score table: the elite's evaluation and the mean objective,
+// summed in 32 bits and truncated toward zero.
+ProgressPoint progressPointOf(std::int32_t generation, const ScoreTable& scores);
 
 }  // namespace cubega

@@ -42,7 +42,7 @@ struct PythonError {};
 
 // Runs Python's signal handlers a few times a second from inside the search, taking the GIL
 // for a moment: Ctrl-C becomes KeyboardInterrupt, which stops the solve.
-class SignalCheck final : public SolveObserver {
+class SignalCheck final : public ProgressFollower {
   public:
     void stageProgress(const StageProgress&) override {
         const py::gil_scoped_acquire gil;

@@ -11,7 +11,7 @@ namespace cubega {
 namespace {
 
 // The job's result, or the message of what ended it; throws SolveStopped when stopped.
-JobResult resultOf(const SolveJob& job, SolveObserver& observer) {
+JobResult resultOf(const SolveJob& job, SolveListener& observer) {
     JobResult result;
     RunEnd end;
     try {

@@ -2,7 +2,7 @@
 
 namespace cubega {
 
-JobResult runJob(const SolveJob& job, SolveObserver* observer) {
+JobResult runJob(const SolveJob& job, SolveListener* observer) {
     JobResult result;
     result.job = job;
     std::optional<KeptRows> rows;
@@ -10,8 +10,8 @@ JobResult runJob(const SolveJob& job, SolveObserver* observer) {
         rows.emplace(job.logEvery);
     }
     TaskServices services;
-    services.observer = observer;
-    services.logbook = rows ? &*rows : nullptr;
+    SolveListeners listeners{observer, rows ? &*rows : nullptr};
+    services.listener = &listeners;
     result.outcome = runTask(job.task, services);
     if (rows) {
         result.rows = std::move(rows->rows());

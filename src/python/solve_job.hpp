@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "request/solve_task.hpp"
-#include "stages/progress.hpp"
+#include "stages/solve_events.hpp"
 
 namespace cubega {
 
@@ -44,6 +44,6 @@ class KeptRows final : public Logbook {
 
 // Solves the job's task; `observer`, if given, is told where the search stands and may stop it
 // by throwing, which passes on.
-JobResult runJob(const SolveJob& job, SolveObserver* observer);
+JobResult runJob(const SolveJob& job, SolveListener* observer);
 
 }  // namespace cubega

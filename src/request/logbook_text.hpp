@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "stages/progress.hpp"
+#include "stages/solve_events.hpp"
 
 namespace cubega {
 

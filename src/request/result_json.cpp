@@ -7,7 +7,7 @@
 
 #include "cube/move_sequences.hpp"
 #include "cube/notation.hpp"
-#include "stages/progress.hpp"
+#include "stages/solve_events.hpp"
 
 namespace cubega {
 

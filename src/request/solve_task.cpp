@@ -4,6 +4,7 @@
 #include "run/report.hpp"
 #include "run/run_error.hpp"
 #include "run/scramble.hpp"
+#include "run/transcript.hpp"
 
 namespace cubega {
 
@@ -24,9 +25,9 @@ std::vector<MoveCode> scrambleMovesOf(const SolveTask& task, RandomSource& rando
     return {};
 }
 
-CubeState cubeOf(const SolveTask& task, const std::vector<MoveCode>& moves, RecordWriter* console) {
+CubeState cubeOf(const SolveTask& task, const std::vector<MoveCode>& moves, RecordWriter& console) {
     return task.source == SolveTask::Source::facelets ? task.faceletCube
-                                                      : applySequence(solvedCube(), moves, console);
+                                                      : applyScramble(solvedCube(), moves, console);
 }
 
 // The clocks a task's random source is seeded from: frozen at (0 ms, seed s) when it has a
@@ -45,10 +46,11 @@ class TaskClocks {
 
 }  // namespace
 
-TaskScramble scrambleOf(const SolveTask& task, RandomSource& random, RecordWriter* console) {
+TaskScramble scrambleOf(const SolveTask& task, RandomSource& random) {
     TaskScramble scramble;
     scramble.moves = scrambleMovesOf(task, random);
-    scramble.cube = cubeOf(task, scramble.moves, console);
+    DiscardingRecordWriter nowhere;
+    scramble.cube = cubeOf(task, scramble.moves, nowhere);
     return scramble;
 }
 
@@ -109,15 +111,14 @@ TaskOutcome runOneTry(const SolveTask& task, const TaskServices& services) {
     TaskOutcome outcome;
     outcome.scramble.moves = scrambleMovesOf(task, random);
     recordScramble({outcome.scramble.moves, movesToText(outcome.scramble.moves)}, console, log);
-    outcome.scramble.cube = cubeOf(task, outcome.scramble.moves, &console);
+    outcome.scramble.cube = cubeOf(task, outcome.scramble.moves, console);
+    Transcript transcript(console, log);
+    SolveListeners listeners{reported ? &transcript : nullptr, services.listener};
     SolveRequest request;
     request.scrambledCube = outcome.scramble.cube;
     request.settings = task.settings;
     request.budget = task.budget;
-    request.logbook = services.logbook;
-    request.console = services.console;
-    request.log = services.resultsLog;
-    request.observer = services.observer;
+    request.listener = listeners.empty() ? nullptr : &listeners;
     if (!task.searchSolvedCube && isSolved(request.scrambledCube)) {
         outcome.result = answeredAtOnce(request);
     } else {

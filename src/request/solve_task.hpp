@@ -54,9 +54,7 @@ struct TaskScramble {
 };
 
 // The scramble of a task; a random one is drawn from `random`, as the dialogue draws it.
-// Moves go onto the cube with their errors reported to `console`, if given.
-TaskScramble scrambleOf(const SolveTask& task, RandomSource& random,
-                        RecordWriter* console = nullptr);
+TaskScramble scrambleOf(const SolveTask& task, RandomSource& random);
 
 // The scramble a task's run would solve now: a random one drawn from the task's clocks (frozen
 // at its seed, else the real ones).
@@ -89,11 +87,11 @@ struct TaskServices {
     // A random source already seeded (the dialogue seeds one at its start); when null, one is
     // seeded from the task's clocks.
     RandomSource* random = nullptr;
-    RecordWriter* console = nullptr;     // the dialogue's console records
+    RecordWriter* console = nullptr;     // the dialogue's transcript
     RecordWriter* resultsLog = nullptr;  // results.txt, in its usual layout
-    SolveObserver* observer = nullptr;
-    Logbook* logbook = nullptr;  // who keeps the logbook of the searches, if anyone
-    SolveFunction solve;         // the solve itself (tests plant faults here); solve() when empty
+    // Who follows the search (a progress bar, a logbook, a stop flag), if anyone.
+    SolveListener* listener = nullptr;
+    SolveFunction solve;  // the solve itself (tests plant faults here); solve() when empty
 };
 
 // Seeds the random source, sets up the scramble (a random one drawn from that source), solves

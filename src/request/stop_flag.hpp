@@ -4,13 +4,13 @@
 
 #include <atomic>
 
-#include "stages/progress.hpp"
+#include "stages/solve_events.hpp"
 
 namespace cubega {
 
 struct SolveStopped {};
 
-class StopWhenFlagged final : public StageObserver {
+class StopWhenFlagged final : public ProgressFollower {
   public:
     explicit StopWhenFlagged(const std::atomic<bool>& flag) : flag_(&flag) {}
     void stageProgress(const StageProgress&) override {

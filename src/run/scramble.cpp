@@ -52,6 +52,16 @@ Scramble setUpScramble(std::int32_t scrambleType, ConsoleInput& input, RecordWri
     return scramble;
 }
 
+CubeState applyScramble(const CubeState& cube, std::span<const MoveCode> moves,
+                        RecordWriter& console) {
+    for (const MoveCode code : moves) {
+        if (!turnsAFace(code)) {
+            console.write({"move error"});
+        }
+    }
+    return applySequence(cube, moves);
+}
+
 void recordScramble(const Scramble& scramble, RecordWriter& console, RecordWriter& log) {
     console.write({scramble.text});
     log.write({"Scramble : "});

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "genetic/population.hpp"
@@ -38,6 +39,11 @@ MoveSequence drawRandomScramble(std::int32_t length, RandomSource& random);
 // empty scramble.
 Scramble setUpScramble(std::int32_t scrambleType, ConsoleInput& input, RecordWriter& console,
                        RandomSource& random);
+
+// The scramble's moves applied to a cube; each code that turns no face leaves the record
+// " move error" on the console.
+CubeState applyScramble(const CubeState& cube, std::span<const MoveCode> moves,
+                        RecordWriter& console);
 
 // The scramble text on the console, and "Scramble : " with the text in the log.
 void recordScramble(const Scramble& scramble, RecordWriter& console, RecordWriter& log);

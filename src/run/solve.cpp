@@ -13,26 +13,29 @@ namespace cubega {
 
 namespace {
 
-// Passes progress on no more often than every kInterval, so that an observer that draws need
-// not keep count.
-class ThrottledObserver final : public StageObserver {
+// Passes every event on, but StageProgress no more often than every kInterval, so that a
+// listener that draws need not keep count.
+class ThrottledListener final : public SolveListener {
   public:
-    explicit ThrottledObserver(SolveObserver* observer) : observer_(observer) {}
+    explicit ThrottledListener(SolveListener* listener) : listener_(listener) {}
 
-    StageObserver* forStages() { return observer_ != nullptr ? this : nullptr; }
+    SolveListener* forStages() { return listener_ != nullptr ? this : nullptr; }
 
-    void stageProgress(const StageProgress& progress) override {
-        const auto now = std::chrono::steady_clock::now();
-        if (last_ && now - *last_ < kInterval) {
-            return;
+    void onEvent(const SolveEvent& event) override {
+        if (std::holds_alternative<StageProgress>(event)) {
+            const auto now = std::chrono::steady_clock::now();
+            if (last_ && now - *last_ < kInterval) {
+                return;
+            }
+            last_ = now;
         }
-        last_ = now;
-        observer_->stageProgress(progress);
+        listener_->onEvent(event);
     }
+    std::optional<std::int32_t> logbookEvery() const override { return listener_->logbookEvery(); }
 
   private:
     static constexpr std::chrono::milliseconds kInterval{20};
-    SolveObserver* observer_;
+    SolveListener* listener_;
     std::optional<std::chrono::steady_clock::time_point> last_;
 };
 
@@ -40,8 +43,7 @@ class ThrottledObserver final : public StageObserver {
 
 SolveResult solve(const SolveRequest& request, RandomSource& random) {
     const auto start = std::chrono::steady_clock::now();
-    DiscardingRecordWriter nowhere;
-    ThrottledObserver observer(request.observer);
+    ThrottledListener listener(request.listener);
     GenerationBudget budget;
     budget.maxGenerations = request.budget.maxGenerations;
     if (request.budget.timeLimitSeconds) {
@@ -49,14 +51,7 @@ SolveResult solve(const SolveRequest& request, RandomSource& random) {
             start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                         std::chrono::duration<double>(*request.budget.timeLimitSeconds));
     }
-    StageContext context{random,
-                         request.console != nullptr ? *request.console : nowhere,
-                         request.log != nullptr ? *request.log : nowhere,
-                         observer.forStages(),
-                         request.settings,
-                         request.logbook,
-                         &budget,
-                         start};
+    StageContext context{random, listener.forStages(), request.settings, &budget, start};
     SolveState state;
     std::optional<StopPoint> stoppedAt;
     try {

@@ -13,14 +13,10 @@
 #include "cube/moves.hpp"
 #include "cube/rotations.hpp"
 #include "genetic/random_source.hpp"
-#include "io/record_writer.hpp"
-#include "stages/progress.hpp"
 #include "stages/search_settings.hpp"
+#include "stages/solve_events.hpp"
 
 namespace cubega {
-
-// Told where the search stands, a few times a second at most.
-using SolveObserver = StageObserver;
 
 // The block searches' generations where nobody says otherwise.
 inline constexpr std::int32_t kDefaultGenerations = SearchSettings{}.blockGenerations;
@@ -35,13 +31,10 @@ struct SolveBudget {
 };
 
 struct SolveRequest {
-    CubeState scrambledCube;          // the cube to solve, in the orientation it is held
-    SearchSettings settings;          // the parameters of every search, each stage's generations
-    SolveBudget budget;               // none by default: the solve goes on until the cube is solved
-    RecordWriter* console = nullptr;  // the search's console records; none when null
-    RecordWriter* log = nullptr;      // the rotation records of results.txt; none when null
-    SolveObserver* observer = nullptr;  // who follows the progress, if anyone
-    Logbook* logbook = nullptr;         // who keeps the logbook of the searches, if anyone
+    CubeState scrambledCube;  // the cube to solve, in the orientation it is held
+    SearchSettings settings;  // the parameters of every search, each stage's generations
+    SolveBudget budget;       // none by default: the solve goes on until the cube is solved
+    SolveListener* listener = nullptr;  // who follows the search, if anyone
 };
 
 struct SolveResult {
@@ -69,7 +62,8 @@ struct SolveResult {
 
 // Solves request.scrambledCube with the random source as it stands (seeded by the caller
 // from the clocks of its choice): the block stage, the entry into the group of F and U turns,
-// the finish. The console and the log get exactly the records the dialogue shows.
+// the finish. The listener is told of everything the search does (StageProgress a few times a
+// second at most).
 SolveResult solve(const SolveRequest& request, RandomSource& random);
 
 // Whether the result's solution solves the scrambled cube: the rotations of its location and

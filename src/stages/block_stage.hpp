@@ -19,8 +19,6 @@
 
 namespace cubega {
 
-inline constexpr std::int32_t kLocationCount = 12;
-
 // The whole-cube rotations that turn the scrambled cube to a location, in order (at most five).
 class LocationRotations {
   public:
@@ -54,12 +52,6 @@ inline constexpr std::array<int, 20> kBlockFacelets{22, 23, 25, 26, 30, 31, 32, 
 // positions that the rotations bring to kBlockFacelets, in the same order.
 std::array<int, kBlockFacelets.size()> blockFaceletsAsHeld(std::int32_t location);
 
-// The scrambled cube turned to location n. Each rotation writes its line to the console
-// (a y line is followed by an empty line); with `log`, each line goes to the console and
-// then to the log, and no empty lines are written.
-CubeState orientToLocation(const CubeState& scrambled, std::int32_t location, RecordWriter& console,
-                           RecordWriter* log);
-
 // 100 * best block score - move count - 1600: -moveCount (0..-30) for a complete block,
 // at most -100 per missing block point otherwise. Higher is better. For rows of 100 moves or
 // more a block point is worth L + 1 in place of 100, so that it still outweighs any count.
@@ -73,8 +65,9 @@ constexpr bool blockSearchIsDone(std::int32_t topGrade) {
 
 // Searches all twelve locations (passes repeat from the saved populations until the best
 // grade qualifies), then commits: the working cube is the scrambled cube turned to the chosen
-// location (rotation lines on the console and in the log) with the block sequence applied;
-// blockLocation, totalMoves, blockMoves and restrictToTwoFaces are set.
+// location with the block sequence applied;
+// blockLocation, totalMoves, blockMoves and restrictToTwoFaces are set. The listener is told
+// of each run, each pass, the ranking, the rotations of the commit and the stage's result.
 void runBlockStage(const CubeState& scrambled, std::int32_t generations, SolveState& state,
                    StageContext& context);
 

@@ -1,39 +1,40 @@
 #include "stages/stage_context.hpp"
 
+#include <algorithm>
+
 namespace cubega {
 
 namespace {
 
-// Hands a run's generation counts on to the stage's observer as StageProgress.
-class ObservedRun final : public GenerationObserver {
+// Hands a run's events on to the solve's listener as the stage's events, where in the solve
+// the run stands added.
+class StageRunListener final : public GenerationListener {
   public:
-    ObservedRun(StageObserver* observer, StageProgress at) : observer_(observer), at_(at) {}
+    StageRunListener(const StageContext& context, StageRunAt at, std::int32_t populationSize)
+        : context_(&context), at_(at), populationSize_(populationSize) {}
 
-    // The observer for a GenerationRun: none when the stage has none.
-    GenerationObserver* forRun() { return observer_ != nullptr ? this : nullptr; }
+    // The listener for a GenerationRun: none when the solve has none.
+    GenerationListener* forRun() { return context_->listener != nullptr ? this : nullptr; }
 
-    void generationsDone(std::int32_t done, std::int32_t budget) override {
-        at_.generationsDone = done;
-        at_.generationsOfRun = budget;
-        observer_->stageProgress(at_);
+    bool keepsLogbook() const override { return context_->listener->logbookEvery().has_value(); }
+    std::int32_t logEvery() const override {
+        return context_->listener->logbookEvery().value_or(0);
+    }
+
+    void onGeneration(const GenerationEvent& event) override {
+        std::visit([this](const auto& happened) { context_->tell(stageEvent(happened)); }, event);
     }
 
   private:
-    StageObserver* observer_;
-    StageProgress at_;
-};
+    ProgressPointReached stageEvent(const ProgressPoint& point) const {
+        return {at_, point.generation, point.best, point.meanObjective};
+    }
 
-// Hands a run's logged generations on to the solve's logbook as rows.
-class LoggedRun final : public GenerationLog {
-  public:
-    LoggedRun(const StageContext& context, StageRunAt at, std::int32_t populationSize)
-        : context_(&context), at_(at), populationSize_(populationSize) {}
+    StageProgress stageEvent(const GenerationsDone& done) const {
+        return {at_.stage, at_.run, std::max(at_.location, 0), done.done, done.budget};
+    }
 
-    GenerationLog* forRun() { return context_->logbook != nullptr ? this : nullptr; }
-
-    std::int32_t every() const override { return context_->logbook->every(); }
-
-    void generationLogged(const GenerationStats& stats) override {
+    LogbookRow stageEvent(const GenerationStats& stats) const {
         LogbookRow row;
         row.stage = at_.stage;
         row.location = at_.location;
@@ -50,10 +51,9 @@ class LoggedRun final : public GenerationLog {
         row.seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - context_->start)
                 .count();
-        context_->logbook->logRow(row);
+        return row;
     }
 
-  private:
     const StageContext* context_;
     StageRunAt at_;
     std::int64_t populationSize_;
@@ -64,15 +64,13 @@ class LoggedRun final : public GenerationLog {
 std::int32_t runStageSearch(GeneticSearch& search, GenerationRun run, GoalTest goal,
                             const CubeState& start, EvalMode mode, StageContext& context,
                             StageRunAt at) {
-    ObservedRun observed(context.observer,
-                         {at.stage, at.run, std::max(at.location, 0), 0, run.generations});
-    LoggedRun logged(context, at, search.params().populationSize);
-    run.observer = observed.forRun();
-    run.log = logged.forRun();
+    context.tell(RunBegan{at, run.generations, run.restrictToTwoFaces});
+    StageRunListener listener(context, at, search.params().populationSize);
+    run.listener = listener.forRun();
     run.budget = context.budget;
     run.stopAtGoal = context.settings.stopAtGoal ? goal : nullptr;
     try {
-        return search.evolve(run, start, mode, context.random, context.console);
+        return search.evolve(run, start, mode, context.random);
     } catch (const GenerationBudgetSpent& spent) {
         StopPoint where{at.stage, at.location, at.run, spent.generation, {}, {}};
         if (spent.best) {

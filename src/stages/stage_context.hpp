@@ -1,4 +1,4 @@
-// What the three stages hand from one to the next, owned by the run (the working cube, the
+// What the three stages hand from one to the next, owned by the solve (the working cube, the
 // solution so far in three pieces with its move count, the folding flag), and the services
 // every stage uses.
 #pragma once
@@ -11,18 +11,16 @@
 #include "cube/moves.hpp"
 #include "genetic/genetic_search.hpp"
 #include "genetic/random_source.hpp"
-#include "io/record_writer.hpp"
-#include "stages/progress.hpp"
 #include "stages/search_settings.hpp"
+#include "stages/solve_events.hpp"
 
 namespace cubega {
 
 struct SolveState {
     CubeState workingCube;           // turned to the chosen block location, then solved on
-    std::int32_t blockLocation = 0;  // the whole-cube rotations the three texts assume
+    std::int32_t blockLocation = 0;  // the whole-cube rotations the three stages' moves assume
     std::int32_t totalMoves = 0;     // moves of the three stages together
-    // Each stage's moves, in the frame of the turned cube (their sequence texts are written
-    // where they are printed).
+    // Each stage's moves, in the frame of the turned cube.
     std::vector<MoveCode> blockMoves;
     std::vector<MoveCode> entryMoves;
     std::vector<MoveCode> finishMoves;
@@ -30,18 +28,21 @@ struct SolveState {
     StageRuns blockRuns, entryRuns, finishRuns;
 };
 
-// The services a stage uses: the random source, the console, results.txt (the block stage
-// logs its whole-cube rotations there), the settings of its searches and, if any, who follows
-// the search's progress, the logbook and the budget of the solve.
+// The services a stage uses: the random source, the settings of its searches, who follows the
+// solve (if anyone) and the budget of the solve.
 struct StageContext {
     RandomSource& random;
-    RecordWriter& console;
-    RecordWriter& log;
-    StageObserver* observer = nullptr;
+    SolveListener* listener = nullptr;
     SearchSettings settings{};
-    Logbook* logbook = nullptr;
     GenerationBudget* budget = nullptr;  // counts the solve's generations, and may end it
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+
+    // Tells the listener, if any.
+    void tell(const SolveEvent& event) const {
+        if (listener != nullptr) {
+            listener->onEvent(event);
+        }
+    }
 };
 
 // Thrown when the solve's budget ends a stage's search: where it stopped.
@@ -49,16 +50,10 @@ struct SearchStopped {
     StopPoint where;
 };
 
-// Where a run of a stage's search stands in the solve.
-struct StageRunAt {
-    Stage stage = Stage::block;
-    std::int32_t run = 1;
-    std::int32_t location = -1;  // the block stage's location
-};
-
-// One run of a stage's search with the solve's services hooked in: the observer, the
-// logbook, the budget and, when the settings say so, the stage's goal as the end of the run.
-// Returns the generations it performed; throws SearchStopped when the budget ends it.
+// One run of a stage's search with the solve's services hooked in: the listener (told that
+// the run begins, its progress points, its logbook rows and its progress), the budget and,
+// when the settings say so, the stage's goal as the end of the run. Returns the generations
+// it performed; throws SearchStopped when the budget ends it.
 std::int32_t runStageSearch(GeneticSearch& search, GenerationRun run, GoalTest goal,
                             const CubeState& start, EvalMode mode, StageContext& context,
                             StageRunAt at);

@@ -25,7 +25,6 @@ bool finishGoalMet(const Evaluation& best) {
 }  // namespace
 
 void runTwoGenEntryStage(SolveState& state, StageContext& context) {
-    RecordWriter& console = context.console;
     const bool inGroupAtStart = inTwoGenGroup(state.workingCube);
     // Folded onto F and U, a cube outside the group could never enter it: search freely.
     if (state.restrictToTwoFaces && !inGroupAtStart) {
@@ -39,19 +38,18 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
     state.entryRuns = {};
     for (;;) {
         ++state.entryRuns.runs;
-        state.entryRuns.generations +=
-            runStageSearch(search, run, entryGoalMet, state.workingCube, kTwoGenEntryMode, context,
-                           {Stage::entry, state.entryRuns.runs});
+        const StageRunAt at{Stage::entry, state.entryRuns.runs};
+        state.entryRuns.generations += runStageSearch(search, run, entryGoalMet, state.workingCube,
+                                                      kTwoGenEntryMode, context, at);
         const Evaluation best = search.best();
-        if (best.moveCount == 1 && inGroupAtStart) {
-            console.write({"Cube was already in the 2-gen group."});
-        }
-        if (entryGoalReached(best.objective, best.moveCount)) {
+        const bool goalMet = entryGoalMet(best);
+        const auto moves = search.bestMoves();
+        context.tell(RunEnded{at, best, {moves.begin(), moves.end()}, goalMet, inGroupAtStart});
+        if (goalMet) {
             break;
         }
-        console.write({"Adding 10'000 gen. to solve this part"});
+        context.tell(RunExtended{Stage::entry});
     }
-    console.write({"Getting into 2-gen phase is done :)"});
     const std::int32_t moveCount = search.best().moveCount;
     // One move that reaches the goal from a cube already in the group is not needed.
     const bool movesNeeded = moveCount > 1 || (moveCount == 1 && !inGroupAtStart);
@@ -61,37 +59,32 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
         state.workingCube = applySequence(state.workingCube, moves);
         state.totalMoves += moveCount;
         state.entryMoves.assign(moves.begin(), moves.end());
-        console.write({"optimal :"});
-        console.write({movesToText(moves)});
-        console.write({"# moves"});
-        console.write({moveCount});
     }
-    console.writeBlank();
+    context.tell(StageDone{Stage::entry, state.entryMoves, search.best()});
 }
 
 void runTwoGenFinishStage(SolveState& state, StageContext& context) {
-    RecordWriter& console = context.console;
     const GenerationRun run{context.settings.finishGenerations, kFinishProgressInterval, true};
     GeneticSearch search(context.settings.params);
     search.startFromRandomPopulation(context.random);
     state.finishRuns = {};
     for (;;) {
         ++state.finishRuns.runs;
+        const StageRunAt at{Stage::finish, state.finishRuns.runs};
         state.finishRuns.generations +=
-            runStageSearch(search, run, finishGoalMet, state.workingCube, kPairMode, context,
-                           {Stage::finish, state.finishRuns.runs});
-        if (finishGoalReached(search.best().objective, search.best().moveCount)) {
+            runStageSearch(search, run, finishGoalMet, state.workingCube, kPairMode, context, at);
+        const bool goalMet = finishGoalMet(search.best());
+        const auto moves = search.bestMoves();
+        context.tell(RunEnded{at, search.best(), {moves.begin(), moves.end()}, goalMet, false});
+        if (goalMet) {
             break;
         }
-        console.write({"Adding 200 000 more generations to solve this stage."});
+        context.tell(RunExtended{Stage::finish});
     }
     const Evaluation best = search.best();
     state.finishMoves.assign(search.bestMoves().begin(), search.bestMoves().end());
-    console.write({"optimal :"});
-    console.write({movesToText(state.finishMoves)});
-    console.write({"fobj / # moves / entropy"});
-    console.write({best.objective, best.moveCount, bestScore(best)});
     state.totalMoves += best.moveCount;
+    context.tell(StageDone{Stage::finish, state.finishMoves, best});
 }
 
 }  // namespace cubega

@@ -29,7 +29,7 @@ namespace cubega {
 namespace {
 
 // Hands progress to a JavaScript function (stage, run, location, generations done, of).
-class ProgressCallback final : public SolveObserver {
+class ProgressCallback final : public ProgressFollower {
   public:
     explicit ProgressCallback(emscripten::val callback) : callback_(std::move(callback)) {}
     void stageProgress(const StageProgress& progress) override {
@@ -108,7 +108,7 @@ class ChartLogbook final : public Logbook {
 
 // Hands progress to a JavaScript function, as ProgressCallback does, and before it the
 // logbook's rows kept since the last call to another (a Float64Array).
-class LoggedProgressCallback final : public SolveObserver {
+class LoggedProgressCallback final : public ProgressFollower {
   public:
     LoggedProgressCallback(emscripten::val onProgress, emscripten::val onRows,
                            ChartLogbook& logbook)
@@ -196,7 +196,7 @@ std::string solveRequest(const std::string& request, emscripten::val onProgress)
         TextRecordWriter log;
         TaskServices services;
         services.resultsLog = &log;
-        services.observer = &progress;
+        services.listener = &progress;
         return pageResult(task, runTask(task, services), log);
     });
 }
@@ -214,8 +214,8 @@ std::string solveWithLogbook(const std::string& request, emscripten::val onProgr
         TextRecordWriter log;
         TaskServices services;
         services.resultsLog = &log;
-        services.observer = &progress;
-        services.logbook = &logbook;
+        SolveListeners listeners{&progress, &logbook};
+        services.listener = &listeners;
         const TaskOutcome outcome = runTask(task, services);
         progress.handRows();
         return pageResult(task, outcome, log);

@@ -352,7 +352,7 @@ TEST(LongCommandLine, TheLogbookHoldsTheDialoguesProgressLinesAndItsBestNeverFal
     task.seed = kSeed;
     TextLogbook logbook(LogFormat::jsonLines, 0);
     TaskServices services;
-    services.logbook = &logbook;
+    services.listener = &logbook;
     runTask(task, services);
     const std::int32_t intervals[] = {100000, 5000, 10000};  // block, entry, finish
     std::vector<std::array<double, 4>> logged;

@@ -7,16 +7,28 @@
 
 #include "eval/evaluate.hpp"
 #include "platform/back_end.hpp"
+#include "run/transcript.hpp"
 #include "support/plain_generation.hpp"
 #include "support/test_support.hpp"
 
 namespace cubega {
 namespace {
 
+// Writes a run's progress points as the dialogue's progress lines.
+struct ProgressLines final : GenerationListener {
+    testing::CaptureWriter console;
+    void onGeneration(const GenerationEvent& event) override {
+        if (const auto* point = std::get_if<ProgressPoint>(&event)) {
+            writeProgressLine(console, point->generation, point->best, point->meanObjective);
+        }
+    }
+};
+
 struct LoopFixture {
     FixedClock clock{{3, 1800000000}};
     RandomSource random{clock};
-    testing::CaptureWriter console;
+    ProgressLines lines;
+    testing::CaptureWriter& console = lines.console;
     GeneticSearch search;
     const Population& population = search.population();
     const ScoreTable& scores = search.scores();
@@ -25,8 +37,9 @@ struct LoopFixture {
         random.seedFromClock();
         search.startFromRandomPopulation(random);
     }
-    void run(const GenerationRun& run, const CubeState& start, EvalMode mode) {
-        search.evolve(run, start, mode, random, console);
+    void run(GenerationRun run, const CubeState& start, EvalMode mode) {
+        run.listener = &lines;
+        search.evolve(run, start, mode, random);
     }
 };
 
@@ -89,19 +102,23 @@ TEST(GenerationLoop, ProgressLineEveryIntervalAfterRanking) {
 
 TEST(GenerationLoop, ProgressLineTextWithTheMeanTruncatedTowardZero) {
     testing::CaptureWriter console;
+    const auto writeProgressLine = [&console](std::int32_t generation, const ScoreTable& table) {
+        const ProgressPoint point = progressPointOf(generation, table);
+        cubega::writeProgressLine(console, point.generation, point.best, point.meanObjective);
+    };
     ScoreTable scores(51, {0, 0});
     scores[0] = {620, 12};
-    writeProgressLine(console, 100000, scores);  // sum 620 over 51 rows: 12
+    writeProgressLine(100000, scores);  // sum 620 over 51 rows: 12
     EXPECT_EQ(console.text,
               " Generation / elite/ moy.       100000         620          12   12.00000    \n");
     scores[0] = {-20, 0};  // sum -20: truncates to 0
     console.text.clear();
-    writeProgressLine(console, 5, scores);
+    writeProgressLine(5, scores);
     EXPECT_EQ(console.text,
               " Generation / elite/ moy.            5         -20           0  0.0000000E+00\n");
     scores[0] = {101, 0};  // sum 101: 1
     console.text.clear();
-    writeProgressLine(console, 5, scores);
+    writeProgressLine(5, scores);
     EXPECT_EQ(console.text,
               " Generation / elite/ moy.            5         101           0   1.000000    \n");
 }
@@ -236,12 +253,11 @@ TEST(GenerationLoop, EveryBackEndBreedsThePlainGenerationsAtEverySize) {
             FixedClock clock(clockAt(0));
             RandomSource random(clock);
             random.seedFromClock();
-            testing::CaptureWriter console;
             GeneticSearch search(params);
             search.startFromRandomPopulation(random);
             for (std::int32_t g = 1; g <= sizedRun.generations; ++g) {
                 clock.set(clockAt(g));
-                search.evolve({1, 1, twoFaces}, start, mode, random, console);
+                search.evolve({1, 1, twoFaces}, start, mode, random);
             }
             const std::string size = std::to_string(params.populationSize) + " rows of " +
                                      std::to_string(params.sequenceLength) + ", " +

@@ -106,5 +106,13 @@ TEST(ScrambleRecords, TextOnTheConsoleAndLabelledInTheLog) {
     EXPECT_EQ(log.text, " Scramble : \n R  U2 F' \n");
 }
 
+TEST(ScrambleRecords, ACodeThatTurnsNoFaceIsReportedAsAMoveError) {
+    testing::CaptureWriter console;
+    const std::vector<MoveCode> moves{-1, -6};
+    EXPECT_EQ(applyScramble(solvedCube(), moves, console), applyMove(solvedCube(), 0))
+        << "-6 has face 0: a clockwise F turn";
+    EXPECT_EQ(console.text, " move error\n");
+}
+
 }  // namespace
 }  // namespace cubega

@@ -11,6 +11,7 @@
 #include "eval/evaluation.hpp"
 #include "eval/scores.hpp"
 #include "genetic/random_source.hpp"
+#include "run/transcript.hpp"
 #include "stages/block_stage.hpp"
 #include "stages/two_gen_stages.hpp"
 #include "support/test_support.hpp"
@@ -67,9 +68,8 @@ TEST(Locations, BringEachOfTheTwelveEdgesBetweenDownAndBack) {
                                                                 {kDown, kRight},
                                                                 {kRight, kBack},
                                                                 {kUp, kLeft}}};
-    testing::CaptureWriter console;
     for (std::int32_t n = 0; n < kLocationCount; ++n) {
-        const CubeState cube = orientToLocation(solvedCube(), n, console, nullptr);
+        const CubeState cube = turnedToLocation(solvedCube(), n);
         const std::set<int> atDownBack{cube[43], cube[34]};  // D7 and B7
         const std::set<int> expected{edges[static_cast<std::size_t>(n)][0],
                                      edges[static_cast<std::size_t>(n)][1]};
@@ -77,31 +77,32 @@ TEST(Locations, BringEachOfTheTwelveEdgesBetweenDownAndBack) {
     }
 }
 
+// A location's search shows its rotations after its header, each y followed by an empty line;
+// the committed location's rotations go to the console and the log, with no empty lines.
 TEST(Locations, AnnounceTheirRotations) {
     testing::CaptureWriter console, log;
-    orientToLocation(solvedCube(), 11, console, nullptr);
+    Transcript transcript(console, log);
+    transcript.onEvent(RunBegan{{Stage::block, 1, 11}, 500, false});
+    const std::string header = " ------------2x2x3 position is :           11        ----------\n";
     const std::string y = " whole cube clockwise rotation around Oz (= y)\n";
     const std::string x = " whole cube rotation around LR horizontal axis (=x)\n";
-    EXPECT_EQ(console.text, y + "\n" + y + "\n" + y + "\n" + x + x);
+    EXPECT_EQ(console.text, "\n" + header + y + "\n" + y + "\n" + y + "\n" + x + x);
 
     console.text.clear();
-    const CubeState turned = orientToLocation(solvedCube(), 4, console, &log);
-    EXPECT_EQ(turned, rotateXY(rotateY(solvedCube())));
+    for (const Rotation rotation : rotationsOfLocation(4)) {
+        transcript.onEvent(CubeRotated{rotation});
+    }
+    EXPECT_EQ(turnedToLocation(solvedCube(), 4), rotateXY(rotateY(solvedCube())));
     const std::string expected = y + " whole cube rotation around FUR corner (=xy)\n";
     EXPECT_EQ(console.text, expected);
     EXPECT_EQ(log.text, expected);
-
-    console.text.clear();
-    log.text.clear();
-    EXPECT_EQ(orientToLocation(solvedCube(), 0, console, &log), solvedCube());
-    EXPECT_EQ(console.text + log.text, "");
+    EXPECT_EQ(rotationsOfLocation(0).size(), 0u);
 }
 
 TEST(Locations, EveryLocationIsADifferentOrientation) {
-    testing::CaptureWriter console;
     std::set<std::array<std::int32_t, kFaceletCount>> seen;
     for (std::int32_t n = 0; n < kLocationCount; ++n) {
-        seen.insert(orientToLocation(testing::distinctFacelets(), n, console, nullptr).facelets);
+        seen.insert(turnedToLocation(testing::distinctFacelets(), n).facelets);
     }
     EXPECT_EQ(seen.size(), 12u);
 }
@@ -141,7 +142,8 @@ struct StageRun {
     FixedClock clock;
     RandomSource random{clock};
     testing::CaptureWriter console, log;
-    StageContext context{random, console, log};
+    Transcript transcript{console, log};
+    StageContext context{random, &transcript};
 
     explicit StageRun(ClockReading reading) : clock(reading) { random.seedFromClock(); }
 };
