@@ -134,9 +134,8 @@ struct StageDone {
     Evaluation best;
 };
 
-using SolveEvent = std::variant<RunBegan, ProgressPointReached, StageProgress, LogbookRow,
-                                RunEnded, RunExtended, PassEnded, LocationsRanked, CubeRotated,
-                                StageDone>;
+using SolveEvent = std::variant<RunBegan, ProgressPointReached, StageProgress, LogbookRow, RunEnded,
+                                RunExtended, PassEnded, LocationsRanked, CubeRotated, StageDone>;
 
 // Follows a solve. Rows of the logbook (LogbookRow) come only to a listener whose
 // logbookEvery() has a value: each run's first and last generation, every generation whose
