@@ -120,6 +120,7 @@ def make_folder(folder):
 
 
 def main(argv):
+    """The command over its arguments (without the program's name); the exit status."""
     parser = argument_parser()
     arguments = parser.parse_args(argv)
     labels = variant_labels(parser, arguments)
