@@ -1,17 +1,21 @@
-"""End-to-end runs of cube-solver-report on small files written here, and its step functions."""
+"""End-to-end runs of cube-solver-report on small files written here; its reading, its
+statistics and its step functions."""
 
 import csv
+import io
 import json
 import math
+import os
 import subprocess
 import sys
-import types
 import xml.etree.ElementTree
 from pathlib import Path
 
+import numpy as np
 import pytest
 
 import synthetic_runs
+from cube_solver_report import convergence, records, statistics
 
 SCRIPT = Path(__file__).resolve().parents[2] / "report" / "cube-solver-report"
 FIGURES = ("time-to-solution", "solution-length", "convergence", "block-locations")
@@ -87,6 +91,7 @@ def test_table_figures_and_p_values(tmp_path):
     assert float(old["p_moves"]) == pytest.approx(0.5)
 
     page = (tmp_path / "out" / "index.html").read_text(encoding="utf-8")
+    assert "old, the evaluations of 1 solved run." in page  # it names no population
     for cell in ("<td>31 (30.5\u201331.5)</td>", "<td>5.5 (4.75\u2013\u221e)</td>",
                  "<td>2,000 (1,500\u20132,500)</td>", "<td>0.1</td>", "<td>0.0571</td>"):
         assert cell in page
@@ -140,6 +145,15 @@ def test_empty_input_gives_an_empty_report(tmp_path):
     assert read_summary(tmp_path / "out")["empty"]["runs"] == "0"
 
 
+def test_the_module_is_the_same_command():
+    script = run_report("--help")
+    module = subprocess.run([sys.executable, "-m", "cube_solver_report", "--help"],
+                            capture_output=True, text=True, timeout=60,
+                            env=dict(os.environ, PYTHONPATH=str(SCRIPT.parent)))
+    assert module.returncode == script.returncode == 0
+    assert module.stdout == script.stdout and "cube-solver batch" in module.stdout
+
+
 @pytest.mark.parametrize("arguments, status, message", [
     (["-o", "{out}", "{missing}"], 2, "no such file"),
     (["-o", "{out}", "--label", "x", "{empty}", "{empty}"], 2, "--label"),
@@ -154,20 +168,9 @@ def test_usage_and_output_errors(tmp_path, arguments, status, message):
     assert message in result.stderr and "Traceback" not in result.stderr
 
 
-def load_report_module():
-    # The script has no .py name to import by: its code runs in a module of its own, which
-    # sys.modules knows first, since its dataclasses look their module up there.
-    module = types.ModuleType("cube_solver_report")
-    module.__file__ = str(SCRIPT)
-    sys.modules[module.__name__] = module
-    exec(compile(SCRIPT.read_text(), str(SCRIPT), "exec"), module.__dict__)
-    return module
-
-
 def test_stage_curves_join_runs_and_follow_the_winning_location():
-    report = load_report_module()
-    run = report.Run(line=1, solved=True, seconds=1.0, evaluations=1.0, population=51,
-                     location=4)
+    run = records.Run(line=1, solved=True, seconds=1.0, evaluations=51.0, generations=1.0,
+                      location=4)
     run.log_rows = [
         # (stage, location, run, generation, best)
         ("block", 4, 1, 1, 50), ("block", 5, 1, 1, 90), ("block", 4, 1, 300, 120),
@@ -176,16 +179,65 @@ def test_stage_curves_join_runs_and_follow_the_winning_location():
         ("entry", None, 1, 1, 900), ("entry", None, 1, 10, 900), ("entry", None, 2, 1, 900),
         ("entry", None, 2, 6, 1690), ("entry", None, 2, 10, 1690),
     ]
-    block_x, block_best = report.stage_curve(run, "block")
+    block_x, block_best = convergence.stage_curve(run, "block")
     assert block_x.tolist() == [1, 300, 500, 501, 700, 1000]
     assert block_best.tolist() == [50, 120, 130, 130, 144, 144]
-    entry = report.stage_curve(run, "entry")
+    entry = convergence.stage_curve(run, "entry")
     assert entry[0].tolist() == [1, 10, 11, 16, 20]
-    assert report.stage_curve(run, "finish") is None
+    assert convergence.stage_curve(run, "finish") is None
 
-    grid = report.np.array([1, 15, 16, 100])
-    assert report.curve_values(entry, grid).tolist() == [900, 900, 1690, 1690]
-    later = (report.np.array([2]), report.np.array([1000.0]))
-    low, median, high = report.convergence_band([entry, later], grid)
+    grid = np.array([1, 15, 16, 100])
+    assert convergence.curve_values(entry, grid).tolist() == [900, 900, 1690, 1690]
+    later = (np.array([2]), np.array([1000.0]))
+    low, median, high = convergence.convergence_band([entry, later], grid)
     assert median.tolist() == [900, 950, 1345, 1345]
     assert low.tolist() == [900, 925, 1172.5, 1172.5]
+
+
+def test_reading_keeps_what_records_give_and_counts_foreign_lines(tmp_path):
+    budget_ended_in_block = {"line": 1, "parameters": {"population": 80}, "solved": False,
+                             "stages": {"block": {"runs": 1, "generations": 40}},
+                             "evaluations": 3200, "seconds": 0.5}
+    single_stage = {"stage": "finish", "solved": True, "evaluations": 1000, "seconds": 0.25}
+    logbook_row = {"line": 1, "stage": "entry", "run": 1, "generation": 1, "best": 900}
+    path = tmp_path / "mixed.jsonl"
+    write_lines(path, [budget_ended_in_block, OLDER_RECORD, single_stage, logbook_row])
+    variant, stream = records.Variant(label="mixed", path=str(path)), io.StringIO()
+    records.read_results(variant, records.SkipReporter(stream))
+
+    assert (len(variant.runs), variant.skipped_lines) == (3, 1)
+    assert stream.getvalue() == (
+        f'{path}:4: skipped: "seconds" is missing or not a number of at least 0\n')
+    ended, older, single = variant.runs
+    assert (ended.evaluations, ended.generations) == (3200, 40)
+    # No population named: evaluations unknown, generations the stages' own.
+    assert (older.evaluations, older.generations, older.moves) == (None, 206010, 25)
+    assert (single.stage, single.evaluations, single.generations, single.moves) == (
+        "finish", 1000, None, None)
+    # The budget-ended run names the block stage only; the stages keep the solver's order.
+    assert variant.stages == ["block", "entry", "finish"]
+    assert statistics.time_to_solution(variant, "evaluations") == [math.inf, 1000]
+    assert statistics.unknown_count(variant, "evaluations") == 1
+
+
+def test_quartiles_and_time_to_solution_with_runs_a_budget_ended():
+    inf = math.inf
+    assert statistics.quartiles([3, 1, 2, 4, 5]) == (2, 3, 4)
+    assert statistics.quartiles([3, inf, 1, 2]) == (1.75, 2.5, inf)
+    assert statistics.quartiles([inf, inf]) == (inf, inf, inf)
+    assert statistics.quartiles([]) is None
+    # Two of four runs solved: the curve climbs in steps of 1/4 and ends at 1/2, never 1.
+    assert statistics.ecdf_steps([2.0, inf, 1.0, inf], 5.0) == (
+        [1.0, 1.0, 2.0, 5.0], [0.0, 0.25, 0.5, 0.5])
+    assert statistics.ecdf_steps([inf, inf], 5.0) is None
+
+
+def test_rank_sum_p_values_worked_by_hand():
+    # Exact: U = 1 (only 4 > 3); of the C(7, 3) = 35 equally likely orders, U <= 1 in 2.
+    assert statistics.two_sided_p([1, 2, 4], [3, 5, 6, 7]) == pytest.approx(4 / 35)
+    # Ties (two runs a budget ended): the normal approximation. Ranks 1, 3, 6.5, 6.5 give
+    # U = 17 - 10 = 7 against a mean of 6; variance 4 * 3 / 12 * (8 - (2^3 - 2) / (7 * 6)) =
+    # 55/7; with the continuity correction z = 0.5 / sqrt(55/7) = 0.178377, p = 0.858427.
+    assert statistics.two_sided_p([1, 3, math.inf, math.inf], [2, 4, 5]) == pytest.approx(
+        0.858427, abs=1e-6)
+    assert statistics.two_sided_p([], [1, 2]) is None
