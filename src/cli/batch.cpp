@@ -1,27 +1,22 @@
 #include "cli/batch.hpp"
 
-#include <atomic>
-#include <cerrno>
-#include <condition_variable>
-#include <cstring>
-#include <deque>
-#include <mutex>
 #include <optional>
+#include <semaphore>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "cli/batch_resume.hpp"
 #include "request/result_json.hpp"
-#include "request/stop_flag.hpp"
+#include "request/solve_engine.hpp"
 #include "run/run_error.hpp"
 
 namespace cubega {
 
 namespace {
 
-constexpr const char* kOneTryLogged =
-    "the logbook keeps one try of a line: give it \"tries\": 1 (or none) with --log";
+// Lines read ahead of the records written, per job: a job whose record waits for an earlier,
+// slower line's takes the next line meanwhile.
+constexpr std::ptrdiff_t kReadAheadPerJob = 4;
 
 // A task's record with the logbook's rows of its line, and how its solve ended.
 struct Record {
@@ -57,12 +52,7 @@ class BatchFiles {
             output_->write(record.record + "\n");
             return;
         }
-        errno = 0;
-        *out_ << record.record << '\n' << std::flush;
-        if (!*out_) {
-            throw RunError(std::string("cannot write the output: ") +
-                           (errno != 0 ? std::strerror(errno) : "the stream failed"));
-        }
+        writeOutput(*out_, record.record + "\n");
     }
 
   private:
@@ -71,148 +61,105 @@ class BatchFiles {
     std::optional<TextFile> log_;
 };
 
-// What the workers share: the input, read a line at a time, and the records in input order.
-class Batch {
-  public:
-    Batch(std::istream& in, const BatchOptions& options, std::size_t linesDone)
-        : in_(&in), options_(options), linesRead_(linesDone) {}
-
-    // A worker: takes the next task, solves it, files its record; until the input ends or the
-    // batch stops.
-    void work() {
-        StopWhenFlagged stopCheck(stopping_);
-        for (;;) {
-            std::size_t slot = 0;
-            BatchLine line;
-            std::size_t lineNumber = 0;
-            {
-                std::unique_lock lock(mutex_);
-                if (!nextTask(slot, line, lineNumber)) {
-                    break;
-                }
-            }
-            Record record;
-            try {
-                record = recordOf(line, lineNumber, stopCheck);
-            } catch (const SolveStopped&) {
-                break;
-            }
-            std::unique_lock lock(mutex_);
-            records_[slot] = std::move(record);
-            changed_.notify_all();
-        }
-        std::unique_lock lock(mutex_);
-        ++workersDone_;
-        changed_.notify_all();
-    }
-
-    // The writer: each record as soon as it and all before it are there. Returns the worst
-    // status of the records; throws RunError when a file failed, and then stops the batch.
-    int write(BatchFiles& files, std::size_t workers) {
-        int status = kStatusDone;
-        for (std::size_t next = 0;; ++next) {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [&] {
-                return (next < records_.size() && records_[next]) ||
-                       (workersDone_ == workers && next >= records_.size());
-            });
-            if (next >= records_.size()) {
-                return status;
-            }
-            const Record record = std::move(*records_[next]);
-            lock.unlock();
-            try {
-                files.write(record);
-            } catch (const RunError&) {
-                stopping_ = true;
-                throw;
-            }
-            status = worseBatchStatus(status, record.status);
-        }
-    }
-
-    void stop() { stopping_ = true; }
-
-  private:
-    // The next line that holds a task (or an error), with a slot for its record.
-    bool nextTask(std::size_t& slot, BatchLine& line, std::size_t& lineNumber) {
-        std::string text;
-        while (!stopping_ && readBatchLine(*in_, text, linesRead_ + 1)) {
-            lineNumber = ++linesRead_;
-            line = parseBatchLine(text, lineNumber, options_.defaults);
-            if (!std::holds_alternative<NoTask>(line)) {
-                slot = records_.size();
-                records_.emplace_back();
-                return true;
-            }
-        }
-        return false;
-    }
-
-    Record recordOf(const BatchLine& line, std::size_t lineNumber, SolveListener& observer) const {
-        Record record;
-        if (const auto* error = std::get_if<LineError>(&line)) {
-            record.record = errorJson(error->message, lineNumber).dump();
-            record.status = kStatusStopped;
-            return record;
-        }
-        const SolveTask& task = std::get<SolveTask>(line);
-        if (task.tries > 1 && options_.log) {
-            record.record = errorJson(kOneTryLogged, lineNumber).dump();
-            record.status = kStatusStopped;
-            return record;
-        }
-        std::optional<TextLogbook> logbook;
-        if (options_.log) {
-            logbook.emplace(options_.log->format, options_.log->every, lineNumber);
-        }
-        TaskServices services;
-        SolveListeners listeners{&observer, logbook ? &*logbook : nullptr};
-        services.listener = &listeners;
-        services.solve = options_.solve;
-        const TaskOutcome outcome = runTask(task, services);
-        record.record = resultJson(task, outcome, lineNumber).dump();
-        record.rows = logbook ? logbook->text() : "";
-        record.status = !outcome.result.solved()          ? kStatusNotSolved
-                        : !outcome.result.selfCheckPassed ? kStatusInternalFault
-                                                          : kStatusDone;
+Record recordOf(const EngineTaken& taken, const BatchOptions& options) {
+    Record record;
+    if (const auto* refused = std::get_if<EngineRefusal>(&taken)) {
+        record.record = errorJson(refused->message, refused->tag).dump();
+        record.status = kStatusStopped;
         return record;
     }
+    const EngineResult& solved = std::get<EngineResult>(taken);
+    record.record = resultJson(solved.task, solved.outcome, solved.tag).dump();
+    if (options.log) {
+        for (const LogbookRow& row : solved.rows) {
+            record.rows += logbookRowText(row, options.log->format, solved.tag);
+        }
+    }
+    const SolveResult& result = solved.outcome.result;
+    record.status = !result.solved()          ? kStatusNotSolved
+                    : !result.selfCheckPassed ? kStatusInternalFault
+                                              : kStatusDone;
+    return record;
+}
 
+// Reads the input a line at a time and hands its tasks to the engine, at most `readAhead`
+// lines ahead of the records written; ends the engine's input when the input ends.
+class LineReader {
+  public:
+    LineReader(std::istream& in, const BatchOptions& options, std::size_t linesDone,
+               SolveEngine& engine, std::ptrdiff_t readAhead)
+        : in_(&in),
+          options_(&options),
+          linesRead_(linesDone),
+          engine_(&engine),
+          free_(readAhead),
+          readAhead_(readAhead) {}
+
+    void read() {
+        std::string text;
+        for (;;) {
+            free_.acquire();
+            if (engine_->stopping() || !readBatchLine(*in_, text, linesRead_ + 1)) {
+                break;
+            }
+            const std::size_t number = ++linesRead_;
+            const BatchLine line = parseBatchLine(text, number, options_->defaults);
+            if (const auto* error = std::get_if<LineError>(&line)) {
+                engine_->addRefusal({number, error->message});
+            } else if (const auto* task = std::get_if<SolveTask>(&line)) {
+                EngineJob job;
+                job.task = *task;
+                job.tag = number;
+                job.keepRows = options_->log.has_value();
+                job.solve = options_->solve;
+                engine_->add(std::move(job));
+            } else {
+                free_.release();  // a line that holds no task
+            }
+        }
+        engine_->closeInput();
+    }
+
+    // A record was written: one more line may be read.
+    void recordWritten() { free_.release(); }
+    // Lets a reader that waits for room go on, to see that the engine stops.
+    void unblock() { free_.release(readAhead_); }
+
+  private:
     std::istream* in_;
-    BatchOptions options_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::optional<Record>> records_;  // by task, in input order
-    std::size_t linesRead_ = 0;
-    std::size_t workersDone_ = 0;
-    std::atomic<bool> stopping_{false};
+    const BatchOptions* options_;
+    std::size_t linesRead_;
+    SolveEngine* engine_;
+    std::counting_semaphore<> free_;
+    std::ptrdiff_t readAhead_;
 };
 
-int runWorkers(std::istream& in, std::ostream& out, const BatchOptions& options) {
+int runLines(std::istream& in, std::ostream& out, const BatchOptions& options) {
     const ResumePoint resumed =
         options.resume ? resumeBatch(*options.output, options.log, in, options.defaults)
                        : ResumePoint{};
     BatchFiles files(out, options, options.resume);
-    Batch batch(in, options, resumed.linesDone);
     const std::size_t jobs = std::max<std::size_t>(options.jobs, 1);
-    std::vector<std::thread> workers;
-    for (std::size_t j = 0; j < jobs; ++j) {
-        workers.emplace_back([&batch] { batch.work(); });
-    }
+    SolveEngine engine(jobs);
+    const auto readAhead = static_cast<std::ptrdiff_t>(jobs) * kReadAheadPerJob;
+    LineReader reader(in, options, resumed.linesDone, engine, readAhead);
+    std::thread reading([&reader] { reader.read(); });
     int status = resumed.status;
-    std::optional<RunError> failure;
     try {
-        status = worseBatchStatus(status, batch.write(files, jobs));
-    } catch (const RunError& error) {
-        failure = error;
+        while (const std::optional<EngineTaken> taken = engine.takeNext()) {
+            const Record record = recordOf(*taken, options);
+            files.write(record);
+            reader.recordWritten();
+            status = worseBatchStatus(status, record.status);
+        }
+    } catch (...) {
+        engine.requestStop();
+        reader.unblock();
+        reading.join();
+        engine.stop();
+        throw;
     }
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
-    if (failure) {
-        throw *failure;
-    }
+    reading.join();
     if (status == kStatusInternalFault) {
         throw InternalFault("a solution does not solve its cube");
     }
@@ -223,7 +170,7 @@ int runWorkers(std::istream& in, std::ostream& out, const BatchOptions& options)
 
 int runBatch(std::istream& in, std::ostream& out, std::ostream& err, const BatchOptions& options) {
     int status = kStatusDone;
-    const int end = exitStatusOf([&] { status = runWorkers(in, out, options); }, err);
+    const int end = exitStatusOf([&] { status = runLines(in, out, options); }, err);
     return end != kStatusDone ? end : status;
 }
 

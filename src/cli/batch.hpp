@@ -17,17 +17,16 @@
 
 namespace cubega {
 
-// Where a logbook goes and what it keeps.
+// Where a logbook goes and in what form (what it keeps, the tasks say).
 struct LogSettings {
     std::filesystem::path path;
     LogFormat format = LogFormat::jsonLines;
-    std::int32_t every = 0;  // every K-th generation too; 0 for none
 };
 
 struct BatchOptions {
-    BatchDefaults defaults;
-    std::size_t jobs = 1;  // solves at once, one thread each
-    SolveFunction solve;   // the solve itself (tests plant faults here); solve() when empty
+    BatchDefaults defaults;  // with the logbook's values when `log` is set
+    std::size_t jobs = 1;    // solves at once, one thread each
+    SolveFunction solve;     // the solve itself (tests plant faults here); solve() when empty
     std::optional<LogSettings> log;
     std::optional<std::filesystem::path> output;  // the records there, not on `out`
     // Keep the complete records already in `output` (and the rows of their lines in the log),

@@ -5,18 +5,17 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli/batch.hpp"
 #include "cli/progress_bar.hpp"
-#include "cli/tries.hpp"
 #include "request/logbook_text.hpp"
+#include "request/request_fields.hpp"
 #include "request/request_rules.hpp"
 #include "request/result_json.hpp"
+#include "request/solve_engine.hpp"
 #include "run/results_log.hpp"
 #include "run/run_error.hpp"
 #include "run/text_file.hpp"
@@ -35,136 +34,183 @@ std::filesystem::path pathOf(const std::string& name) {
     return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
-// What solve and batch share: the search's values and the logbook.
-struct SearchOptions {
-    SearchValues values;
+// The options of the request's fields, as CLI11 parses them: what each was given. Its members
+// are bound by address, so it stays where it is made.
+class FieldOptions {
+  public:
+    FieldOptions() = default;
+    FieldOptions(const FieldOptions&) = delete;
+    FieldOptions& operator=(const FieldOptions&) = delete;
+
+    void add(CLI::App& command, const RequestField& field, const std::string& help) {
+        const auto i = static_cast<std::size_t>(field.id);
+        std::string names(field.option);
+        if (!field.shortOption.empty()) {
+            names = std::string(field.shortOption) + "," + names;
+        }
+        switch (field.kind) {
+            case FieldKind::wholeNumber:
+                command.add_option(names, wholes_[i], help)
+                    ->type_name(std::string(field.valueName));
+                break;
+            case FieldKind::realNumber:
+                command.add_option(names, reals_[i], help)->type_name(std::string(field.valueName));
+                break;
+            case FieldKind::flag:
+                command.add_flag(names, flags_[i], help);
+                break;
+            case FieldKind::text:
+                command.add_option(names, texts_[i], help)->type_name(std::string(field.valueName));
+                break;
+        }
+    }
+
+    RequestValues values() const {
+        RequestValues values;
+        for (const RequestField& field : requestFields()) {
+            const auto i = static_cast<std::size_t>(field.id);
+            if (wholes_[i]) {
+                values.set(field.id, *wholes_[i]);
+            } else if (reals_[i]) {
+                values.set(field.id, *reals_[i]);
+            } else if (flags_[i]) {
+                values.set(field.id, true);
+            } else if (texts_[i]) {
+                values.set(field.id, *texts_[i]);
+            }
+        }
+        return values;
+    }
+
+  private:
+    std::array<std::optional<std::int64_t>, kFieldCount> wholes_;
+    std::array<std::optional<double>, kFieldCount> reals_;
+    std::array<bool, kFieldCount> flags_{};
+    std::array<std::optional<std::string>, kFieldCount> texts_;
+};
+
+// A field's help with its range and default: "rows of every population, N (2 to 4096,
+// default 51)".
+std::string fieldHelp(const RequestField& field, std::string_view where = "") {
+    std::string facts = rangeText(field);
+    const FieldValue byDefault = field.defaultValue();
+    if (field.kind != FieldKind::flag && !std::holds_alternative<std::monostate>(byDefault)) {
+        facts += (facts.empty() ? "default " : ", default ") + valueText(byDefault);
+    }
+    std::string help(field.help);
+    if (!facts.empty()) {
+        help += " (" + facts + ")";
+    }
+    return help + std::string(where);
+}
+
+// What solve and batch share: the request's fields and the logbook's file.
+struct CommonOptions {
+    FieldOptions fields;
     std::optional<std::string> log;
-    std::optional<std::int64_t> logEvery;
     std::string logFormat = "jsonl";
-    bool quiet = false;
+    std::int64_t jobs = static_cast<std::int64_t>(processorsAvailable());
+
+    // The fields' values, the logbook kept when it has a file.
+    RequestValues values() const {
+        RequestValues values = fields.values();
+        if (log) {
+            values.set(FieldId::log, true);
+        }
+        return values;
+    }
+    std::optional<LogSettings> logSettings() const {
+        if (!log) {
+            return std::nullopt;
+        }
+        return LogSettings{pathOf(*log),
+                           logFormat == "csv" ? LogFormat::csv : LogFormat::jsonLines};
+    }
 };
 
 struct SolveOptions {
-    std::int64_t jobs = std::max(1U, std::thread::hardware_concurrency());
     std::vector<std::string> moves;
-    std::optional<std::string> scramble;
-    std::optional<std::int64_t> random;
     bool builtIn = false;
-    std::optional<std::string> facelets;
-    std::optional<std::int64_t> seed;
     std::string format = "text";
     std::optional<std::string> results;
-    SearchOptions search;
+    bool quiet = false;
+    CommonOptions common;
 };
 
 struct BatchCommandOptions {
     std::string input = "-";
-    std::optional<std::int64_t> seed;
-    std::int64_t jobs = std::max(1U, std::thread::hardware_concurrency());
     std::optional<std::string> output;
     bool resume = false;
-    SearchOptions search;
+    CommonOptions common;
 };
 
-// The logbook's settings, checked; none without --log.
-std::optional<LogSettings> logSettingsOf(const SearchOptions& options) {
-    if (!options.log) {
-        if (options.logEvery) {
-            throw UsageError("--log-every needs --log FILE");
-        }
-        return std::nullopt;
-    }
-    LogSettings settings;
-    settings.path = pathOf(*options.log);
-    settings.format = options.logFormat == "csv" ? LogFormat::csv : LogFormat::jsonLines;
-    if (options.logEvery) {
-        settings.every = static_cast<std::int32_t>(
-            checkedWholeNumber(kLogEveryRule, *options.logEvery, Spelling::option));
-    }
-    return settings;
-}
-
 SolveTask taskOf(const SolveOptions& options) {
-    checkOneScramble((options.moves.empty() ? 0 : 1) + (options.scramble ? 1 : 0) +
-                         (options.random ? 1 : 0) + (options.builtIn ? 1 : 0) +
-                         (options.facelets ? 1 : 0),
-                     Spelling::option);
-    SolveTask task;
-    setSearchValues(task, options.search.values, Spelling::option);
-    if (options.seed) {
-        task.seed = static_cast<std::uint32_t>(
-            checkedWholeNumber(kSeedRule, *options.seed, Spelling::option));
-    }
-    if (!options.moves.empty() || options.scramble) {
-        std::string text = options.scramble.value_or("");
+    RequestValues values = options.common.values();
+    checkOneScramble(
+        values.scrambleSources() + (options.moves.empty() ? 0 : 1) + (options.builtIn ? 1 : 0),
+        Spelling::option);
+    if (!options.moves.empty()) {
+        std::string text;
         for (const std::string& token : options.moves) {
             text += (text.empty() ? "" : " ") + token;
         }
-        setScrambleText(task, text);
-    } else if (options.random) {
-        task.source = SolveTask::Source::random;
-        task.randomLength = static_cast<std::int32_t>(
-            checkedWholeNumber(kRandomLengthRule, *options.random, Spelling::option));
-    } else if (options.builtIn) {
-        task.source = SolveTask::Source::builtIn;
-    } else {
-        task.source = SolveTask::Source::facelets;
-        task.facelets = *options.facelets;
-        task.faceletCube = checkedFacelets(task.facelets);
+        values.set(FieldId::scramble, text);
     }
+    SolveTask task;
+    if (options.builtIn) {
+        task.source = SolveTask::Source::builtIn;
+    }
+    applyValues(task, values, Spelling::option);
     return task;
 }
 
-void writeOutput(std::ostream& out, const std::string& text) {
-    errno = 0;
-    out << text << std::flush;
-    if (!out) {
-        throw RunError(std::string("cannot write the output: ") +
-                       (errno != 0 ? std::strerror(errno) : "the stream failed"));
+// Solves the task: one try here, with a progress bar and the logbook written as it goes;
+// several side by side on `jobs` threads.
+TaskOutcome solveTask(const SolveTask& task, const SolveOptions& options, std::size_t jobs,
+                      CommandLineStreams& streams, ResultsLog* log) {
+    if (task.tries > 1) {
+        return runTries(task, jobs, log, streams.solve);
     }
+    std::optional<LogSettings> logSettings = options.common.logSettings();
+    std::optional<TextFile> logbookFile;
+    std::optional<FileLogbook> logbook;
+    if (logSettings) {
+        logbookFile.emplace(logSettings->path, TextFile::Mode::create);
+        logbookFile->write(logbookHeader(logSettings->format, false));
+        logbook.emplace(*logbookFile, logSettings->format, task.logEvery);
+    }
+    std::optional<ProgressBar> progress;
+    if (streams.errIsTerminal && !options.quiet) {
+        progress.emplace(streams.err);
+    }
+    SolveListeners listeners{progress ? &*progress : nullptr, logbook ? &*logbook : nullptr};
+    TaskServices services;
+    services.resultsLog = log;
+    services.listener = &listeners;
+    services.solve = streams.solve;
+    TaskOutcome outcome = runTask(task, services);
+    progress.reset();
+    if (logbookFile) {
+        logbookFile->close();
+    }
+    return outcome;
 }
 
 int runSolve(const SolveOptions& options, CommandLineStreams& streams) {
     const SolveTask task = taskOf(options);
-    const std::optional<LogSettings> logSettings = logSettingsOf(options.search);
-    const std::int64_t jobs = checkedWholeNumber(kJobsRule, options.jobs, Spelling::option);
-    if (logSettings && task.tries > 1) {
-        throw UsageError("--log keeps the logbook of one try: give --tries 1 (or none)");
-    }
-    std::optional<ResultsLog> log;
-    std::optional<TextFile> logbookFile;
-    std::optional<ProgressBar> progress;
+    const auto jobs =
+        static_cast<std::size_t>(checkedWholeNumber(kJobsOption, options.common.jobs));
     return exitStatusOf(
         [&] {
+            std::optional<ResultsLog> log;
             if (options.results) {
                 log.emplace(pathOf(*options.results));
             }
-            std::optional<FileLogbook> logbook;
-            if (logSettings) {
-                logbookFile.emplace(logSettings->path, TextFile::Mode::create);
-                logbookFile->write(logbookHeader(logSettings->format, false));
-                logbook.emplace(*logbookFile, logSettings->format, logSettings->every);
-            }
-            if (streams.errIsTerminal && !options.search.quiet && task.tries == 1) {
-                progress.emplace(streams.err);
-            }
-            TaskServices services;
-            services.resultsLog = log ? &*log : nullptr;
-            SolveListeners listeners{progress ? &*progress : nullptr,
-                                     logbook ? &*logbook : nullptr};
-            services.listener = &listeners;
-            services.solve = streams.solve;
             const TaskOutcome outcome =
-                task.tries > 1 ? runTriesSideBySide(task, services, static_cast<std::size_t>(jobs))
-                               : runTask(task, services);
-            progress.reset();
-            if (logbookFile) {
-                logbookFile->close();
-            }
-            const std::string text = options.format == "json"
+                solveTask(task, options, jobs, streams, log ? &*log : nullptr);
+            writeOutput(streams.out, options.format == "json"
                                          ? resultJson(task, outcome).dump() + "\n"
-                                         : resultText(task, outcome);
-            writeOutput(streams.out, text);
+                                         : resultText(task, outcome));
             if (!outcome.result.solved()) {
                 throw NotSolved("the budget ended the search in " +
                                 stopPointText(*outcome.result.stoppedAt));
@@ -177,20 +223,16 @@ int runSolve(const SolveOptions& options, CommandLineStreams& streams) {
 }
 
 int runBatchCommand(const BatchCommandOptions& options, CommandLineStreams& streams) {
+    RequestValues values = options.common.values();
+    SolveTask checked;
+    applyValues(checked, values, Spelling::option);  // each value once, as an option
     BatchOptions batch;
-    checkedSearch(options.search.values, Spelling::option);  // each value once, as an option
-    batch.defaults.search = options.search.values;
-    if (options.seed) {
-        batch.defaults.seed = static_cast<std::uint32_t>(
-            checkedWholeNumber(kSeedRule, *options.seed, Spelling::option));
-    }
-    batch.jobs =
-        static_cast<std::size_t>(checkedWholeNumber(kJobsRule, options.jobs, Spelling::option));
+    batch.defaults.seed = checked.seed;  // line k gets the seed S + k
+    values.set(FieldId::seed, std::monostate{});
+    batch.defaults.values = values;
+    batch.jobs = static_cast<std::size_t>(checkedWholeNumber(kJobsOption, options.common.jobs));
     batch.solve = streams.solve;
-    batch.log = logSettingsOf(options.search);
-    if (batch.log && options.search.values.tries.value_or(1) > 1) {
-        throw UsageError("--log keeps the logbook of one try: give --tries 1 (or none)");
-    }
+    batch.log = options.common.logSettings();
     if (options.output) {
         batch.output = pathOf(*options.output);
     } else if (options.resume) {
@@ -209,109 +251,48 @@ int runBatchCommand(const BatchCommandOptions& options, CommandLineStreams& stre
     return runBatch(file, streams.out, streams.err, batch);
 }
 
-// A whole number's option; its range is checked after parsing, with the rule's message.
-void addNumber(CLI::App& command, const std::string& names, std::optional<std::int64_t>& value,
-               const std::string& help, const std::string& type) {
-    command.add_option(names, value, help)->type_name(type);
-}
-
-void addSearchOptions(CLI::App& command, SearchOptions& options, bool batch) {
-    SearchValues& values = options.values;
-    const std::string where = batch ? " (where a line names none)" : "";
-    addNumber(
-        command, "-g,--generations", values.generations,
-        "generations of each block search, each of the twelve locations (default 500)" + where,
-        "G");
-    addNumber(command, "--population", values.population,
-              "rows of every population, N (" + std::to_string(kPopulationRule.minimum) + " to " +
-                  std::to_string(kPopulationRule.maximum) + ", default 51)",
-              "N");
-    addNumber(command, "--length", values.length,
-              "moves of every sequence, L (" + std::to_string(kLengthRule.minimum) + " to " +
-                  std::to_string(kLengthRule.maximum) + ", default 30)",
-              "L");
-    addNumber(command, "--immigrants", values.immigrants,
-              "worst rows replaced by random ones each generation, K (0 to N - 1, default 5)", "K");
+// The search's fields (its values, what may end a solve, the tries) and the logbook's.
+void addSearchOptions(CLI::App& command, CommonOptions& options, bool batch) {
+    const std::string_view where = batch ? " (where a line names none)" : "";
+    for (const RequestField& field : requestFields()) {
+        if (field.group == FieldGroup::search || field.group == FieldGroup::budget ||
+            field.group == FieldGroup::tries) {
+            options.fields.add(command, field, fieldHelp(field, where));
+        }
+    }
     command
-        .add_option("--mutation-rate", values.mutationRate,
-                    "chance per move of a random reset, pm (0 to 1, default 0.05)")
-        ->type_name("P");
-    command
-        .add_option("--crossover-rate", values.crossoverRate,
-                    "chance that a pair of parents is crossed, pc (0 to 1, default 0.8)")
-        ->type_name("P");
-    command
-        .add_option("--selection-pressure", values.selectionPressure,
-                    "linear ranking's pressure, sp (1 to 2, default 1.5)")
-        ->type_name("SP");
-    addNumber(command, "--entry-generations", values.entryGenerations,
-              "generations of each run of the entry stage (default 10000)", "G");
-    addNumber(command, "--finish-generations", values.finishGenerations,
-              "generations of each run of the finish (default 200000)", "G");
-    command.add_flag(
-        "--stop-at-goal", [&values](std::int64_t) { values.stopAtGoal = true; },
-        "end each run at the first generation that meets its stage's goal");
-    addNumber(command, "--tries", values.tries,
-              "solve the cube K times, seeds S, S + 1, ... (S the seed, or one drawn and "
-              "reported), and answer the shortest solution (of equal ones the lowest seed's)" +
-                  where,
-              "K");
-    command.add_flag(
-        "--first", [&values](std::int64_t) { values.first = true; },
-        "with --tries, answer the first try to finish and stop the others");
-    addNumber(command, "--max-generations", values.maxGenerations,
-              "end a solve that has not solved its cube after G generations in all (exit "
-              "status 4)",
-              "G");
-    command
-        .add_option("--time-limit", values.timeLimit,
-                    "end a solve that has not solved its cube after SECONDS of wall time (exit "
-                    "status 4)")
-        ->type_name("SECONDS");
-    command
-        .add_option("--log", options.log,
+        .add_option(std::string(requestField(FieldId::log).option), options.log,
                     batch ? "write the logbook of every search to FILE, each row with its line"
                           : "write the logbook of every search to FILE")
         ->type_name("FILE");
-    addNumber(command, "--log-every", options.logEvery,
-              "log every K-th generation too (1: every generation)", "K");
+    options.fields.add(command, requestField(FieldId::logEvery),
+                       fieldHelp(requestField(FieldId::logEvery)));
     command.add_option("--log-format", options.logFormat, "jsonl (default) or csv")
         ->check(CLI::IsMember({"jsonl", "csv"}))
         ->type_name("FORMAT");
-    if (!batch) {
-        command.add_flag("--quiet", options.quiet, "no progress on a terminal's error stream");
-    }
 }
 
 void addSolveOptions(CLI::App& command, SolveOptions& options) {
     command.add_option("moves", options.moves,
                        "the scramble in standard notation, e.g. R U2 F' (blank-separated)");
-    command.add_option("--scramble", options.scramble, "the scramble as one text, \"R U2 F'\"")
-        ->type_name("MOVES");
-    command
-        .add_option(
-            "--random", options.random,
-            "a random scramble of N moves (1 to " + std::to_string(kRandomLengthRule.maximum) + ")")
-        ->type_name("N");
+    for (const FieldId id : {FieldId::scramble, FieldId::random}) {
+        options.common.fields.add(command, requestField(id), fieldHelp(requestField(id)));
+    }
     command.add_flag("--default", options.builtIn, "the built-in 37-move scramble");
-    command
-        .add_option("--facelets", options.facelets,
-                    "the cube's 54 facelets, faces U R F D L B, e.g. UUUUUUUUURRR...")
-        ->type_name("STATE");
-    command
-        .add_option("--seed", options.seed,
-                    "clocks frozen at (0 ms, S s): the same run every time, on every processor")
-        ->type_name("S");
+    for (const FieldId id : {FieldId::facelets, FieldId::seed}) {
+        options.common.fields.add(command, requestField(id), fieldHelp(requestField(id)));
+    }
     command.add_option("--format", options.format, "text (default) or json")
         ->check(CLI::IsMember({"text", "json"}))
         ->type_name("FORMAT");
     command.add_option("--results", options.results, "also write the results log to FILE")
         ->type_name("FILE");
     command
-        .add_option("--jobs", options.jobs,
+        .add_option("--jobs", options.common.jobs,
                     "tries at once, one thread each (default: the processors available)")
         ->type_name("N");
-    addSearchOptions(command, options.search, false);
+    addSearchOptions(command, options.common, false);
+    command.add_flag("--quiet", options.quiet, "no progress on a terminal's error stream");
 }
 
 void addBatchOptions(CLI::App& command, BatchCommandOptions& options) {
@@ -321,12 +302,12 @@ void addBatchOptions(CLI::App& command, BatchCommandOptions& options) {
                     "{\"scramble\": ..., \"generations\": ..., \"seed\": ...} with any of "
                     "the options below as keys in camelCase); - or none for standard input")
         ->type_name("FILE");
+    options.common.fields.add(command, requestField(FieldId::seed),
+                              "line k (from 1) gets seed S + k where it names none");
     command
-        .add_option("--seed", options.seed, "line k (from 1) gets seed S + k where it names none")
-        ->type_name("S");
-    command
-        .add_option("--jobs", options.jobs,
-                    "solves at once, one thread each (default: the processors available)")
+        .add_option("--jobs", options.common.jobs,
+                    "solves at once, one thread each, a line's tries side by side too (default: "
+                    "the processors available)")
         ->type_name("N");
     command
         .add_option("--output", options.output,
@@ -335,7 +316,7 @@ void addBatchOptions(CLI::App& command, BatchCommandOptions& options) {
     command.add_flag("--resume", options.resume,
                      "keep the complete records already in the --output FILE (and the --log "
                      "FILE), and solve only the lines after them");
-    addSearchOptions(command, options.search, true);
+    addSearchOptions(command, options.common, true);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // standard notation, drawn at random, built in, or as a cube's 54 facelets, and prints its
 // solution as text or JSON; `cube-solver batch` solves one scramble a line, several at once,
 // and writes JSON Lines. Exit statuses: 0 done, 1 orderly stop (input or output failed, a batch
-// line failed), 2 usage error, 3 a solution failed its own check.
+// line failed), 2 usage error, 3 a solution failed its own check, 4 a budget ended a solve
+// before its cube was solved.
 #pragma once
 
 #include <istream>

@@ -1,5 +1,5 @@
 """Solves a scrambled 3x3x3 cube with a genetic search: solve(), solve_many() on threads,
-parse() and check_facelets()."""
+parse(), check_facelets() and fields(), the table of solve()'s arguments."""
 
 from typing import Any, Iterable, Iterator, Mapping, Optional, Union
 
@@ -8,7 +8,6 @@ def solve(
     *,
     facelets: Optional[str] = None,
     random: Optional[int] = None,
-    generations: int = 500,
     seed: Optional[int] = None,
     population: int = 51,
     length: int = 30,
@@ -16,9 +15,12 @@ def solve(
     mutation_rate: float = 0.05,
     crossover_rate: float = 0.8,
     selection_pressure: float = 1.5,
+    generations: int = 500,
     entry_generations: int = 10000,
     finish_generations: int = 200000,
     stop_at_goal: bool = False,
+    tries: int = 1,
+    first: bool = False,
     max_generations: Optional[int] = None,
     time_limit: Optional[float] = None,
     log: bool = False,
@@ -29,14 +31,15 @@ def solve(
     Give the scramble as moves in standard notation ("R U2 F'", read as the command line
     reads it), as facelets (54 letters, faces U R F D L B) or as random=N (a random scramble
     of N moves). The other arguments set the search as the command line's options of the
-    same names do; seed=S makes the run repeatable (the same as `cube-solver solve --seed S`).
+    same names do; seed=S makes the run repeatable (the same as `cube-solver solve --seed S`);
+    with tries=K the K tries run side by side.
 
     Returns the command line's JSON record as a dict: scramble (or facelets), generations,
     seed, parameters, solved, stoppedAt (when max_generations or time_limit ended the search),
     location, rotations, stages, totalMoves, solution, evaluations, seconds, selfCheck. With
-    log=True or log_every=K it also holds "log": the logbook's rows as a list of dicts (stage,
-    location, run, generation, evaluations, best, bestMoves, mean, worst, distinct, seconds),
-    which pandas.DataFrame takes as they are.
+    log=True it also holds "log": the logbook's rows as a list of dicts (stage, location, run,
+    generation, evaluations, best, bestMoves, mean, worst, distinct, seconds), which
+    pandas.DataFrame takes as they are; log_every=K logs every K-th generation too.
 
     The search runs with the GIL released; Ctrl-C (KeyboardInterrupt) stops it. Raises
     ValueError with the rule a value breaks.
@@ -57,16 +60,20 @@ def solve_many(
 
     Each request is a dict of solve()'s keyword arguments or a scramble string. Yields the
     results in input order, each as soon as it and all before it are done; a request that
-    breaks a rule yields {"error": message} in its place. jobs: solves at once (default: the
-    processors available). The requests are read a few at a time as the solves go on.
+    breaks a rule yields {"error": message} in its place. jobs: solves at once, a request's
+    tries side by side too (default: the processors available). The requests are read a few at a time as the solves go on.
     Ctrl-C (KeyboardInterrupt) stops every solve; close() stops them too.
     """
 
 def parse(notation: str) -> list[str]:
-    """The moves of a scramble in standard notation, as the command line reads them:
-    parse("R U2 F'") == ['R', 'U2', "F'"]. Raises ValueError naming the first token that is
-    not a move."""
+    """The moves of a scramble in the notation the command line reads (face turns, wide turns,
+    slices, rotations, groups, commutators), as face turns: parse("R U2 F'") == ['R', 'U2',
+    "F'"]. Raises ValueError naming where the text is not a move."""
 
 def check_facelets(state: str) -> None:
     """Check a cube's 54 facelet letters (faces U R F D L B, each row by row): returns None for
     a cube that face turns reach, else raises ValueError with the first rule it breaks."""
+
+def fields() -> list[dict[str, Any]]:
+    """The table of a request's fields: for each its key, option, keyword, kind, group, range,
+    default (None for none), unit and help."""

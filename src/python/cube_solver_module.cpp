@@ -1,27 +1,25 @@
 // The solver as a Python module (pybind11): solve() and solve_many() over the request layer,
-// whose JSON request and record they share with the command line, and the readers of
-// scrambles and facelet states. The solves run with the GIL released; Ctrl-C stops them.
+// whose fields, JSON request and record they share with the command line, and the readers of
+// scrambles and facelet states. The solves run on the request layer's engine with the GIL
+// released; Ctrl-C stops them.
+#include <pybind11/eval.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "cube/notation.hpp"
-#include "python/ordered_solves.hpp"
 #include "python/python_values.hpp"
-#include "python/solve_job.hpp"
+#include "request/request_fields.hpp"
 #include "request/request_rules.hpp"
+#include "request/solve_engine.hpp"
 #include "run/run_error.hpp"
-#include "stages/search_settings.hpp"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -36,81 +34,49 @@ constexpr std::chrono::milliseconds kSignalInterval{20};
 // slower solve takes the next request meanwhile.
 constexpr std::size_t kReadAheadPerThread = 8;
 
-// Thrown from a solve's observer when Python has an error to raise (KeyboardInterrupt): the
-// search unwinds at once and the error is raised.
-struct PythonError {};
-
-// Runs Python's signal handlers a few times a second from inside the search, taking the GIL
-// for a moment: Ctrl-C becomes KeyboardInterrupt, which stops the solve.
-class SignalCheck final : public ProgressFollower {
-  public:
-    void stageProgress(const StageProgress&) override {
-        const py::gil_scoped_acquire gil;
+// The next result of an engine, waited for without the GIL, Python's signal handlers run
+// between waits: KeyboardInterrupt stops every solve before it is raised. Nothing when the
+// engine has no more.
+std::optional<EngineTaken> nextResult(SolveEngine& engine) {
+    for (;;) {
+        std::optional<EngineTaken> taken;
+        bool more = true;
+        {
+            const py::gil_scoped_release released;
+            taken = engine.takeNext(kSignalInterval);
+            more = taken || engine.waiting() > 0;
+        }
+        if (taken || !more) {
+            return taken;
+        }
         if (PyErr_CheckSignals() != 0) {
-            throw PythonError{};
+            py::error_already_set error;
+            const py::gil_scoped_release released;
+            engine.stop();
+            throw error;
         }
     }
-};
-
-// A search parameter's default as its shortest decimal (0.05, not 0.0500000007), as help()
-// shows it and as it reads back to the same single-precision value.
-double shortestDecimal(float value) {
-    char text[32];
-    for (int digits = 1; digits <= 9; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-        if (std::strtof(text, nullptr) == value) {
-            break;
-        }
-    }
-    return std::strtod(text, nullptr);
 }
 
-py::dict solveOne(const py::dict& arguments) {
-    const SolveJob job = jobOf(arguments);
-    SignalCheck signals;
-    JobResult result;
-    bool interrupted = false;
-    {
-        const py::gil_scoped_release released;
-        try {
-            result = runJob(job, &signals);
-        } catch (const PythonError&) {
-            interrupted = true;
-        }
-    }
-    if (interrupted) {
-        throw py::error_already_set();  // the error PyErr_CheckSignals left
-    }
-    return resultDict(result);
-}
-
-py::dict solveFromPython(const std::optional<std::string>& scramble,
-                         const std::optional<std::string>& facelets,
-                         std::optional<std::int64_t> random, std::int64_t generations,
-                         std::optional<std::int64_t> seed, std::int64_t population,
-                         std::int64_t length, std::optional<std::int64_t> immigrants,
-                         double mutationRate, double crossoverRate, double selectionPressure,
-                         std::int64_t entryGenerations, std::int64_t finishGenerations,
-                         bool stopAtGoal, std::optional<std::int64_t> maxGenerations,
-                         std::optional<double> timeLimit, bool log,
-                         std::optional<std::int64_t> logEvery) {
-    return solveOne(py::dict(
-        "scramble"_a = scramble, "facelets"_a = facelets, "random"_a = random,
-        "generations"_a = generations, "seed"_a = seed, "population"_a = population,
-        "length"_a = length, "immigrants"_a = immigrants, "mutation_rate"_a = mutationRate,
-        "crossover_rate"_a = crossoverRate, "selection_pressure"_a = selectionPressure,
-        "entry_generations"_a = entryGenerations, "finish_generations"_a = finishGenerations,
-        "stop_at_goal"_a = stopAtGoal, "max_generations"_a = maxGenerations,
-        "time_limit"_a = timeLimit, "log"_a = log, "log_every"_a = logEvery));
+// solve(): one request, its tries side by side.
+py::dict solveArguments(const py::dict& arguments) {
+    const SolveTask task = taskOf(arguments);
+    SolveEngine engine(
+        std::min<std::size_t>(processorsAvailable(), static_cast<std::size_t>(task.tries)));
+    EngineJob job;
+    job.task = task;
+    job.keepRows = task.keepLogbook;
+    engine.add(std::move(job));
+    return resultDict(*nextResult(engine));
 }
 
 // The results of solve_many(), one a next(): read the requests a few at a time, solve them on
-// the threads of an OrderedSolves, hand back each result in input order.
+// the engine's threads, hand back each result in input order.
 class SolveMany {
   public:
     SolveMany(py::iterator requests, std::size_t threads)
         : requests_(std::move(requests)),
-          solves_(threads),
+          engine_(threads),
           readAhead_(threads * kReadAheadPerThread) {}
 
     py::dict next() {
@@ -123,7 +89,16 @@ class SolveMany {
             close();
             throw;
         }
-        if (solves_.waiting() == 0) {
+        std::optional<EngineTaken> taken;
+        try {
+            taken = nextResult(engine_);
+        } catch (const py::error_already_set&) {  // KeyboardInterrupt: the solves are stopped
+            closed_ = true;
+            throw;
+        } catch (const std::exception& fault) {  // a fault that ended one solve: in its place
+            taken = EngineRefusal{0, std::string("internal fault: ") + fault.what()};
+        }
+        if (!taken) {
             close();
             if (inputError_) {  // the requests' own error, after the results before it
                 py::error_already_set error = std::move(*inputError_);
@@ -132,49 +107,29 @@ class SolveMany {
             }
             throw py::stop_iteration();
         }
-        const JobResult result = nextResult();
         try {
             readAhead();  // keeps the threads busy while Python works with this result
         } catch (...) {
             close();
             throw;
         }
-        return resultDict(result);
+        return resultDict(*taken);
     }
 
     // Stops the solves that run and joins their threads.
     void close() {
         closed_ = true;
         const py::gil_scoped_release released;
-        solves_.stop();
+        engine_.stop();
     }
 
   private:
-    // Waits for the next result without the GIL, running the signal handlers between waits;
-    // KeyboardInterrupt stops every solve before it is raised.
-    JobResult nextResult() {
-        for (;;) {
-            std::optional<JobResult> result;
-            {
-                const py::gil_scoped_release released;
-                result = solves_.takeNext(kSignalInterval);
-            }
-            if (result) {
-                return std::move(*result);
-            }
-            if (PyErr_CheckSignals() != 0) {
-                py::error_already_set error;
-                close();
-                throw error;
-            }
-        }
-    }
-
     void readAhead() {
-        while (!inputEnded_ && solves_.waiting() < readAhead_) {
+        while (!inputEnded_ && engine_.waiting() < readAhead_) {
             PyObject* request = PyIter_Next(requests_.ptr());
             if (request == nullptr) {
                 inputEnded_ = true;
+                engine_.closeInput();
                 if (PyErr_Occurred() != nullptr) {
                     py::error_already_set error;
                     if (!error.matches(PyExc_Exception)) {  // KeyboardInterrupt: at once
@@ -190,21 +145,24 @@ class SolveMany {
 
     // A request's job, or its error in its place.
     void add(const py::object& request) {
-        JobResult refused;
+        EngineRefusal refused;
         try {
-            solves_.add(jobOf(argumentsOf(request)));
+            EngineJob job;
+            job.task = taskOf(argumentsOf(request));
+            job.keepRows = job.task.keepLogbook;
+            engine_.add(std::move(job));
             return;
         } catch (const UsageError& error) {
-            refused.error = error.what();
+            refused.message = error.what();
         } catch (py::error_already_set& error) {
             if (!error.matches(PyExc_Exception)) {
                 throw;
             }
-            refused.error = error.what();
+            refused.message = error.what();
         } catch (const std::exception& error) {  // a value pybind11 could not convert
-            refused.error = error.what();
+            refused.message = error.what();
         }
-        solves_.addResult(std::move(refused));
+        engine_.addRefusal(std::move(refused));
     }
 
     static py::dict argumentsOf(const py::object& request) {
@@ -218,7 +176,7 @@ class SolveMany {
     }
 
     py::iterator requests_;
-    OrderedSolves solves_;
+    SolveEngine engine_;
     std::size_t readAhead_;
     bool inputEnded_ = false;
     bool closed_ = false;
@@ -227,8 +185,8 @@ class SolveMany {
 
 std::unique_ptr<SolveMany> solveMany(const py::object& requests, std::optional<std::int64_t> jobs) {
     const std::size_t threads =
-        jobs ? static_cast<std::size_t>(checkedWholeNumber(kJobsRule, *jobs, Spelling::keyword))
-             : std::max(1U, std::thread::hardware_concurrency());
+        jobs ? static_cast<std::size_t>(checkedWholeNumber(kJobsKeyword, *jobs))
+             : processorsAvailable();
     return std::make_unique<SolveMany>(py::iter(requests), threads);
 }
 
@@ -250,14 +208,14 @@ Give the scramble as moves in standard notation ("R U2 F'", read as the command
 line reads it), as facelets (54 letters, faces U R F D L B) or as random=N (a
 random scramble of N moves). The other arguments set the search as the command
 line's options of the same names do; seed=S makes the run repeatable (the same
-as `cube-solver solve --seed S`).
+as `cube-solver solve --seed S`); with tries=K the K tries run side by side.
 
 Returns the command line's JSON record as a dict: scramble (or facelets),
 generations, seed, parameters, solved, stoppedAt (when max_generations or
 time_limit ended the search), location, rotations, stages, totalMoves,
-solution, evaluations, seconds, selfCheck. With log=True or log_every=K it also
-holds "log": the logbook's rows as a list of dicts (stage, location, run,
-generation, evaluations, best, bestMoves, mean, worst, distinct, seconds), which
+solution, evaluations, seconds, selfCheck. With log=True it also holds "log":
+the logbook's rows as a list of dicts (stage, location, run, generation,
+evaluations, best, bestMoves, mean, worst, distinct, seconds), which
 pandas.DataFrame takes as they are.
 
 The search runs with the GIL released; Ctrl-C (KeyboardInterrupt) stops it.
@@ -268,9 +226,55 @@ constexpr const char* kSolveManyDoc = R"(Solve many scrambles on several threads
 Each request is a dict of solve()'s keyword arguments or a scramble string.
 Yields the results in input order, each as soon as it and all before it are
 done; a request that breaks a rule yields {"error": message} in its place.
-jobs: solves at once (default: the processors available). The requests are
-read a few at a time as the solves go on. Ctrl-C (KeyboardInterrupt) stops every
-solve; close() stops them too.)";
+jobs: solves at once, a request's tries side by side too (default: the
+processors available). The requests are read a few at a time as the solves go
+on. Ctrl-C (KeyboardInterrupt) stops every solve; close() stops them too.)";
+
+// A keyword's default in solve()'s signature: none for the scramble's sources and for a
+// default that follows other values.
+std::string keywordDefault(const RequestField& field) {
+    if (field.group == FieldGroup::scramble || field.defaultFollowsOthers()) {
+        return "None";
+    }
+    return pythonLiteral(field.defaultValue());
+}
+
+// The docstring's lines on the arguments, from the field table.
+std::string argumentsDoc() {
+    std::string doc = "\n\nArguments:\n";
+    for (const RequestField& field : requestFields()) {
+        if ((field.use & kInPython) == 0) {
+            continue;
+        }
+        std::string facts = rangeText(field);
+        if (!field.unit.empty()) {
+            facts += (facts.empty() ? "" : ", ") + std::string(field.unit);
+        }
+        doc += "  " + field.keyword() + ": " + std::string(field.help) +
+               (facts.empty() ? "" : " (" + facts + ")") + "\n";
+    }
+    return doc;
+}
+
+// solve() as a Python function whose signature holds every keyword of the field table with its
+// default, so that help() and inspect show them; it hands its arguments to _solve().
+std::string solveSource() {
+    std::string parameters;
+    std::string names;
+    for (const RequestField& field : requestFields()) {
+        if ((field.use & kInPython) == 0) {
+            continue;
+        }
+        const std::string keyword = field.keyword();
+        parameters += keyword + "=" + keywordDefault(field) + ", ";
+        if (field.id == FieldId::scramble) {
+            parameters += "*, ";
+        }
+        names += "\"" + keyword + "\": " + keyword + ", ";
+    }
+    return "def solve(" + parameters.substr(0, parameters.size() - 2) + "):\n" +
+           "    return _solve({" + names + "})\n";
+}
 
 }  // namespace
 
@@ -280,7 +284,7 @@ PYBIND11_MODULE(cube_solver, module) {
     using namespace cubega;
     module.doc() =
         "Solves a scrambled 3x3x3 cube with a genetic search: solve(), solve_many() on "
-        "threads, parse() and check_facelets().";
+        "threads, parse(), check_facelets() and fields(), the table of solve()'s arguments.";
 
     py::register_local_exception_translator([](std::exception_ptr error) {
         try {
@@ -292,21 +296,11 @@ PYBIND11_MODULE(cube_solver, module) {
         }
     });
 
-    const SearchSettings defaults;
-    const SearchParams& params = defaults.params;
-    module.def("solve", &solveFromPython, kSolveDoc, py::arg("scramble") = py::none(),
-               py::kw_only(), py::arg("facelets") = py::none(), py::arg("random") = py::none(),
-               py::arg("generations") = defaults.blockGenerations, py::arg("seed") = py::none(),
-               py::arg("population") = params.populationSize,
-               py::arg("length") = params.sequenceLength, py::arg("immigrants") = py::none(),
-               py::arg("mutation_rate") = shortestDecimal(params.mutationRate),
-               py::arg("crossover_rate") = shortestDecimal(params.crossoverRate),
-               py::arg("selection_pressure") = shortestDecimal(params.selectionPressure),
-               py::arg("entry_generations") = defaults.entryGenerations,
-               py::arg("finish_generations") = defaults.finishGenerations,
-               py::arg("stop_at_goal") = defaults.stopAtGoal,
-               py::arg("max_generations") = py::none(), py::arg("time_limit") = py::none(),
-               py::arg("log") = false, py::arg("log_every") = py::none());
+    module.def("_solve", &solveArguments, "solve() with its arguments as one dict.",
+               py::arg("arguments"));
+    py::exec(solveSource(), module.attr("__dict__"));
+    module.attr("solve").attr("__doc__") = std::string(kSolveDoc) + argumentsDoc();
+    module.attr("solve").attr("__module__") = "cube_solver";
 
     py::class_<SolveMany>(module, "SolveMany",
                           "The results of solve_many(), in input order; close() stops the "
@@ -319,13 +313,18 @@ PYBIND11_MODULE(cube_solver, module) {
                py::arg("jobs") = py::none());
 
     module.def("parse", &parse,
-               "The moves of a scramble in standard notation, as the command line reads them:\n"
-               "parse(\"R U2 F'\") == ['R', 'U2', \"F'\"]. Raises ValueError naming the first\n"
-               "token that is not a move.",
+               "The moves of a scramble in the notation the command line reads (face turns,\n"
+               "wide turns, slices, rotations, groups, commutators), as face turns:\n"
+               "parse(\"R U2 F'\") == ['R', 'U2', \"F'\"]. Raises ValueError naming where the\n"
+               "text is not a move.",
                py::arg("notation"));
     module.def("check_facelets", &checkFacelets,
                "Check a cube's 54 facelet letters (faces U R F D L B, each row by row): returns\n"
                "None for a cube that face turns reach, else raises ValueError with the first\n"
                "rule it breaks.",
                py::arg("state"));
+    module.def(
+        "fields", [] { return pythonOf(fieldTableJson()); },
+        "The table of a request's fields: for each its key, option, keyword, kind, group,\n"
+        "range, default (None for none), unit and help.");
 }

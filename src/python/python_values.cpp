@@ -1,11 +1,11 @@
 #include "python/python_values.hpp"
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "request/logbook_text.hpp"
 #include "request/request_json.hpp"
-#include "request/request_rules.hpp"
 #include "request/result_json.hpp"
 #include "run/run_error.hpp"
 
@@ -15,10 +15,8 @@ namespace cubega {
 
 namespace {
 
-constexpr const char* kLogKeyword = "log";
-constexpr const char* kLogEveryKeyword = "log_every";
-
-// A Python whole number as JSON; beyond 64 bits it stays beyond every range.
+// A Python whole number as JSON; beyond 64 bits it stays beyond every range (the request's
+// rules read such a number as the largest).
 nlohmann::json wholeNumberJson(const py::handle& value) {
     const py::int_ number = py::reinterpret_steal<py::int_>(PyNumber_Index(value.ptr()));
     if (!number) {
@@ -27,15 +25,16 @@ nlohmann::json wholeNumberJson(const py::handle& value) {
     int overflow = 0;
     const long long whole = PyLong_AsLongLongAndOverflow(number.ptr(), &overflow);
     if (overflow > 0) {
-        return UINT64_MAX;
+        return std::numeric_limits<std::uint64_t>::max();
     }
-    return overflow < 0 ? nlohmann::json(INT64_MIN) : nlohmann::json(whole);
+    return overflow < 0 ? nlohmann::json(std::numeric_limits<std::int64_t>::min())
+                        : nlohmann::json(whole);
 }
 
 // A Python value as JSON, for the request's rules to judge: truth values, whole numbers (numpy's
 // too), real numbers and text as themselves; anything else as an empty object, which every rule
 // refuses with its message.
-nlohmann::json jsonOf(const py::handle& value) {
+nlohmann::json jsonOfPython(const py::handle& value) {
     if (py::isinstance<py::bool_>(value)) {
         return value.cast<bool>();
     }
@@ -55,52 +54,30 @@ nlohmann::json jsonOf(const py::handle& value) {
     return nlohmann::json::object();
 }
 
-// The request's key of a keyword argument; an unknown keyword is refused as Python refuses it.
-std::string requestKeyOf(const std::string& keyword) {
-    for (const std::string_view key : requestKeys()) {
-        if (keywordOf(key) == keyword) {
-            return std::string(key);
+// The field of a keyword argument; an unknown keyword is refused as Python refuses it.
+const RequestField& fieldOfKeyword(const std::string& keyword) {
+    for (const RequestField& field : requestFields()) {
+        if ((field.use & kInPython) != 0 && field.keyword() == keyword) {
+            return field;
         }
     }
     throw UsageError("solve() got an unexpected keyword argument '" + keyword + "'");
 }
 
-std::int32_t logEveryOf(const py::handle& value) {
-    const nlohmann::json every = jsonOf(value);
-    if (!every.is_number_integer()) {
-        throw UsageError(wholeNumberMessage(kLogEveryRule, Spelling::keyword));
-    }
-    const std::int64_t whole = every.is_number_unsigned() ? INT64_MAX : every.get<std::int64_t>();
-    return static_cast<std::int32_t>(checkedWholeNumber(kLogEveryRule, whole, Spelling::keyword));
-}
-
 }  // namespace
 
-SolveJob jobOf(const py::dict& arguments) {
-    SolveJob job;
+SolveTask taskOf(const py::dict& arguments) {
     nlohmann::json request = nlohmann::json::object();
     for (const auto& [name, value] : arguments) {
         if (!py::isinstance<py::str>(name)) {
             throw UsageError("keywords must be strings");
         }
-        const std::string keyword = name.cast<std::string>();
-        if (value.is_none()) {
-            continue;
-        }
-        if (keyword == kLogKeyword) {
-            if (!py::isinstance<py::bool_>(value)) {
-                throw UsageError("log must be true or false");
-            }
-            job.keepLog = job.keepLog || value.cast<bool>();
-        } else if (keyword == kLogEveryKeyword) {
-            job.logEvery = logEveryOf(value);
-            job.keepLog = true;
-        } else {
-            request[requestKeyOf(keyword)] = jsonOf(value);
+        const RequestField& field = fieldOfKeyword(name.cast<std::string>());
+        if (!value.is_none()) {
+            request[std::string(field.key)] = jsonOfPython(value);
         }
     }
-    job.task = taskFromJson(request, {}, Spelling::keyword);
-    return job;
+    return taskFromJson(request, {}, Spelling::keyword);
 }
 
 py::object pythonOf(const nlohmann::ordered_json& json) {
@@ -135,19 +112,30 @@ py::object pythonOf(const nlohmann::ordered_json& json) {
     }
 }
 
-py::dict resultDict(const JobResult& result) {
-    if (result.error) {
-        return py::reinterpret_steal<py::dict>(pythonOf(errorJson(*result.error)).release());
+py::dict resultDict(const EngineTaken& taken) {
+    if (const auto* refused = std::get_if<EngineRefusal>(&taken)) {
+        return py::reinterpret_steal<py::dict>(pythonOf(errorJson(refused->message)).release());
     }
-    py::dict dict = pythonOf(resultJson(result.job.task, result.outcome));
-    if (result.job.keepLog) {
+    const EngineResult& solved = std::get<EngineResult>(taken);
+    py::dict dict = pythonOf(resultJson(solved.task, solved.outcome));
+    if (solved.task.keepLogbook) {
         py::list rows;
-        for (const LogbookRow& row : result.rows) {
+        for (const LogbookRow& row : solved.rows) {
             rows.append(pythonOf(logbookRowJson(row)));
         }
         dict["log"] = std::move(rows);
     }
     return dict;
+}
+
+std::string pythonLiteral(const FieldValue& value) {
+    if (const auto* flag = std::get_if<bool>(&value)) {
+        return *flag ? "True" : "False";
+    }
+    if (std::holds_alternative<std::monostate>(value)) {
+        return "None";
+    }
+    return jsonOf(value).dump();
 }
 
 }  // namespace cubega

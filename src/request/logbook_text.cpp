@@ -24,9 +24,25 @@ std::string logbookHeader(LogFormat format, bool withLine) {
     if (format != LogFormat::csv) {
         return "";
     }
-    return std::string(withLine ? "line," : "") +
-           "stage,location,run,generation,evaluations,best,bestMoves,mean,worst,distinct,"
-           "seconds\n";
+    std::string header = withLine ? "line" : "";
+    for (const std::string_view column : kLogbookColumns) {
+        header.append(header.empty() ? "" : ",").append(column);
+    }
+    return header + "\n";
+}
+
+std::array<double, kLogbookColumns.size()> logbookRowNumbers(const LogbookRow& row) {
+    return {static_cast<double>(row.stage),
+            static_cast<double>(row.location),
+            static_cast<double>(row.run),
+            static_cast<double>(row.generation),
+            static_cast<double>(row.evaluations),
+            static_cast<double>(row.best),
+            static_cast<double>(row.bestMoves),
+            row.mean,
+            static_cast<double>(row.worst),
+            static_cast<double>(row.distinct),
+            row.seconds};
 }
 
 nlohmann::ordered_json logbookRowJson(const LogbookRow& row, std::size_t line) {

@@ -2,9 +2,11 @@
 // in a batch each row carries its input line.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -13,6 +15,16 @@
 namespace cubega {
 
 enum class LogFormat { jsonLines, csv };
+
+// A row's columns, in the order of every form: the CSV header, the JSON object, the numbers
+// the page takes.
+inline constexpr std::array<std::string_view, 11> kLogbookColumns{
+    "stage",     "location", "run",   "generation", "evaluations", "best",
+    "bestMoves", "mean",     "worst", "distinct",   "seconds"};
+
+// A row as numbers, column by column: the stage as 0, 1, 2 and the location -1 outside the
+// block stage.
+std::array<double, kLogbookColumns.size()> logbookRowNumbers(const LogbookRow& row);
 
 // The CSV header (ended by a line break), or nothing for JSON Lines.
 std::string logbookHeader(LogFormat format, bool withLine);

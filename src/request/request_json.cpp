@@ -1,20 +1,10 @@
 #include "request/request_json.hpp"
 
-#include <array>
-
-#include "request/request_rules.hpp"
 #include "run/run_error.hpp"
 
 namespace cubega {
 
 namespace {
-
-// clang-format off
-constexpr std::array<std::string_view, 18> kKeys{
-    "scramble", "facelets", "random", "generations", "seed", "population", "length",
-    "immigrants", "mutationRate", "crossoverRate", "selectionPressure", "entryGenerations",
-    "finishGenerations", "stopAtGoal", "maxGenerations", "timeLimit", "tries", "first"};
-// clang-format on
 
 std::string_view trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -27,140 +17,54 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-std::int64_t integerOf(const nlohmann::json& value, const WholeNumberRule& rule,
-                       Spelling spelling) {
-    if (!value.is_number_integer()) {
-        throw UsageError(wholeNumberMessage(rule, spelling));
-    }
-    // A number beyond 64 bits is read as unsigned: clamp it above every range.
-    if (value.is_number_unsigned() && value.get<std::uint64_t>() > INT64_MAX) {
-        return checkedWholeNumber(rule, INT64_MAX, spelling);
-    }
-    return checkedWholeNumber(rule, value.get<std::int64_t>(), spelling);
+unsigned useOf(Spelling spelling) {
+    return spelling == Spelling::keyword ? kInPython : kInJson;
 }
 
-// The value of a key that has a range, unchecked but for its type: a whole number for a whole
-// number's rule, any number for a real one; else the rule's message.
-std::optional<std::int64_t> wholeNumberAt(const nlohmann::json& object, const WholeNumberRule& rule,
-                                          Spelling spelling) {
-    if (!object.contains(rule.field.key)) {
-        return std::nullopt;
+[[noreturn]] void refuseKey(const std::string& key, Spelling spelling) {
+    if (spelling == Spelling::keyword) {  // as Python refuses an unknown keyword
+        throw UsageError("solve() got an unexpected keyword argument '" + key + "'");
     }
-    const nlohmann::json& value = object.at(rule.field.key);
-    if (!value.is_number_integer()) {
-        throw UsageError(wholeNumberMessage(rule, spelling));
-    }
-    if (value.is_number_unsigned() && value.get<std::uint64_t>() > INT64_MAX) {
-        return INT64_MAX;  // above every range
-    }
-    return value.get<std::int64_t>();
-}
-
-std::optional<double> realNumberAt(const nlohmann::json& object, const RealNumberRule& rule,
-                                   Spelling spelling) {
-    if (!object.contains(rule.field.key)) {
-        return std::nullopt;
-    }
-    const nlohmann::json& value = object.at(rule.field.key);
-    if (!value.is_number()) {
-        throw UsageError(realNumberMessage(rule, spelling));
-    }
-    return value.get<double>();
-}
-
-std::optional<bool> booleanAt(const nlohmann::json& object, const RequestField& field,
-                              Spelling spelling) {
-    if (!object.contains(field.key)) {
-        return std::nullopt;
-    }
-    const nlohmann::json& value = object.at(field.key);
-    if (!value.is_boolean()) {
-        throw UsageError(field.nameIn(spelling) + " must be true or false");
-    }
-    return value.get<bool>();
-}
-
-SearchValues searchValuesOf(const nlohmann::json& object, Spelling spelling) {
-    SearchValues values;
-    values.population = wholeNumberAt(object, kPopulationRule, spelling);
-    values.length = wholeNumberAt(object, kLengthRule, spelling);
-    values.immigrants =
-        wholeNumberAt(object, {kImmigrantsField, 0, kMaxPopulationSize - 1}, spelling);
-    values.mutationRate = realNumberAt(object, kMutationRateRule, spelling);
-    values.crossoverRate = realNumberAt(object, kCrossoverRateRule, spelling);
-    values.selectionPressure = realNumberAt(object, kSelectionPressureRule, spelling);
-    values.generations = wholeNumberAt(object, kGenerationsRule, spelling);
-    values.entryGenerations = wholeNumberAt(object, kEntryGenerationsRule, spelling);
-    values.finishGenerations = wholeNumberAt(object, kFinishGenerationsRule, spelling);
-    values.stopAtGoal = booleanAt(object, kStopAtGoalField, spelling);
-    values.maxGenerations = wholeNumberAt(object, kMaxGenerationsRule, spelling);
-    values.timeLimit = realNumberAt(object, kTimeLimitRule, spelling);
-    values.tries = wholeNumberAt(object, kTriesRule, spelling);
-    values.first = booleanAt(object, kFirstField, spelling);
-    return values;
-}
-
-std::string textOf(const nlohmann::json& value, const RequestField& field, Spelling spelling) {
-    if (!value.is_string()) {
-        throw UsageError(field.nameIn(spelling) + " must be a string");
-    }
-    return value.get<std::string>();
-}
-
-void checkKeys(const nlohmann::json& object) {
-    for (const auto& [key, value] : object.items()) {
-        bool known = false;
-        for (const std::string_view k : kKeys) {
-            known = known || key == k;
-        }
-        if (!known) {
-            std::string keys;
-            for (const std::string_view k : kKeys) {
-                keys.append(keys.empty() ? "" : ", ").append(k);
-            }
-            std::string message = "unknown key \"";
-            message.append(key).append("\" (the keys are ").append(keys).append(")");
-            throw UsageError(message);
+    std::string keys;
+    for (const RequestField& field : requestFields()) {
+        if ((field.use & kInJson) != 0) {
+            keys.append(keys.empty() ? "" : ", ").append(field.key);
         }
     }
+    throw UsageError("unknown key \"" + key + "\" (the keys are " + keys + ")");
 }
 
 }  // namespace
 
-std::span<const std::string_view> requestKeys() {
-    return kKeys;
-}
-
-SolveTask taskFromJson(const nlohmann::json& object, const TaskDefaults& defaults,
-                       Spelling spelling) {
+RequestValues valuesOfJson(const nlohmann::json& object, Spelling spelling) {
     if (!object.is_object()) {
         throw UsageError("the request is not a JSON object");
     }
-    checkKeys(object);
+    for (const auto& [key, value] : object.items()) {
+        const RequestField* field = fieldOfKey(key);
+        if (field == nullptr || (field->use & useOf(spelling)) == 0) {
+            refuseKey(spelling == Spelling::keyword ? keywordOf(key) : key, spelling);
+        }
+    }
+    RequestValues values;
+    for (const RequestField& field : requestFields()) {
+        if (object.contains(field.key)) {
+            values.set(field.id, fieldValueOfJson(field, object.at(field.key), spelling));
+        }
+    }
+    return values;
+}
+
+SolveTask taskFromJson(const nlohmann::json& object, const RequestValues& defaults,
+                       Spelling spelling) {
+    const RequestValues given = valuesOfJson(object, spelling);
+    checkOneScramble(given.scrambleSources(), spelling);
     SolveTask task;
-    setSearchValues(task, defaults.search.overlaidWith(searchValuesOf(object, spelling)), spelling);
-    task.seed = defaults.seed;
-    if (object.contains("seed")) {
-        task.seed = static_cast<std::uint32_t>(integerOf(object.at("seed"), kSeedRule, spelling));
-    }
-    checkOneScramble(static_cast<int>(object.contains("scramble") + object.contains("facelets") +
-                                      object.contains("random")),
-                     spelling);
-    if (object.contains("scramble")) {
-        setScrambleText(task, textOf(object.at("scramble"), kScrambleField, spelling));
-    } else if (object.contains("facelets")) {
-        task.source = SolveTask::Source::facelets;
-        task.facelets = textOf(object.at("facelets"), kFaceletsField, spelling);
-        task.faceletCube = checkedFacelets(task.facelets);
-    } else {
-        task.source = SolveTask::Source::random;
-        task.randomLength =
-            static_cast<std::int32_t>(integerOf(object.at("random"), kRandomLengthRule, spelling));
-    }
+    applyValues(task, defaults.overlaidWith(given), spelling);
     return task;
 }
 
-SolveTask taskFromJsonText(std::string_view text, const TaskDefaults& defaults) {
+SolveTask taskFromJsonText(std::string_view text, const RequestValues& defaults) {
     const nlohmann::json object = nlohmann::json::parse(text, nullptr, false);
     if (object.is_discarded() || !object.is_object()) {
         throw UsageError("the line is neither moves nor a JSON object");
@@ -174,18 +78,18 @@ BatchLine parseBatchLine(std::string_view line, std::size_t lineNumber,
     if (text.empty() || text.front() == '#') {
         return NoTask{};
     }
-    TaskDefaults lineDefaults = defaults;
+    RequestValues lineDefaults = defaults.values;
     if (defaults.seed) {
-        lineDefaults.seed = static_cast<std::uint32_t>(*defaults.seed + lineNumber);  // wraps
+        const auto seed = static_cast<std::uint32_t>(*defaults.seed + lineNumber);  // wraps
+        lineDefaults.set(FieldId::seed, std::int64_t{seed});
     }
     SolveTask task;
     const RunEnd end = runGuarded([&] {
         if (text.front() == '{') {
             task = taskFromJsonText(text, lineDefaults);
         } else {
-            setSearchValues(task, lineDefaults.search, Spelling::key);
-            task.seed = lineDefaults.seed;
-            setScrambleText(task, text);
+            lineDefaults.set(FieldId::scramble, std::string(text));
+            applyValues(task, lineDefaults, Spelling::key);
         }
     });
     if (end.status != kStatusDone) {

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -18,27 +17,25 @@
 
 namespace cubega {
 
-// The keys a request may hold: "scramble", "facelets", "random", "generations", "seed", ...
-std::span<const std::string_view> requestKeys();
-
-// What a request's JSON leaves out: the search's values (the command line's options, for a
-// batch) and the seed.
-struct TaskDefaults {
-    SearchValues search;
-    std::optional<std::uint32_t> seed;
-};
+// The values of a JSON object's keys, checked for their kinds only. A key that names no field
+// read there is refused: the JSON keys, or with Spelling::keyword the Python module's.
+RequestValues valuesOfJson(const nlohmann::json& object, Spelling spelling);
 
 // The task of a JSON object, its values checked together with the defaults it leaves in
 // place. Throws UsageError naming the first key that breaks a rule, as `spelling` names it (the
 // Python module builds its requests as JSON and names its keyword arguments).
-SolveTask taskFromJson(const nlohmann::json& object, const TaskDefaults& defaults = {},
+SolveTask taskFromJson(const nlohmann::json& object, const RequestValues& defaults = {},
                        Spelling spelling = Spelling::key);
 
 // The same from JSON text; text that is not a JSON object is refused too.
-SolveTask taskFromJsonText(std::string_view text, const TaskDefaults& defaults = {});
+SolveTask taskFromJsonText(std::string_view text, const RequestValues& defaults = {});
 
-// What a batch gives every line that does not say otherwise; line k gets the seed + k.
-using BatchDefaults = TaskDefaults;
+// What a batch gives every line that does not say otherwise (the command line's options), and
+// its seed S: line k gets the seed S + k.
+struct BatchDefaults {
+    RequestValues values;
+    std::optional<std::uint32_t> seed;
+};
 
 struct NoTask {};
 struct LineError {

@@ -2,49 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 #include "cube/facelets.hpp"
+#include "request/solve_task.hpp"
 #include "run/run_error.hpp"
+#include "run/scramble.hpp"
 
 namespace cubega {
-
-std::string keywordOf(std::string_view key) {
-    std::string keyword;
-    for (const char c : key) {
-        if (c >= 'A' && c <= 'Z') {
-            keyword += '_';
-            keyword += static_cast<char>(c - 'A' + 'a');
-        } else {
-            keyword += c;
-        }
-    }
-    return keyword;
-}
-
-std::string RequestField::nameIn(Spelling spelling) const {
-    if (spelling == Spelling::option) {
-        return std::string(option);
-    }
-    if (spelling == Spelling::keyword) {
-        return keywordOf(key);
-    }
-    std::string quoted(1, '"');
-    quoted.append(key).push_back('"');
-    return quoted;
-}
-
-std::string wholeNumberMessage(const WholeNumberRule& rule, Spelling spelling) {
-    return rule.field.nameIn(spelling) + " must be a whole number from " +
-           std::to_string(rule.minimum) + " to " + std::to_string(rule.maximum);
-}
-
-std::int64_t checkedWholeNumber(const WholeNumberRule& rule, std::int64_t value,
-                                Spelling spelling) {
-    if (value < rule.minimum || value > rule.maximum) {
-        throw UsageError(wholeNumberMessage(rule, spelling));
-    }
-    return value;
-}
 
 namespace {
 
@@ -55,109 +20,176 @@ std::string numberText(double value) {
     return text;
 }
 
-std::int32_t checkedRunGenerations(const WholeNumberRule& rule,
-                                   const std::optional<std::int64_t>& value, std::int32_t otherwise,
-                                   Spelling spelling) {
-    return value ? static_cast<std::int32_t>(checkedWholeNumber(rule, *value, spelling))
-                 : otherwise;
+// The immigrants stay below the population; every other field has its table's range.
+std::int64_t wholeMaximumOf(const RequestField& field, const SolveTask& task) {
+    return field.defaultFollowsOthers() ? task.settings.params.populationSize - 1
+                                        : field.wholeMaximum;
 }
 
-float checkedRate(const RealNumberRule& rule, const std::optional<double>& value, float otherwise,
-                  Spelling spelling) {
-    return value ? static_cast<float>(checkedRealNumber(rule, *value, spelling)) : otherwise;
+bool inRange(const RequestField& field, const FieldValue& value, const SolveTask& task) {
+    switch (field.kind) {
+        case FieldKind::wholeNumber: {
+            const std::int64_t whole = std::get<std::int64_t>(value);
+            return whole >= field.wholeMinimum && whole <= wholeMaximumOf(field, task);
+        }
+        case FieldKind::realNumber: {
+            const double real = std::get<double>(value);
+            const bool aboveMinimum =
+                field.minimumAllowed ? real >= field.realMinimum : real > field.realMinimum;
+            return aboveMinimum && real <= field.realMaximum;  // NaN fails too
+        }
+        case FieldKind::flag:
+        case FieldKind::text:
+            break;
+    }
+    return true;
+}
+
+// The logbook keeps one try, and its every-K-th needs it.
+void checkLogbook(const SolveTask& task, const RequestValues& values, Spelling spelling) {
+    const RequestField& log = requestField(FieldId::log);
+    const RequestField& every = requestField(FieldId::logEvery);
+    if (values.has(FieldId::logEvery) && !task.keepLogbook) {
+        throw UsageError(every.nameIn(spelling) + " needs " + log.nameIn(spelling) +
+                             (spelling == Spelling::option    ? " FILE"
+                              : spelling == Spelling::keyword ? "=True"
+                                                              : ""),
+                         std::string(every.key));
+    }
+    if (task.keepLogbook && task.tries > 1) {
+        const RequestField& tries = requestField(FieldId::tries);
+        const std::string one = spelling == Spelling::option    ? " 1"
+                                : spelling == Spelling::keyword ? "=1"
+                                                                : ": 1";
+        throw UsageError(
+            "the logbook keeps one try: give " + tries.nameIn(spelling) + one + " (or none)",
+            std::string(tries.key));
+    }
 }
 
 }  // namespace
 
-std::string realNumberMessage(const RealNumberRule& rule, Spelling spelling) {
-    if (!rule.minimumAllowed) {
-        return rule.field.nameIn(spelling) + " must be a number above " + numberText(rule.minimum) +
-               " and at most " + numberText(rule.maximum);
+RequestValues RequestValues::overlaidWith(const RequestValues& over) const {
+    RequestValues merged = *this;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        if (!std::holds_alternative<std::monostate>(over.values_[i])) {
+            merged.values_[i] = over.values_[i];
+        }
     }
-    return rule.field.nameIn(spelling) + " must be a number from " + numberText(rule.minimum) +
-           " to " + numberText(rule.maximum);
+    return merged;
 }
 
-double checkedRealNumber(const RealNumberRule& rule, double value, Spelling spelling) {
-    const bool aboveMinimum = rule.minimumAllowed ? value >= rule.minimum : value > rule.minimum;
-    if (!(aboveMinimum && value <= rule.maximum)) {  // NaN fails too
-        throw UsageError(realNumberMessage(rule, spelling));
+int RequestValues::scrambleSources() const {
+    int given = 0;
+    for (const RequestField& field : requestFields()) {
+        given += field.group == FieldGroup::scramble && has(field.id) ? 1 : 0;
+    }
+    return given;
+}
+
+std::int64_t checkedWholeNumber(const WholeNumberRule& rule, std::int64_t value) {
+    if (value < rule.minimum || value > rule.maximum) {
+        throw UsageError(std::string(rule.name) + " must be a whole number from " +
+                         std::to_string(rule.minimum) + " to " + std::to_string(rule.maximum));
     }
     return value;
 }
 
-SearchValues SearchValues::overlaidWith(const SearchValues& over) const {
-    SearchValues merged = *this;
-    const auto take = [](auto& mine, const auto& theirs) {
-        if (theirs) {
-            mine = theirs;
-        }
-    };
-    take(merged.population, over.population);
-    take(merged.length, over.length);
-    take(merged.immigrants, over.immigrants);
-    take(merged.mutationRate, over.mutationRate);
-    take(merged.crossoverRate, over.crossoverRate);
-    take(merged.selectionPressure, over.selectionPressure);
-    take(merged.generations, over.generations);
-    take(merged.entryGenerations, over.entryGenerations);
-    take(merged.finishGenerations, over.finishGenerations);
-    take(merged.stopAtGoal, over.stopAtGoal);
-    take(merged.maxGenerations, over.maxGenerations);
-    take(merged.timeLimit, over.timeLimit);
-    take(merged.tries, over.tries);
-    take(merged.first, over.first);
-    return merged;
+std::string fieldMessage(const RequestField& field, Spelling spelling, const SolveTask& task) {
+    const std::string name = field.nameIn(spelling);
+    switch (field.kind) {
+        case FieldKind::wholeNumber:
+            return name + " must be a whole number from " + std::to_string(field.wholeMinimum) +
+                   " to " + std::to_string(wholeMaximumOf(field, task));
+        case FieldKind::realNumber:
+            return field.minimumAllowed
+                       ? name + " must be a number from " + numberText(field.realMinimum) + " to " +
+                             numberText(field.realMaximum)
+                       : name + " must be a number above " + numberText(field.realMinimum) +
+                             " and at most " + numberText(field.realMaximum);
+        case FieldKind::flag:
+            return name + " must be true or false";
+        case FieldKind::text:
+            break;
+    }
+    return name + " must be a string";
 }
 
-CheckedSearch checkedSearch(const SearchValues& values, Spelling spelling) {
-    CheckedSearch checked;
-    SearchSettings& settings = checked.settings;
-    SearchParams& params = settings.params;
-    if (values.population) {
-        params.populationSize = static_cast<std::int32_t>(
-            checkedWholeNumber(kPopulationRule, *values.population, spelling));
+void refuse(const RequestField& field, Spelling spelling, const SolveTask& task) {
+    throw UsageError(fieldMessage(field, spelling, task), std::string(field.key));
+}
+
+void applyValues(SolveTask& task, const RequestValues& values, Spelling spelling) {
+    for (const RequestField& field : requestFields()) {
+        const FieldValue& value = values[field.id];
+        if (std::holds_alternative<std::monostate>(value)) {
+            continue;
+        }
+        if (!inRange(field, value, task)) {
+            refuse(field, spelling, task);
+        }
+        try {
+            field.setIn(task, value);
+        } catch (UsageError& error) {  // a scramble's or facelets' own rule: name the field
+            throw UsageError(error.what(), std::string(field.key));
+        }
     }
-    if (values.length) {
-        params.sequenceLength =
-            static_cast<std::int32_t>(checkedWholeNumber(kLengthRule, *values.length, spelling));
+    SearchParams& params = task.settings.params;
+    if (!values.has(FieldId::immigrants)) {
+        params.immigrantCount = std::min(params.immigrantCount, params.populationSize - 1);
     }
-    const WholeNumberRule immigrants{kImmigrantsField, 0, params.populationSize - 1};
-    params.immigrantCount = values.immigrants
-                                ? static_cast<std::int32_t>(
-                                      checkedWholeNumber(immigrants, *values.immigrants, spelling))
-                                : std::min(params.immigrantCount, params.populationSize - 1);
-    params.mutationRate =
-        checkedRate(kMutationRateRule, values.mutationRate, params.mutationRate, spelling);
-    params.crossoverRate =
-        checkedRate(kCrossoverRateRule, values.crossoverRate, params.crossoverRate, spelling);
-    params.selectionPressure = checkedRate(kSelectionPressureRule, values.selectionPressure,
-                                           params.selectionPressure, spelling);
-    settings.blockGenerations = checkedRunGenerations(kGenerationsRule, values.generations,
-                                                      settings.blockGenerations, spelling);
-    settings.entryGenerations = checkedRunGenerations(
-        kEntryGenerationsRule, values.entryGenerations, settings.entryGenerations, spelling);
-    settings.finishGenerations = checkedRunGenerations(
-        kFinishGenerationsRule, values.finishGenerations, settings.finishGenerations, spelling);
-    settings.stopAtGoal = values.stopAtGoal.value_or(false);
-    if (values.maxGenerations) {
-        checked.budget.maxGenerations =
-            checkedWholeNumber(kMaxGenerationsRule, *values.maxGenerations, spelling);
+    checkLogbook(task, values, spelling);
+}
+
+void checkOneScramble(int given, Spelling spelling) {
+    if (given == 1) {
+        return;
     }
-    if (values.timeLimit) {
-        checked.budget.timeLimitSeconds =
-            checkedRealNumber(kTimeLimitRule, *values.timeLimit, spelling);
+    const std::string sources =
+        spelling == Spelling::option    ? "moves, --scramble, --random N, --default or --facelets"
+        : spelling == Spelling::keyword ? "scramble, facelets or random"
+                                        : "\"scramble\", \"facelets\" or \"random\"";
+    throw UsageError(
+        std::string(given == 0 ? "give a scramble" : "give one scramble only") + ": " + sources,
+        "scramble");
+}
+
+FieldValue fieldValueOfJson(const RequestField& field, const nlohmann::json& value,
+                            Spelling spelling) {
+    const SolveTask defaults;
+    switch (field.kind) {
+        case FieldKind::wholeNumber:
+            if (!value.is_number_integer()) {
+                refuse(field, spelling, defaults);
+            }
+            // A number beyond 64 bits is read as unsigned: it stays above every range.
+            if (value.is_number_unsigned() &&
+                value.get<std::uint64_t>() >
+                    static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+                return std::numeric_limits<std::int64_t>::max();
+            }
+            return value.get<std::int64_t>();
+        case FieldKind::realNumber:
+            if (!value.is_number()) {
+                refuse(field, spelling, defaults);
+            }
+            return value.get<double>();
+        case FieldKind::flag:
+            if (!value.is_boolean()) {
+                refuse(field, spelling, defaults);
+            }
+            return value.get<bool>();
+        case FieldKind::text:
+            break;
     }
-    if (values.tries) {
-        checked.tries =
-            static_cast<std::int32_t>(checkedWholeNumber(kTriesRule, *values.tries, spelling));
+    if (!value.is_string()) {
+        refuse(field, spelling, defaults);
     }
-    checked.first = values.first.value_or(false);
-    return checked;
+    return value.get<std::string>();
 }
 
 MoveText checkedMoveText(std::string_view text) {
-    MoveText read = readMoveText(text, static_cast<std::size_t>(kMaxScrambleMoves));
+    MoveText read = readMoveText(text, static_cast<std::size_t>(kMaxScrambleLength));
     if (read.error) {
         throw UsageError(describeMoveTextError(*read.error, "the scramble"));
     }
@@ -174,18 +206,6 @@ CubeState checkedFacelets(std::string_view text) {
         throw UsageError("the facelets: " + *cube.error);
     }
     return cube.cube;
-}
-
-void checkOneScramble(int given, Spelling spelling) {
-    if (given == 1) {
-        return;
-    }
-    const std::string sources =
-        spelling == Spelling::option    ? "moves, --scramble, --random N, --default or --facelets"
-        : spelling == Spelling::keyword ? "scramble, facelets or random"
-                                        : "\"scramble\", \"facelets\" or \"random\"";
-    throw UsageError(std::string(given == 0 ? "give a scramble" : "give one scramble only") + ": " +
-                     sources);
 }
 
 }  // namespace cubega

@@ -1,129 +1,84 @@
 // The rules of a solve request, written once for every front end: the command line's options,
-// a batch line's JSON, the web page and the Python module check a value with the same
-// function and refuse it with the same message. Each checked... function returns the value it
-// was given, or throws UsageError naming the value as its front end spells it (an option
+// a batch line's JSON, the web page and the Python module give the values of the fields they
+// read, and one function checks them and makes the task, refusing a value with the same
+// message everywhere: UsageError naming the field as its front end spells it (an option
 // "--seed", a JSON key "\"seed\"", a keyword argument "seed") and the range it must lie in.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <optional>
+#include <nlohmann/json.hpp>
 
 #include "cube/cube_state.hpp"
 #include "cube/moves.hpp"
 #include "cube/notation_reader.hpp"
-#include "genetic/search_params.hpp"
-#include "run/scramble.hpp"
-#include "run/solve.hpp"
+#include "request/request_fields.hpp"
 
 namespace cubega {
 
-// How a front end names its values: command-line options, JSON keys, or the Python module's
-// keyword arguments (the keys in snake_case: mutation_rate).
-enum class Spelling { option, key, keyword };
+struct SolveTask;
 
-// A JSON key as a keyword argument: "mutationRate" -> "mutation_rate".
-std::string keywordOf(std::string_view key);
+// The values a front end was given, by field, before any is checked; std::monostate where a
+// field was not given.
+class RequestValues {
+  public:
+    const FieldValue& operator[](FieldId id) const { return values_[index(id)]; }
+    bool has(FieldId id) const { return !std::holds_alternative<std::monostate>((*this)[id]); }
+    void set(FieldId id, FieldValue value) { values_[index(id)] = std::move(value); }
 
-// One value of a request, by its option and its key (its keyword argument is the key in
-// snake_case).
-struct RequestField {
-    std::string_view option;  // "--seed"
-    std::string_view key;     // "seed"
+    // These values, with those of `over` in place where it gives them.
+    RequestValues overlaidWith(const RequestValues& over) const;
 
-    std::string nameIn(Spelling spelling) const;
+    // How many of the fields that name a scramble are given.
+    int scrambleSources() const;
+
+  private:
+    static std::size_t index(FieldId id) { return static_cast<std::size_t>(id); }
+    std::array<FieldValue, kFieldCount> values_;
 };
 
-// A whole number and its range.
+// A whole number's limits, for a value that is no request's field (the command line's jobs).
 struct WholeNumberRule {
-    RequestField field;
+    std::string_view name;  // "--jobs", or "jobs" as a keyword
     std::int64_t minimum = 0;
     std::int64_t maximum = 0;
 };
 
-// A real number and its range; the lowest value itself allowed or not.
-struct RealNumberRule {
-    RequestField field;
-    double minimum = 0;
-    double maximum = 0;
-    bool minimumAllowed = true;
-};
+inline constexpr WholeNumberRule kJobsOption{"--jobs", 1, 1024};
+inline constexpr WholeNumberRule kJobsKeyword{"jobs", 1, 1024};
 
-inline constexpr std::int64_t kMaxScrambleMoves = kMaxScrambleLength;
-inline constexpr std::int64_t kMaxGenerationsOfRun = 2147483647;
+// "--jobs must be a whole number from 1 to 1024"; the value when it lies in the range.
+std::int64_t checkedWholeNumber(const WholeNumberRule& rule, std::int64_t value);
 
-inline constexpr WholeNumberRule kGenerationsRule{
-    {"--generations", "generations"}, 1, kMaxGenerationsOfRun};
-inline constexpr WholeNumberRule kSeedRule{{"--seed", "seed"}, 0, 4294967295};
-inline constexpr WholeNumberRule kRandomLengthRule{{"--random", "random"}, 1, kMaxScrambleMoves};
-inline constexpr WholeNumberRule kJobsRule{{"--jobs", "jobs"}, 1, 1024};
-inline constexpr RequestField kScrambleField{"--scramble", "scramble"};
-inline constexpr RequestField kFaceletsField{"--facelets", "facelets"};
+// The message of a field's value that breaks its rule: "--seed must be a whole number from 0
+// to 4294967295", "\"mutationRate\" must be a number from 0 to 1", "stop_at_goal must be true or
+// false", "\"scramble\" must be a string". `task` gives the immigrants' maximum.
+std::string fieldMessage(const RequestField& field, Spelling spelling, const SolveTask& task);
 
-inline constexpr WholeNumberRule kPopulationRule{
-    {"--population", "population"}, kMinPopulationSize, kMaxPopulationSize};
-inline constexpr WholeNumberRule kLengthRule{
-    {"--length", "length"}, kMinSequenceLength, kMaxSequenceLength};
-// At most one fewer than the population: the best row always survives.
-inline constexpr RequestField kImmigrantsField{"--immigrants", "immigrants"};
-inline constexpr RealNumberRule kMutationRateRule{{"--mutation-rate", "mutationRate"}, 0, 1};
-inline constexpr RealNumberRule kCrossoverRateRule{{"--crossover-rate", "crossoverRate"}, 0, 1};
-inline constexpr RealNumberRule kSelectionPressureRule{
-    {"--selection-pressure", "selectionPressure"}, 1, 2};
-inline constexpr WholeNumberRule kEntryGenerationsRule{
-    {"--entry-generations", "entryGenerations"}, 1, kMaxGenerationsOfRun};
-inline constexpr WholeNumberRule kFinishGenerationsRule{
-    {"--finish-generations", "finishGenerations"}, 1, kMaxGenerationsOfRun};
-inline constexpr RequestField kStopAtGoalField{"--stop-at-goal", "stopAtGoal"};
-inline constexpr WholeNumberRule kMaxGenerationsRule{
-    {"--max-generations", "maxGenerations"}, 1, 9223372036854775807};
-inline constexpr RealNumberRule kTimeLimitRule{{"--time-limit", "timeLimit"}, 0, 1e9, false};
-inline constexpr WholeNumberRule kTriesRule{{"--tries", "tries"}, 1, 1000};
-inline constexpr RequestField kFirstField{"--first", "first"};
-inline constexpr WholeNumberRule kLogEveryRule{
-    {"--log-every", "logEvery"}, 1, kMaxGenerationsOfRun};
+// Throws UsageError with the field's message and key.
+[[noreturn]] void refuse(const RequestField& field, Spelling spelling, const SolveTask& task);
 
-// "--seed must be a whole number from 0 to 4294967295": the message of a value out of range,
-// or of a value that is not a whole number at all.
-std::string wholeNumberMessage(const WholeNumberRule& rule, Spelling spelling);
+// Gives the task every value given, in the table's order, each checked by its field's rule:
+// its scramble (when one is given), seed, settings, budget, tries and logbook. What is not
+// given keeps the program's value, but for the immigrants, which stay below a smaller
+// population. The logbook's rules: log_every needs the logbook, and the logbook keeps one try.
+void applyValues(SolveTask& task, const RequestValues& values, Spelling spelling);
 
-std::int64_t checkedWholeNumber(const WholeNumberRule& rule, std::int64_t value, Spelling spelling);
+// A request names exactly one scramble: `given` is how many sources it named.
+void checkOneScramble(int given, Spelling spelling);
 
-// "--mutation-rate must be a number from 0 to 1".
-std::string realNumberMessage(const RealNumberRule& rule, Spelling spelling);
-
-double checkedRealNumber(const RealNumberRule& rule, double value, Spelling spelling);
-
-// The search's values as a front end read them, each given or not, before any is checked.
-struct SearchValues {
-    std::optional<std::int64_t> population, length, immigrants;
-    std::optional<double> mutationRate, crossoverRate, selectionPressure;
-    std::optional<std::int64_t> generations, entryGenerations, finishGenerations;
-    std::optional<bool> stopAtGoal;
-    std::optional<std::int64_t> maxGenerations;
-    std::optional<double> timeLimit;
-    std::optional<std::int64_t> tries;  // solves of the same cube, seeds S, S + 1, ...
-    std::optional<bool> first;          // the first try to finish answers
-
-    // These values, with those of `over` in place where it gives them.
-    SearchValues overlaidWith(const SearchValues& over) const;
-};
-
-// The settings and budget of the given values, each checked by its rule; what is not given
-// keeps the program's value, but for the immigrants, which stay below a smaller population.
-struct CheckedSearch {
-    SearchSettings settings;
-    SolveBudget budget;
-    std::int32_t tries = 1;
-    bool first = false;
-};
-CheckedSearch checkedSearch(const SearchValues& values, Spelling spelling);
+// A JSON value as a field's value, checked for its kind only (a whole number, any number, true
+// or false, a string); a whole number beyond 64 bits is read as the largest, above every
+// range. Throws UsageError with the field's message.
+FieldValue fieldValueOfJson(const RequestField& field, const nlohmann::json& value,
+                            Spelling spelling);
 
 // A scramble's text in the full notation (face turns, wide turns, slices, rotations, groups,
-// commutators and conjugates), expanding to at most kMaxScrambleMoves face turns: its face
+// commutators and conjugates), expanding to at most kMaxScrambleLength face turns: its face
 // turns for the cube as held at its end, that cube, and whether the text was face turns alone.
 MoveText checkedMoveText(std::string_view text);
 
@@ -132,8 +87,5 @@ std::vector<MoveCode> checkedScramble(std::string_view text);
 
 // The cube of a 54-letter facelet text, if face turns can reach it.
 CubeState checkedFacelets(std::string_view text);
-
-// A request names exactly one scramble: `given` is how many sources it named.
-void checkOneScramble(int given, Spelling spelling);
 
 }  // namespace cubega

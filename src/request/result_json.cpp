@@ -7,6 +7,7 @@
 
 #include "cube/move_sequences.hpp"
 #include "cube/notation.hpp"
+#include "request/request_fields.hpp"
 #include "stages/solve_events.hpp"
 
 namespace cubega {
@@ -28,41 +29,14 @@ std::string secondsText(double seconds) {
     return text;
 }
 
-// The shortest decimal that reads back as the same single-precision value: 0.05, not
-// 0.0500000007.
-nlohmann::ordered_json floatJson(float value) {
-    char text[32];
-    for (int digits = 1; digits <= 9; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-        if (std::strtof(text, nullptr) == value) {
-            break;
-        }
-    }
-    return nlohmann::ordered_json::parse(text);
-}
-
+// The search's values, its budget and tries, as the field table has them.
 nlohmann::ordered_json parametersJson(const SolveTask& task) {
-    const SearchParams& params = task.settings.params;
     nlohmann::ordered_json json;
-    json["population"] = params.populationSize;
-    json["length"] = params.sequenceLength;
-    json["immigrants"] = params.immigrantCount;
-    json["mutationRate"] = floatJson(params.mutationRate);
-    json["crossoverRate"] = floatJson(params.crossoverRate);
-    json["selectionPressure"] = floatJson(params.selectionPressure);
-    json["generations"] = task.settings.blockGenerations;
-    json["entryGenerations"] = task.settings.entryGenerations;
-    json["finishGenerations"] = task.settings.finishGenerations;
-    json["stopAtGoal"] = task.settings.stopAtGoal;
-    json["tries"] = task.tries;
-    json["first"] = task.firstTry;
-    json["maxGenerations"] = nullptr;
-    if (task.budget.maxGenerations) {
-        json["maxGenerations"] = *task.budget.maxGenerations;
-    }
-    json["timeLimit"] = nullptr;
-    if (task.budget.timeLimitSeconds) {
-        json["timeLimit"] = *task.budget.timeLimitSeconds;
+    for (const RequestField& field : requestFields()) {
+        if (field.group == FieldGroup::search || field.group == FieldGroup::tries ||
+            field.group == FieldGroup::budget) {
+            json[std::string(field.key)] = jsonOf(field.valueIn(task));
+        }
     }
     return json;
 }

@@ -1,6 +1,8 @@
 #include "request/solve_task.hpp"
 
 #include "genetic/clock.hpp"
+#include "request/request_rules.hpp"
+#include "request/solve_engine.hpp"
 #include "run/report.hpp"
 #include "run/run_error.hpp"
 #include "run/scramble.hpp"
@@ -59,14 +61,6 @@ void setScrambleText(SolveTask& task, std::string_view text) {
     task.source = SolveTask::Source::moves;
     task.moves = read.moves;
     task.notation = read.plainFaceTurns ? "" : std::string(text);
-}
-
-void setSearchValues(SolveTask& task, const SearchValues& values, Spelling spelling) {
-    const CheckedSearch search = checkedSearch(values, spelling);
-    task.settings = search.settings;
-    task.budget = search.budget;
-    task.tries = search.tries;
-    task.firstTry = search.first;
 }
 
 TaskScramble scrambleNow(const SolveTask& task) {
@@ -130,14 +124,6 @@ TaskOutcome runOneTry(const SolveTask& task, const TaskServices& services) {
     return outcome;
 }
 
-// Whether try a answers before try b: solved before not, then fewer moves, then in try order.
-bool answersBefore(const TaskOutcome& a, const TaskOutcome& b) {
-    if (a.result.solved() != b.result.solved()) {
-        return a.result.solved();
-    }
-    return a.result.solved() && a.result.solution.size() < b.result.solution.size();
-}
-
 }  // namespace
 
 std::uint32_t firstSeedOf(const SolveTask& task) {
@@ -157,55 +143,11 @@ SolveTask tryOf(const SolveTask& task, std::int32_t k, std::uint32_t firstSeed) 
     return one;
 }
 
-TaskOutcome answerOfTries(const SolveTask& task, std::uint32_t firstSeed, std::vector<TryRun> runs,
-                          std::optional<std::size_t> firstFinished, RecordWriter* resultsLog) {
-    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::size_t answer = task.firstTry ? firstFinished.value_or(kNone) : kNone;
-    for (std::size_t k = 0; !task.firstTry && k < runs.size(); ++k) {
-        if (runs[k].outcome &&
-            (answer == kNone || answersBefore(*runs[k].outcome, *runs[answer].outcome))) {
-            answer = k;
-        }
-    }
-    if (answer == kNone || !runs[answer].outcome) {
-        throw RunError("no try of the cube finished");
-    }
-    TaskOutcome outcome = *runs[answer].outcome;
-    for (std::size_t k = 0; k < runs.size(); ++k) {
-        TryResult result;
-        result.seed = firstSeed + static_cast<std::uint32_t>(k);
-        result.answers = k == answer;
-        if (runs[k].outcome) {
-            const SolveResult& solved = runs[k].outcome->result;
-            result.finished = true;
-            result.solved = solved.solved();
-            result.solutionMoves = solved.solution.size();
-            result.seconds = solved.seconds;
-        }
-        outcome.tries.push_back(result);
-    }
-    if (resultsLog != nullptr) {
-        resultsLog->writeFormatted(runs[answer].resultsLog);
-        resultsLog->close();
-    }
-    return outcome;
-}
-
 TaskOutcome runTask(const SolveTask& task, const TaskServices& services) {
-    if (task.tries <= 1) {
-        return runOneTry(task, services);
+    if (task.tries > 1) {
+        return runTries(task, 0, services.resultsLog, services.solve);
     }
-    // One after another here; the command line runs them side by side.
-    const std::uint32_t firstSeed = firstSeedOf(task);
-    std::vector<TryRun> runs(static_cast<std::size_t>(task.tries));
-    for (std::int32_t k = 0; k < task.tries; ++k) {
-        TextRecordWriter log;
-        TaskServices one = services;
-        one.resultsLog = services.resultsLog != nullptr ? &log : nullptr;
-        runs[static_cast<std::size_t>(k)].outcome = runOneTry(tryOf(task, k, firstSeed), one);
-        runs[static_cast<std::size_t>(k)].resultsLog = log.text();
-    }
-    return answerOfTries(task, firstSeed, std::move(runs), 0, services.resultsLog);
+    return runOneTry(task, services);
 }
 
 }  // namespace cubega

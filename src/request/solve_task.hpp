@@ -13,7 +13,6 @@
 #include "cube/moves.hpp"
 #include "genetic/random_source.hpp"
 #include "io/record_writer.hpp"
-#include "request/request_rules.hpp"
 #include "run/solve.hpp"
 
 namespace cubega {
@@ -35,6 +34,10 @@ struct SolveTask {
     // equal ones the lowest seed's), or with firstTry the first to finish.
     std::int32_t tries = 1;
     bool firstTry = false;
+    // The logbook of the searches, kept by the front end (of one try only): every K-th
+    // generation too for logEvery = K > 0.
+    bool keepLogbook = false;
+    std::int32_t logEvery = 0;
     // A cube that is already solved is answered at once with no moves; the dialogue alone
     // searches it, as it always has.
     bool searchSolvedCube = false;
@@ -42,10 +45,6 @@ struct SolveTask {
 
 // Makes the task's scramble the moves of a text in the full notation, checked.
 void setScrambleText(SolveTask& task, std::string_view text);
-
-// Gives the task the search's values, each checked by its rule and named as `spelling` says:
-// its settings, budget and tries.
-void setSearchValues(SolveTask& task, const SearchValues& values, Spelling spelling);
 
 // The scramble a task solves: its moves (none for facelets) and the cube they leave.
 struct TaskScramble {
@@ -98,26 +97,15 @@ struct TaskServices {
 // it and, with a console or a results log, reports: the records of the dialogue, results.txt
 // in its usual layout (the scramble line empty for facelets). A failed self-check then throws
 // InternalFault after its record; without either, the result says so and nothing is thrown.
-// A solve that its budget ended is a result too, which says where it stopped.
+// A solve that its budget ended is a result too, which says where it stopped. A task of
+// several tries runs them one after another (see runTries, which runs them side by side),
+// with no console.
 TaskOutcome runTask(const SolveTask& task, const TaskServices& services = {});
 
-// Tries, for a front end that runs them side by side. The seed of the first try: the task's,
-// or one drawn from the real clocks.
+// The seed of a task's first try: the task's, or one drawn from the real clocks.
 std::uint32_t firstSeedOf(const SolveTask& task);
 
 // Try k (from 0) of a task: one solve with seed firstSeed + k.
 SolveTask tryOf(const SolveTask& task, std::int32_t k, std::uint32_t firstSeed);
-
-// A try as it ran: its outcome (none when it was stopped) and its results log's text.
-struct TryRun {
-    std::optional<TaskOutcome> outcome;
-    std::string resultsLog;
-};
-
-// The outcome that answers a task from its tries, in try order: the shortest solution of a
-// solved try (of equal ones the lowest seed's), or with task.firstTry the try that finished
-// first; its results log goes to `resultsLog`, if given, which is then closed.
-TaskOutcome answerOfTries(const SolveTask& task, std::uint32_t firstSeed, std::vector<TryRun> runs,
-                          std::optional<std::size_t> firstFinished, RecordWriter* resultsLog);
 
 }  // namespace cubega

@@ -6,13 +6,13 @@ RunEnd runGuarded(const std::function<void()>& work) {
     try {
         work();
     } catch (const RunError& error) {
-        return {kStatusStopped, error.what()};
+        return {kStatusStopped, error.what(), ""};
     } catch (const UsageError& error) {
-        return {kStatusUsage, error.what()};
+        return {kStatusUsage, error.what(), error.field()};
     } catch (const InternalFault& fault) {
-        return {kStatusInternalFault, std::string("internal fault: ") + fault.what()};
+        return {kStatusInternalFault, std::string("internal fault: ") + fault.what(), ""};
     } catch (const NotSolved& stop) {
-        return {kStatusNotSolved, std::string("not solved: ") + stop.what()};
+        return {kStatusNotSolved, std::string("not solved: ") + stop.what(), ""};
     }
     return {};
 }

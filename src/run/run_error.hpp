@@ -9,6 +9,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace cubega {
 
@@ -23,9 +24,15 @@ class RunError : public std::runtime_error {
     explicit RunError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// With the key of the request's field it names, when it names one ("seed").
 class UsageError : public std::runtime_error {
   public:
-    explicit UsageError(const std::string& message) : std::runtime_error(message) {}
+    explicit UsageError(const std::string& message, std::string field = "")
+        : std::runtime_error(message), field_(std::move(field)) {}
+    const std::string& field() const { return field_; }
+
+  private:
+    std::string field_;
 };
 
 class InternalFault : public std::runtime_error {
@@ -43,6 +50,7 @@ class NotSolved : public std::runtime_error {
 struct RunEnd {
     int status = kStatusDone;
     std::string message;
+    std::string field;  // a usage error's field, when it names one
 };
 
 // Runs `work` and says how it ended; the errors above are caught, any other exception passes.

@@ -21,6 +21,15 @@ std::FILE* openFile(const std::filesystem::path& path, TextFile::Mode mode) {
 
 }  // namespace
 
+void writeOutput(std::ostream& out, std::string_view text) {
+    errno = 0;
+    out << text << std::flush;
+    if (!out) {
+        throw RunError(std::string("cannot write the output: ") +
+                       (errno != 0 ? std::strerror(errno) : "the stream failed"));
+    }
+}
+
 TextFile::TextFile(const std::filesystem::path& path, Mode mode)
     : path_(path), file_(openFile(path, mode)) {
     if (!file_) {

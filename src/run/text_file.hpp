@@ -8,9 +8,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string_view>
 
 namespace cubega {
+
+// Writes the text to a stream (standard output) and flushes it; throws RunError ("cannot write
+// the output: ...") when the stream fails.
+void writeOutput(std::ostream& out, std::string_view text);
 
 class TextFile {
   public:

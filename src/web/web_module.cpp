@@ -15,14 +15,14 @@
 
 #include "cube/facelets.hpp"
 #include "cube/notation.hpp"
-#include "eval/scores.hpp"
-#include "genetic/clock.hpp"
 #include "platform/back_end.hpp"
+#include "request/logbook_text.hpp"
+#include "request/request_fields.hpp"
 #include "request/request_json.hpp"
 #include "request/result_json.hpp"
+#include "request/solution_views.hpp"
 #include "request/solve_task.hpp"
 #include "run/run_error.hpp"
-#include "stages/block_stage.hpp"
 
 namespace cubega {
 
@@ -42,15 +42,14 @@ class ProgressCallback final : public ProgressFollower {
 };
 
 // Keeps the rows of a solve's logbook until the page takes them, as numbers (formatting them
-// as text here would cost a run more than the search's own logging): kRowFields a row, the
-// fields of a LogbookRow in order, the stage as 0, 1, 2 and the location -1 outside the block
-// stage. About kRowsPerRun evenly spaced rows a run of the running stage, besides the rows
-// every logbook gets (each rise of the best, a run's first and last generation), and never
-// more often than every kFewestGenerations generations: a row sorts the population to count
-// its distinct rows, which would slow a short run down.
+// as text here would cost a run more than the search's own logging): kRowFields a row, in the
+// logbook's columns (logbookRowNumbers). About kRowsPerRun evenly spaced rows a run of the running
+// stage, besides the rows every logbook gets (each rise of the best, a run's first and last
+// generation), and never more often than every kFewestGenerations generations: a row sorts the
+// population to count its distinct rows, which would slow a short run down.
 class ChartLogbook final : public Logbook {
   public:
-    static constexpr std::size_t kRowFields = 11;
+    static constexpr std::size_t kRowFields = kLogbookColumns.size();
 
     explicit ChartLogbook(const SearchSettings& settings) : settings_(settings) {}
 
@@ -60,17 +59,7 @@ class ChartLogbook final : public Logbook {
 
     void logRow(const LogbookRow& row) override {
         stage_ = row.stage;  // a run's first generation is always logged
-        const std::array<double, kRowFields> fields{static_cast<double>(row.stage),
-                                                    static_cast<double>(row.location),
-                                                    static_cast<double>(row.run),
-                                                    static_cast<double>(row.generation),
-                                                    static_cast<double>(row.evaluations),
-                                                    static_cast<double>(row.best),
-                                                    static_cast<double>(row.bestMoves),
-                                                    row.mean,
-                                                    static_cast<double>(row.worst),
-                                                    static_cast<double>(row.distinct),
-                                                    row.seconds};
+        const auto fields = logbookRowNumbers(row);
         rows_.insert(rows_.end(), fields.begin(), fields.end());
     }
 
@@ -132,57 +121,33 @@ class LoggedProgressCallback final : public ProgressFollower {
 };
 
 // The answer to a request: what `answer` makes of it, or {"error": ...} with the message of
-// the rule it breaks (the command line's message) or of the fault that stopped it.
+// the rule it breaks (the command line's message) or of the fault that stopped it, and the key
+// of the field it names ("field"), if any.
 std::string answered(const std::function<nlohmann::ordered_json()>& answer) {
     nlohmann::ordered_json json;
     const RunEnd end = runGuarded([&] { json = answer(); });
-    return end.status == kStatusDone ? json.dump() : errorJson(end.message).dump();
+    if (end.status == kStatusDone) {
+        return json.dump();
+    }
+    nlohmann::ordered_json error = errorJson(end.message);
+    if (!end.field.empty()) {
+        error["field"] = end.field;
+    }
+    return error.dump();
 }
 
 }  // namespace
 
 // What the page adds to the command line's fields of a result: the results log in its usual
-// layout ("resultsLog"); the facelets of the cube after each move of the solution as held,
-// from the scrambled cube on ("states"); those moves, stage by stage ("movesAsHeld": {"block":
-// "R U", "entry": ..., "finish": ...}, the block's moves first); where the block lies in the
-// cube as held ("blockFacelets": its 20 places in the 54-letter text) once the block stage has
-// finished; and, for a solve that its budget ended, where it stopped ("stoppedAtText").
+// layout ("resultsLog"), the solution's views (solutionViewsJson) and, for a solve that its
+// budget ended, where it stopped ("stoppedAtText").
 nlohmann::ordered_json pageResult(const SolveTask& task, const TaskOutcome& outcome,
                                   const TextRecordWriter& log) {
-    const SolveResult& solved = outcome.result;
     nlohmann::ordered_json result = resultJson(task, outcome);
     result["resultsLog"] = log.text();
-    CubeState cube = outcome.scramble.cube;
-    result["states"] = nlohmann::ordered_json::array({faceletText(cube)});
-    for (const MoveCode move : solved.solution) {
-        cube = applyMove(cube, move);
-        result["states"].push_back(faceletText(cube));
-    }
-    // The solution as held, cancellations merged, in the groups its stages' moves came to.
-    const std::span<const MoveCode> asHeld(solved.solution);
-    std::size_t first = 0;
-    result["movesAsHeld"] = nlohmann::ordered_json::object();
-    for (const Stage stage : {Stage::block, Stage::entry, Stage::finish}) {
-        const std::size_t count = solved.solutionStages[static_cast<std::size_t>(stage)];
-        result["movesAsHeld"][stageName(stage)] = standardNotation(asHeld.subspan(first, count));
-        first += count;
-    }
-    if (!solved.stoppedAt || solved.stoppedAt->stage != Stage::block) {
-        result["blockFacelets"] = nlohmann::ordered_json::array();
-        for (const int facelet : blockFaceletsAsHeld(solved.location)) {
-            result["blockFacelets"].push_back(faceletTextIndex(facelet));
-        }
-        // The first step whose cube has the block built (merged moves may blur where the
-        // block's moves end).
-        CubeState built = outcome.scramble.cube;
-        std::size_t step = 0;
-        while (step < asHeld.size() && blockScore(turnedToLocation(built, solved.location)) < 16) {
-            built = applyMove(built, asHeld[step++]);
-        }
-        result["blockFrom"] = step;
-    }
-    if (solved.stoppedAt) {
-        result["stoppedAtText"] = stopPointText(*solved.stoppedAt);
+    result.update(solutionViewsJson(outcome));
+    if (outcome.result.stoppedAt) {
+        result["stoppedAtText"] = stopPointText(*outcome.result.stoppedAt);
     }
     return result;
 }
@@ -262,11 +227,21 @@ std::string activeBackEndName() {
     return std::string(backEndName(activeBackEnd()));
 }
 
+// The field table (fieldTableJson), from which the page builds its settings, and the
+// logbook's columns, in the order of the rows' numbers.
+std::string requestFieldsJson() {
+    nlohmann::ordered_json fields;
+    fields["fields"] = fieldTableJson();
+    fields["logbookColumns"] = kLogbookColumns;
+    return fields.dump();
+}
+
 }  // namespace cubega
 
 EMSCRIPTEN_BINDINGS(cube_solver) {
     emscripten::function("useBackEnd", &cubega::useBackEndNamed);
     emscripten::function("activeBackEnd", &cubega::activeBackEndName);
+    emscripten::function("requestFields", &cubega::requestFieldsJson);
     emscripten::function("solve", &cubega::solveRequest);
     emscripten::function("solveWithLogbook", &cubega::solveWithLogbook);
     emscripten::function("cubeOf", &cubega::cubeOfRequest);

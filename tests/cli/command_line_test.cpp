@@ -17,7 +17,10 @@
 #include "cube/notation_reader.hpp"
 #include "dialogue/driver.hpp"
 #include "request/logbook_text.hpp"
+#include "request/request_fields.hpp"
+#include "request/request_json.hpp"
 #include "request/request_rules.hpp"
+#include "request/result_json.hpp"
 #include "request/solve_task.hpp"
 #include "support/test_support.hpp"
 
@@ -123,21 +126,79 @@ SolveResult faultySolve(const SolveRequest&, RandomSource&) {
     return result;
 }
 
-TEST(CommandLine, EverySearchValueOutOfItsRangeIsAUsageErrorNamingIt) {
+// A value just outside a field's range, as the command line and JSON write it; none for a
+// field without a range.
+std::optional<std::string> justOutOfRange(const RequestField& field) {
+    if (field.kind == FieldKind::wholeNumber) {
+        return std::to_string(field.wholeMinimum - 1);
+    }
+    if (field.kind == FieldKind::realNumber) {
+        return std::to_string(field.minimumAllowed ? field.realMinimum - 0.5 : field.realMinimum);
+    }
+    return std::nullopt;
+}
+
+// Every field of the table: the command line (solve and batch) and a batch line refuse a value
+// just out of its range with the same message, naming the option or the key, and a request
+// that gives the program's value echoes it in its record's parameters.
+TEST(RequestFields, EveryFrontEndRefusesAValueOutOfRangeAlikeAndEchoesTheDefault) {
+    const SolveTask programs;
+    for (const RequestField& field : requestFields()) {
+        const std::optional<std::string> value = justOutOfRange(field);
+        if (!value) {
+            continue;
+        }
+        const bool isScramble = field.id == FieldId::random;
+        const bool logbook = field.group == FieldGroup::logbook;
+        for (const char* command : {"solve", "batch"}) {
+            std::vector<std::string> arguments{command, std::string(field.option), *value};
+            if (std::string(command) == "solve" && !isScramble) {
+                arguments.push_back("R");
+            }
+            if (logbook) {
+                arguments.insert(arguments.end(), {"--log", "x"});
+            }
+            if (std::string(command) == "batch" && isScramble) {
+                continue;  // a batch's scrambles are its lines
+            }
+            const CommandRun run = runCommand(arguments);
+            EXPECT_EQ(run.status, 2) << field.key;
+            EXPECT_EQ(run.err,
+                      "cube-solver: " + fieldMessage(field, Spelling::option, programs) + "\n");
+            EXPECT_EQ(run.out, "");
+        }
+        if ((field.use & kInJson) == 0) {
+            continue;
+        }
+        nlohmann::json line{{std::string(field.key), nlohmann::json::parse(*value)}};
+        if (!isScramble) {
+            line["scramble"] = "R";
+        }
+        const BatchLine parsed = parseBatchLine(line.dump(), 1, {});
+        ASSERT_TRUE(std::holds_alternative<LineError>(parsed)) << field.key;
+        EXPECT_EQ(std::get<LineError>(parsed).message,
+                  fieldMessage(field, Spelling::key, programs));
+    }
+    for (const RequestField& field : requestFields()) {
+        const FieldValue byDefault = field.defaultValue();
+        const bool echoed = field.group == FieldGroup::search || field.group == FieldGroup::tries ||
+                            field.group == FieldGroup::budget;
+        if (!echoed || std::holds_alternative<std::monostate>(byDefault)) {
+            continue;
+        }
+        nlohmann::json line{{"scramble", "R"}, {std::string(field.key), jsonOf(byDefault)}};
+        const auto task = std::get<SolveTask>(parseBatchLine(line.dump(), 1, {}));
+        EXPECT_EQ(requestJson(task, {})["parameters"][std::string(field.key)], jsonOf(byDefault))
+            << field.key;
+    }
+}
+
+TEST(CommandLine, SearchValuesThatDependOnOthersAreCheckedTogether) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"--population", "1"}, "--population must be a whole number from 2 to 4096"},
-        {{"--length", "129"}, "--length must be a whole number from 1 to 128"},
         {{"--population", "8", "--immigrants", "8"},
          "--immigrants must be a whole number from 0 to 7"},
-        {{"--mutation-rate", "1.01"}, "--mutation-rate must be a number from 0 to 1"},
-        {{"--crossover-rate", "-0.1"}, "--crossover-rate must be a number from 0 to 1"},
-        {{"--selection-pressure", "0.9"}, "--selection-pressure must be a number from 1 to 2"},
-        {{"--entry-generations", "0"}, "--entry-generations must be a whole number from 1 to"},
-        {{"--finish-generations", "0"}, "--finish-generations must be a whole number from 1 to"},
-        {{"--max-generations", "0"}, "--max-generations must be a whole number from 1 to"},
-        {{"--time-limit", "0"}, "--time-limit must be a number above 0 and at most 1000000000"},
-        {{"--log", "x", "--log-every", "0"}, "--log-every must be a whole number from 1 to"},
         {{"--log-every", "5"}, "--log-every needs --log FILE"},
+        {{"--log", "x", "--tries", "2"}, "the logbook keeps one try: give --tries 1 (or none)"},
     };
     for (const auto& [options, message] : cases) {
         for (const char* command : {"solve", "batch"}) {
@@ -148,7 +209,7 @@ TEST(CommandLine, EverySearchValueOutOfItsRangeIsAUsageErrorNamingIt) {
             arguments.insert(arguments.end(), options.begin(), options.end());
             const CommandRun run = runCommand(arguments);
             EXPECT_EQ(run.status, 2) << message;
-            EXPECT_EQ(run.err.rfind("cube-solver: " + message, 0), 0u) << run.err;
+            EXPECT_EQ(run.err, "cube-solver: " + message + "\n");
             EXPECT_EQ(run.out, "");
         }
     }
@@ -426,7 +487,7 @@ TEST(LongBatch, TwoJobsWriteWhatOneWritesAndABadLineOnlyItsError) {
         "\"generations\": 12, \"seed\": 9}\n"
         "R X\n";
     BatchOptions options;
-    options.defaults.search.generations = 15;
+    options.defaults.values.set(FieldId::generations, std::int64_t{15});
     options.defaults.seed = 100;
     std::string outputs[2];
     for (std::size_t jobs : {1u, 2u}) {
@@ -461,7 +522,7 @@ TEST(Batch, AnOutputThatCannotBeWrittenStopsWithStatusOne) {
     std::istringstream in("R X\nR U\nU2\n");  // the first record, an error, fails at once
     std::ostringstream err;
     BatchOptions options;
-    options.defaults.search.generations = 5;
+    options.defaults.values.set(FieldId::generations, std::int64_t{5});
     options.jobs = 2;
     EXPECT_EQ(runBatch(in, full, err, options), 1);
     EXPECT_EQ(err.str(), "cube-solver: cannot write the output: No space left on device\n");

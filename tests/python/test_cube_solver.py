@@ -3,8 +3,10 @@ rules' messages, solve_many's order over threads, and Ctrl-C during a solve."""
 
 import _thread
 import ast
+import inspect
 import json
 import os
+import re
 import subprocess
 import threading
 import time
@@ -54,7 +56,7 @@ def command_line_record(tmp_path, arguments, log_every=None):
 ])
 def test_seeded_solve_is_the_command_lines_record(tmp_path, keywords, options, log_every):
     expected = command_line_record(tmp_path, options, log_every)
-    result = cube_solver.solve(**keywords, log_every=log_every)
+    result = cube_solver.solve(**keywords, log=log_every is not None, log_every=log_every)
     assert without_time(result) == without_time(expected)
     assert ("log" in result) == (log_every is not None)
 
@@ -68,7 +70,11 @@ def test_bad_values_raise_value_error_with_the_rules_message():
         (lambda: cube_solver.solve("R U2 Q2 F"), 'character 6 of the scramble: "Q" is not a move'),
         (lambda: cube_solver.solve("R", population=1), "population must be a whole number from 2"),
         (lambda: cube_solver.solve("R", mutation_rate=1.5), "mutation_rate must be a number from 0"),
-        (lambda: cube_solver.solve("R", log_every=0), "log_every must be a whole number from 1"),
+        (lambda: cube_solver.solve("R", log=True, log_every=0),
+         "log_every must be a whole number from 1"),
+        (lambda: cube_solver.solve("R", log_every=5), "log_every needs log=True"),
+        (lambda: cube_solver.solve("R", log=True, tries=2),
+         "the logbook keeps one try: give tries=1 (or none)"),
         (lambda: cube_solver.solve(), "give a scramble: scramble, facelets or random"),
         (lambda: cube_solver.solve("R", random=4), "give one scramble only"),
         (lambda: cube_solver.solve(facelets=twisted), "the facelets: a corner is twisted"),
@@ -77,7 +83,7 @@ def test_bad_values_raise_value_error_with_the_rules_message():
         (lambda: cube_solver.solve_many([], jobs=0), "jobs must be a whole number from 1 to 1024"),
     ]
     for call, message in cases:
-        with pytest.raises(ValueError, match=message.replace("(", r"\(")):
+        with pytest.raises(ValueError, match=re.escape(message)):
             call()
     assert cube_solver.check_facelets(solved) is None
     assert cube_solver.parse("R U2 F' L2'") == ["R", "U2", "F'", "L2"]
@@ -170,9 +176,50 @@ def test_the_stubs_show_the_parameters_the_module_takes():
                     for a, d in zip(arguments.kwonlyargs, arguments.kw_defaults)]
         return positional, keywords
 
+    def signature_parameters(function):
+        kinds = inspect.Parameter
+        signature = inspect.signature(function).parameters.values()
+        positional = [(p.name, p.default) for p in signature if p.kind != kinds.KEYWORD_ONLY]
+        keywords = [(p.name, p.default) for p in signature if p.kind == kinds.KEYWORD_ONLY]
+        return positional, keywords
+
     stubs = {node.name: node for node in ast.parse(STUB.read_text()).body
              if isinstance(node, ast.FunctionDef)}
-    for name in ("solve", "solve_many", "parse", "check_facelets"):
+    assert parameters(stubs["solve"]) == signature_parameters(cube_solver.solve)
+    for name in ("solve_many", "parse", "check_facelets", "fields"):
         signature = getattr(cube_solver, name).__doc__.splitlines()[0]
         module_function = ast.parse(f"def {signature}: pass").body[0]
         assert parameters(stubs[name]) == parameters(module_function), name
+
+
+def test_every_field_is_the_command_lines_rule_and_its_default_is_echoed():
+    """The keywords' rules give the command line's messages, named as keywords, and a solve
+    given the program's value of a search field echoes it in its parameters."""
+    for field in cube_solver.fields():
+        if field["kind"] not in ("whole", "real") or field["keyword"] not in KEYWORDS:
+            continue
+        minimum = field["minimum"]
+        value = minimum - 1 if field["kind"] == "whole" else (
+            minimum - 0.5 if field["minimumAllowed"] else minimum)
+        arguments = {"scramble": None if field["key"] == "random" else "R",
+                     field["keyword"]: value}
+        if field["group"] == "logbook":
+            arguments["log"] = True
+        with pytest.raises(ValueError) as refused:
+            cube_solver.solve(**arguments)
+        options = [field["option"], str(value)] + ([] if field["key"] == "random" else ["R"])
+        if field["group"] == "logbook":
+            options += ["--log", os.devnull]
+        run = subprocess.run([str(SOLVER), "solve", *options], capture_output=True, text=True,
+                             timeout=60, check=False)
+        message = str(refused.value)
+        assert message.startswith(field["keyword"] + " must be")
+        assert run.stderr == "cube-solver: " + field["option"] + message[len(field["keyword"]):] + "\n"
+    for field in cube_solver.fields():
+        if field["group"] in ("search", "tries", "budget") and field["default"] is not None:
+            budget = {} if field["key"] == "maxGenerations" else {"max_generations": 1}
+            record = cube_solver.solve("R U", **{field["keyword"]: field["default"]}, **budget)
+            assert record["parameters"][field["key"]] == field["default"], field["key"]
+
+
+KEYWORDS = set(inspect.signature(cube_solver.solve).parameters)

@@ -9,10 +9,10 @@ namespace {
 TEST(RequestJson, EachBrokenRuleIsRefusedWithItsMessage) {
     const std::pair<std::string, std::string> cases[] = {
         {R"({"scramble": "R", "colour": 3})",
-         "unknown key \"colour\" (the keys are scramble, facelets, random, generations, seed, "
-         "population, length, immigrants, mutationRate, crossoverRate, selectionPressure, "
-         "entryGenerations, finishGenerations, stopAtGoal, maxGenerations, timeLimit, tries, "
-         "first)"},
+         "unknown key \"colour\" (the keys are scramble, facelets, random, seed, population, "
+         "length, immigrants, mutationRate, crossoverRate, selectionPressure, generations, "
+         "entryGenerations, finishGenerations, stopAtGoal, tries, first, maxGenerations, "
+         "timeLimit)"},
         {R"({"scramble": "R", "population": 10, "immigrants": 10})",
          "\"immigrants\" must be a whole number from 0 to 9"},
         {R"({"scramble": "R", "mutationRate": 1.5})",
@@ -58,7 +58,7 @@ TEST(RequestJson, EachBrokenRuleIsRefusedWithItsMessage) {
 
 TEST(RequestJson, ALineTakesTheBatchDefaultsItDoesNotOverride) {
     BatchDefaults defaults;
-    defaults.search.generations = 40;
+    defaults.values.set(FieldId::generations, std::int64_t{40});
     defaults.seed = 4294967295;
     const auto task = std::get<SolveTask>(parseBatchLine(R"({"random": 12})", 3, defaults));
     EXPECT_EQ(task.source, SolveTask::Source::random);
@@ -70,6 +70,10 @@ TEST(RequestJson, ALineTakesTheBatchDefaultsItDoesNotOverride) {
     EXPECT_EQ(own.seed, 9u);
     EXPECT_EQ(own.moves, std::vector<MoveCode>{8});
     EXPECT_TRUE(std::holds_alternative<NoTask>(parseBatchLine("  # a comment", 1, defaults)));
+    defaults.values.set(FieldId::log, true);  // a batch with --log
+    const auto tries =
+        std::get<LineError>(parseBatchLine(R"({"random": 3, "tries": 2})", 3, defaults));
+    EXPECT_EQ(tries.message, "the logbook keeps one try: give \"tries\": 1 (or none)");
 }
 
 }  // namespace
