@@ -139,6 +139,9 @@ class Batch {
         std::string text;
         while (!stopping_ && readBatchLine(*in_, text, linesRead_ + 1)) {
             lineNumber = ++linesRead_;
+            if (!options_.part.holds(lineNumber)) {
+                continue;  // another part's line
+            }
             line = parseBatchLine(text, lineNumber, options_.defaults);
             if (!std::holds_alternative<NoTask>(line)) {
                 slot = records_.size();
@@ -190,9 +193,9 @@ class Batch {
 };
 
 int runWorkers(std::istream& in, std::ostream& out, const BatchOptions& options) {
-    const ResumePoint resumed =
-        options.resume ? resumeBatch(*options.output, options.log, in, options.defaults)
-                       : ResumePoint{};
+    const ResumePoint resumed = options.resume ? resumeBatch(*options.output, options.log, in,
+                                                             options.defaults, options.part)
+                                               : ResumePoint{};
     BatchFiles files(out, options, options.resume);
     Batch batch(in, options, resumed.linesDone);
     const std::size_t jobs = std::max<std::size_t>(options.jobs, 1);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/batch.hpp"
+#include "cli/merge.hpp"
 #include "cli/progress_bar.hpp"
 #include "cli/tries.hpp"
 #include "request/logbook_text.hpp"
@@ -63,6 +64,15 @@ struct BatchCommandOptions {
     std::int64_t jobs = std::max(1U, std::thread::hardware_concurrency());
     std::optional<std::string> output;
     bool resume = false;
+    std::optional<std::string> part;
+    SearchOptions search;
+};
+
+struct MergeCommandOptions {
+    std::string input;
+    std::vector<std::string> parts;
+    std::optional<std::int64_t> seed;
+    std::string output;
     SearchOptions search;
 };
 
@@ -196,6 +206,9 @@ int runBatchCommand(const BatchCommandOptions& options, CommandLineStreams& stre
         throw UsageError("--resume needs --output FILE, the records to resume");
     }
     batch.resume = options.resume;
+    if (options.part) {
+        batch.part = batchPartOf(*options.part);
+    }
     if (options.input == "-") {
         return runBatch(streams.in, streams.out, streams.err, batch);
     }
@@ -206,6 +219,23 @@ int runBatchCommand(const BatchCommandOptions& options, CommandLineStreams& stre
         return kStatusStopped;
     }
     return runBatch(file, streams.out, streams.err, batch);
+}
+
+int runMergeCommand(const MergeCommandOptions& options, CommandLineStreams& streams) {
+    MergeOptions merge;
+    merge.input = pathOf(options.input);
+    checkedSearch(options.search.values, Spelling::option);
+    merge.defaults.search = options.search.values;
+    if (options.seed) {
+        merge.defaults.seed = static_cast<std::uint32_t>(
+            checkedWholeNumber(kSeedRule, *options.seed, Spelling::option));
+    }
+    for (const std::string& part : options.parts) {
+        merge.parts.push_back(pathOf(part));
+    }
+    merge.output = pathOf(options.output);
+    merge.log = logSettingsOf(options.search);
+    return runMerge(merge, streams.err);
 }
 
 // A whole number's option; its range is checked after parsing, with the rule's message.
@@ -334,7 +364,41 @@ void addBatchOptions(CLI::App& command, BatchCommandOptions& options) {
     command.add_flag("--resume", options.resume,
                      "keep the complete records already in the --output FILE (and the --log "
                      "FILE), and solve only the lines after them");
+    command
+        .add_option("--part", options.part,
+                    "solve part K of N of the input: lines K, K + N, K + 2N, ... (every line "
+                    "counted), each keeping its line number and seed; cube-solver merge joins "
+                    "the parts")
+        ->type_name("K/N");
     addSearchOptions(command, options.search, true);
+}
+
+void addMergeOptions(CLI::App& command, MergeCommandOptions& options) {
+    command.add_option("parts", options.parts, "the parts' records (batch --part K/N --output)")
+        ->type_name("PART")
+        ->required();
+    command.add_option("--input", options.input, "the batch's input, which the parts split")
+        ->type_name("FILE")
+        ->required();
+    command.add_option("--output", options.output, "write the merged records to FILE")
+        ->type_name("FILE")
+        ->required();
+    command.add_option("--seed", options.seed, "as the parts had it: line k asks seed S + k")
+        ->type_name("S");
+    addSearchOptions(command, options.search, true);
+    command.get_option("--log")->description(
+        "merge the parts' logbooks into FILE: each part's is the file beside it with .log "
+        "before the extension (part-1.jsonl: part-1.log.jsonl; .log.csv with --log-format csv)");
+    command.get_option("--log-every")->description("as the parts had it (no effect here)");
+    command.footer(
+        "The merged records are those one batch over the whole input writes, in input order, "
+        "and so are the logbook's rows. Each record is checked against its input line first, "
+        "as --resume checks it: the search's options and --seed, as the parts had them, say "
+        "what each line asks. A line with no record, with two, or with a record of another "
+        "scramble, seed or parameters is named on the error stream (\"line 7: no record\"), "
+        "as is a part whose last line a kill cut short; then nothing is written.\n\nExit "
+        "status: 0 merged, 1 a file could not be read or written, 2 usage error, or parts that "
+        "are not the whole batch.");
 }
 
 }  // namespace
@@ -357,8 +421,15 @@ int runCommandLine(int argc, const char* const* argv, CommandLineStreams& stream
     CLI::App* batchCommand =
         app.add_subcommand("batch", "solve one scramble a line, writing a JSON record each");
     addBatchOptions(*batchCommand, batchOptions);
+    MergeCommandOptions mergeOptions;
+    CLI::App* mergeCommand = app.add_subcommand(
+        "merge", "join the records of a batch's parts (batch --part K/N), checked, in input order");
+    addMergeOptions(*mergeCommand, mergeOptions);
     try {
         app.parse(argc, argv);
+        if (mergeCommand->parsed()) {
+            return runMergeCommand(mergeOptions, streams);
+        }
         return solveCommand->parsed() ? runSolve(solveOptions, streams)
                                       : runBatchCommand(batchOptions, streams);
     } catch (const CLI::ParseError& error) {
