@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "cli/batch_records.hpp"
 #include "cli/batch_resume.hpp"
@@ -54,6 +56,45 @@ std::string listOf(const std::vector<std::string>& names) {
     return text;
 }
 
+// Files written whole under other names, which take their own names once all are written: a
+// merge that fails on the way leaves neither the records nor the logbook.
+class WholeFiles {
+  public:
+    WholeFiles() = default;
+    WholeFiles(const WholeFiles&) = delete;
+    WholeFiles& operator=(const WholeFiles&) = delete;
+    ~WholeFiles() {
+        for (const auto& [partial, path] : written_) {
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+        }
+    }
+
+    void write(const std::filesystem::path& path, const std::string& text) {
+        std::filesystem::path partial = path;
+        partial += ".merging";
+        written_.emplace_back(partial, path);
+        TextFile file(partial, TextFile::Mode::create);
+        file.write(text);
+        file.close();
+    }
+
+    void name() {
+        for (const auto& [partial, path] : written_) {
+            std::error_code error;
+            std::filesystem::rename(partial, path, error);
+            if (error) {
+                throw RunError("cannot name " + nameOf(partial) + " " + nameOf(path) + ": " +
+                               error.message());
+            }
+        }
+        written_.clear();
+    }
+
+  private:
+    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> written_;
+};
+
 // A part's files, read whole; its records and rows are views into them.
 struct Part {
     std::filesystem::path path;
@@ -100,8 +141,7 @@ class Merge {
         return problems_;
     }
 
-    // The records, and the rows, in input order: each file is written whole under another name
-    // and then takes its own, so that no half-written merge is ever there.
+    // The records, and the rows, in input order.
     void write() const {
         std::string records;
         std::string rows = options_.log ? logbookHeader(options_.log->format, true) : "";
@@ -109,10 +149,12 @@ class Merge {
             records.append(found.records.front()).append("\n");
             rows += found.rows;
         }
+        WholeFiles files;
         if (options_.log) {
-            writeWhole(options_.log->path, rows);
+            files.write(options_.log->path, rows);
         }
-        writeWhole(options_.output, records);
+        files.write(options_.output, records);
+        files.name();
     }
 
   private:
@@ -220,26 +262,6 @@ class Merge {
                 continue;
             }
             found.rows.append(lines[i].text).append("\n");
-        }
-    }
-
-    static void writeWhole(const std::filesystem::path& path, const std::string& text) {
-        std::filesystem::path partial = path;
-        partial += ".merging";
-        try {
-            TextFile file(partial, TextFile::Mode::create);
-            file.write(text);
-            file.close();
-            std::error_code error;
-            std::filesystem::rename(partial, path, error);
-            if (error) {
-                throw RunError("cannot name " + nameOf(partial) + " " + nameOf(path) + ": " +
-                               error.message());
-            }
-        } catch (const RunError&) {
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            throw;
         }
     }
 
