@@ -1,7 +1,7 @@
 # Writes the manual page of cube-solver from its own help: help2man turns the top-level help
 # into the page, and the help of each command is added as a section of its own.
 # Run as: cmake -DSOLVER=... -DOUTPUT=... -DHELP2MAN=... -P man-page.cmake
-foreach(command solve batch)
+foreach(command solve batch merge)
   execute_process(COMMAND ${SOLVER} ${command} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${SOLVER} ${command} --help failed")

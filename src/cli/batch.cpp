@@ -103,6 +103,10 @@ class LineReader {
                 break;
             }
             const std::size_t number = ++linesRead_;
+            if (!options_->part.holds(number)) {
+                free_.release();  // another part's line
+                continue;
+            }
             const BatchLine line = parseBatchLine(text, number, options_->defaults);
             if (const auto* error = std::get_if<LineError>(&line)) {
                 engine_->addRefusal({number, error->message});
@@ -135,9 +139,9 @@ class LineReader {
 };
 
 int runLines(std::istream& in, std::ostream& out, const BatchOptions& options) {
-    const ResumePoint resumed =
-        options.resume ? resumeBatch(*options.output, options.log, in, options.defaults)
-                       : ResumePoint{};
+    const ResumePoint resumed = options.resume ? resumeBatch(*options.output, options.log, in,
+                                                             options.defaults, options.part)
+                                               : ResumePoint{};
     BatchFiles files(out, options, options.resume);
     const std::size_t jobs = std::max<std::size_t>(options.jobs, 1);
     SolveEngine engine(jobs);

@@ -11,6 +11,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/batch_part.hpp"
 #include "request/logbook_text.hpp"
 #include "request/request_json.hpp"
 #include "run/text_file.hpp"
@@ -32,6 +33,7 @@ struct BatchOptions {
     // Keep the complete records already in `output` (and the rows of their lines in the log),
     // and solve the lines after them.
     bool resume = false;
+    BatchPart part;  // the input lines it solves: all of them, or part K of N
 };
 
 // Returns the exit status: 0 when every task was solved, 1 when a line could not be (its record

@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "request/result_json.hpp"
+#include "cli/batch_records.hpp"
 #include "run/run_error.hpp"
 
 namespace cubega {
@@ -29,23 +29,6 @@ std::string contentsOf(const std::filesystem::path& path) {
     return text.str();
 }
 
-// The complete lines of a text (each ended by a line break) with the offset after each.
-struct TextLine {
-    std::string_view text;
-    std::size_t end = 0;
-};
-
-std::vector<TextLine> completeLines(std::string_view text) {
-    std::vector<TextLine> lines;
-    std::size_t start = 0;
-    for (std::size_t at = text.find('\n'); at != std::string_view::npos;
-         at = text.find('\n', start)) {
-        lines.push_back({text.substr(start, at - start), at + 1});
-        start = at + 1;
-    }
-    return lines;
-}
-
 void cutFile(const std::filesystem::path& path, std::size_t size) {
     std::error_code error;
     std::filesystem::resize_file(path, size, error);
@@ -55,57 +38,9 @@ void cutFile(const std::filesystem::path& path, std::size_t size) {
     }
 }
 
-// The line number a record or a logbook row (parsed, a discarded value when it was no JSON)
-// names, if it is one that was written whole.
-std::optional<std::size_t> lineOfRecord(const nlohmann::json& json) {
-    if (json.is_discarded() || !json.is_object() || !json.contains("line") ||
-        !json["line"].is_number_unsigned()) {
-        return std::nullopt;
-    }
-    return json["line"].get<std::size_t>();
-}
-
-nlohmann::json parsedLine(std::string_view text) {
-    return nlohmann::json::parse(text, nullptr, false);
-}
-
-std::optional<std::size_t> lineOfCsvRow(std::string_view text) {
-    const std::string field(text.substr(0, text.find(',')));
-    if (field.empty() || field.find_first_not_of("0123456789") != std::string::npos ||
-        field.size() > 18) {
-        return std::nullopt;
-    }
-    return std::stoull(field);
-}
-
-// What a record of input line `number` must say of its request, as the line asks it now.
-nlohmann::ordered_json expectedRequest(std::string_view line, std::size_t number,
-                                       const BatchDefaults& defaults, bool& comparesScramble) {
-    const BatchLine parsed = parseBatchLine(line, number, defaults);
-    if (const auto* error = std::get_if<LineError>(&parsed)) {
-        return errorJson(error->message, number);
-    }
-    if (std::holds_alternative<NoTask>(parsed)) {
-        return nullptr;
-    }
-    const SolveTask& task = std::get<SolveTask>(parsed);
-    const std::optional<TaskScramble> scramble = reproducibleScrambleOf(task);
-    comparesScramble = scramble.has_value();
-    return requestJson(task, scramble.value_or(TaskScramble{}), number);
-}
-
-void checkRecord(const nlohmann::json& record, const nlohmann::ordered_json& expected,
-                 bool comparesScramble, std::size_t number, const std::filesystem::path& output) {
-    bool belongs = !expected.is_null();
-    if (belongs) {
-        for (const auto& [key, value] : expected.items()) {
-            if (key == "scramble" && !comparesScramble) {
-                continue;
-            }
-            belongs = belongs && record.contains(key) && record[key] == nlohmann::json(value);
-        }
-    }
-    if (!belongs) {
+void checkRecord(const nlohmann::json& record, const ExpectedRecord& expected, std::size_t number,
+                 const std::filesystem::path& output) {
+    if (recordMismatch(record, expected)) {
         throw UsageError(nameOf(output) + " holds a record of line " + std::to_string(number) +
                          " that this input does not ask for (another scramble, seed or "
                          "parameters): it is not this batch's output");
@@ -167,7 +102,7 @@ int worseBatchStatus(int a, int b) {
 }
 
 ResumePoint resumeBatch(const std::filesystem::path& output, const std::optional<LogSettings>& log,
-                        std::istream& in, const BatchDefaults& defaults) {
+                        std::istream& in, const BatchDefaults& defaults, const BatchPart& part) {
     ResumePoint point;
     if (!std::filesystem::exists(output)) {
         return point;
@@ -190,6 +125,11 @@ ResumePoint resumeBatch(const std::filesystem::path& output, const std::optional
         if (*number <= linesRead) {
             throw UsageError(nameOf(output) + ": its records are not in input order");
         }
+        if (!part.holds(*number)) {
+            throw UsageError(nameOf(output) + " holds a record of line " + std::to_string(*number) +
+                             ", which is not in part " + std::to_string(part.index) + "/" +
+                             std::to_string(part.count) + ": it is not this part's output");
+        }
         while (linesRead < *number) {
             if (!readBatchLine(in, inputLine, linesRead + 1)) {
                 throw UsageError(nameOf(output) + " holds a record of line " +
@@ -197,16 +137,13 @@ ResumePoint resumeBatch(const std::filesystem::path& output, const std::optional
                                  std::to_string(linesRead) + " lines");
             }
             ++linesRead;
-            if (linesRead < *number &&
+            if (linesRead < *number && part.holds(linesRead) &&
                 !std::holds_alternative<NoTask>(parseBatchLine(inputLine, linesRead, defaults))) {
                 throw UsageError(nameOf(output) + " has no record of line " +
                                  std::to_string(linesRead) + ": it is not this batch's output");
             }
         }
-        bool comparesScramble = true;
-        const nlohmann::ordered_json expected =
-            expectedRequest(inputLine, *number, defaults, comparesScramble);
-        checkRecord(record, expected, comparesScramble, *number, output);
+        checkRecord(record, expectedRecordOf(inputLine, *number, defaults), *number, output);
         keep = lines[i].end;
         point.status = worseBatchStatus(point.status, statusOfRecord(record));
     }

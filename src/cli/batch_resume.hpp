@@ -16,13 +16,14 @@ namespace cubega {
 // read here from `in` (another scramble, seed or parameters on a line: UsageError), and cuts
 // the logbook, if any, after the rows of those lines. Says how many input lines the records
 // cover (`in` stands after them) and what status they give the batch. A missing output file
-// resumes nothing.
+// resumes nothing. Of a part of the batch, the records are those of the part's lines.
 struct ResumePoint {
     std::size_t linesDone = 0;
     int status = 0;  // the worst of the records kept, as the batch's exit status says it
 };
 ResumePoint resumeBatch(const std::filesystem::path& output, const std::optional<LogSettings>& log,
-                        std::istream& in, const BatchDefaults& defaults);
+                        std::istream& in, const BatchDefaults& defaults,
+                        const BatchPart& part = {});
 
 // Of two statuses of a batch's records, the one the batch ends with: a fault of the program,
 // then a line that failed, then a solve that its budget ended.

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "cli/batch.hpp"
+#include "cli/batch_part.hpp"
+#include "cli/merge.hpp"
 #include "cli/progress_bar.hpp"
 #include "request/logbook_text.hpp"
 #include "request/request_fields.hpp"
@@ -141,8 +143,29 @@ struct BatchCommandOptions {
     std::string input = "-";
     std::optional<std::string> output;
     bool resume = false;
+    std::optional<std::string> part;
     CommonOptions common;
 };
+
+struct MergeCommandOptions {
+    std::string input;
+    std::vector<std::string> parts;
+    std::string output;
+    CommonOptions common;
+};
+
+// The batch's defaults of the command line's options, each value checked once, as an option:
+// the search's values and the logbook's, and the seed S (line k gets S + k).
+BatchDefaults batchDefaultsOf(const CommonOptions& options) {
+    RequestValues values = options.values();
+    SolveTask checked;
+    applyValues(checked, values, Spelling::option);
+    BatchDefaults defaults;
+    defaults.seed = checked.seed;
+    values.set(FieldId::seed, std::monostate{});
+    defaults.values = values;
+    return defaults;
+}
 
 SolveTask taskOf(const SolveOptions& options) {
     RequestValues values = options.common.values();
@@ -223,13 +246,11 @@ int runSolve(const SolveOptions& options, CommandLineStreams& streams) {
 }
 
 int runBatchCommand(const BatchCommandOptions& options, CommandLineStreams& streams) {
-    RequestValues values = options.common.values();
-    SolveTask checked;
-    applyValues(checked, values, Spelling::option);  // each value once, as an option
     BatchOptions batch;
-    batch.defaults.seed = checked.seed;  // line k gets the seed S + k
-    values.set(FieldId::seed, std::monostate{});
-    batch.defaults.values = values;
+    batch.defaults = batchDefaultsOf(options.common);
+    if (options.part) {
+        batch.part = batchPartOf(*options.part);
+    }
     batch.jobs = static_cast<std::size_t>(checkedWholeNumber(kJobsOption, options.common.jobs));
     batch.solve = streams.solve;
     batch.log = options.common.logSettings();
@@ -249,6 +270,18 @@ int runBatchCommand(const BatchCommandOptions& options, CommandLineStreams& stre
         return kStatusStopped;
     }
     return runBatch(file, streams.out, streams.err, batch);
+}
+
+int runMergeCommand(const MergeCommandOptions& options, CommandLineStreams& streams) {
+    MergeOptions merge;
+    merge.input = pathOf(options.input);
+    merge.defaults = batchDefaultsOf(options.common);
+    for (const std::string& part : options.parts) {
+        merge.parts.push_back(pathOf(part));
+    }
+    merge.output = pathOf(options.output);
+    merge.log = options.common.logSettings();
+    return runMerge(merge, streams.err);
 }
 
 // The search's fields (its values, what may end a solve, the tries) and the logbook's.
@@ -316,7 +349,41 @@ void addBatchOptions(CLI::App& command, BatchCommandOptions& options) {
     command.add_flag("--resume", options.resume,
                      "keep the complete records already in the --output FILE (and the --log "
                      "FILE), and solve only the lines after them");
+    command
+        .add_option("--part", options.part,
+                    "solve part K of N of the input: lines K, K + N, K + 2N, ... (every line "
+                    "counted), each keeping its line number and seed; cube-solver merge joins "
+                    "the parts")
+        ->type_name("K/N");
     addSearchOptions(command, options.common, true);
+}
+
+void addMergeOptions(CLI::App& command, MergeCommandOptions& options) {
+    command.add_option("parts", options.parts, "the parts' records (batch --part K/N --output)")
+        ->type_name("PART")
+        ->required();
+    command.add_option("--input", options.input, "the batch's input, which the parts split")
+        ->type_name("FILE")
+        ->required();
+    command.add_option("--output", options.output, "write the merged records to FILE")
+        ->type_name("FILE")
+        ->required();
+    options.common.fields.add(command, requestField(FieldId::seed),
+                              "as the parts had it: line k asks seed S + k");
+    addSearchOptions(command, options.common, true);
+    command.get_option("--log")->description(
+        "merge the parts' logbooks into FILE: each part's is the file beside it with .log "
+        "before the extension (part-1.jsonl: part-1.log.jsonl; .log.csv with --log-format csv)");
+    command.get_option("--log-every")->description("as the parts had it (no effect here)");
+    command.footer(
+        "The merged records are those one batch over the whole input writes, in input order, "
+        "and so are the logbook's rows. Each record is checked against its input line first, "
+        "as --resume checks it: the search's options and --seed, as the parts had them, say "
+        "what each line asks. A line with no record, with two, or with a record of another "
+        "scramble, seed or parameters is named on the error stream (\"line 7: no record\"), "
+        "as is a part whose last line a kill cut short; then nothing is written.\n\nExit "
+        "status: 0 merged, 1 a file could not be read or written, 2 usage error, or parts that "
+        "are not the whole batch.");
 }
 
 }  // namespace
@@ -339,8 +406,15 @@ int runCommandLine(int argc, const char* const* argv, CommandLineStreams& stream
     CLI::App* batchCommand =
         app.add_subcommand("batch", "solve one scramble a line, writing a JSON record each");
     addBatchOptions(*batchCommand, batchOptions);
+    MergeCommandOptions mergeOptions;
+    CLI::App* mergeCommand = app.add_subcommand(
+        "merge", "join the records of a batch's parts (batch --part K/N), checked, in input order");
+    addMergeOptions(*mergeCommand, mergeOptions);
     try {
         app.parse(argc, argv);
+        if (mergeCommand->parsed()) {
+            return runMergeCommand(mergeOptions, streams);
+        }
         return solveCommand->parsed() ? runSolve(solveOptions, streams)
                                       : runBatchCommand(batchOptions, streams);
     } catch (const CLI::ParseError& error) {
