@@ -17,6 +17,7 @@
 
 #include "cube/notation.hpp"
 #include "python/ordered_solves.hpp"
+#include "python/problem.hpp"
 #include "python/python_values.hpp"
 #include "python/solve_job.hpp"
 #include "request/request_rules.hpp"
@@ -328,4 +329,6 @@ PYBIND11_MODULE(cube_solver, module) {
                "None for a cube that face turns reach, else raises ValueError with the first\n"
                "rule it breaks.",
                py::arg("state"));
+
+    registerProblem(module);
 }
