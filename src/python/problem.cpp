@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -81,7 +81,7 @@ void withIntegerType(const py::array& array, Read&& read) {
     }
 }
 
-// Element (row, slot) of an array of T; the array may be unaligned.
+// The T `offset` bytes from `base`, which may be unaligned.
 template <typename T>
 T elementAt(const char* base, py::ssize_t offset) {
     T value;
@@ -95,26 +95,65 @@ struct Rows {
     std::size_t count = 0;
 };
 
+// Whether a code lies in 0..17: one comparison for unsigned types.
+template <typename T>
+constexpr bool outOfRange(T code) {
+    if constexpr (std::is_signed_v<T>) {
+        return code < 0 || code > T{kLastMoveCode};
+    } else {
+        return code > T{kLastMoveCode};
+    }
+}
+
+[[noreturn]] void refuseCode(std::size_t index, std::size_t length, const std::string& code) {
+    throw py::value_error("row " + std::to_string(index / length) + ", slot " +
+                          std::to_string(index % length) + ": " + code +
+                          " is not a move code (0 to 17)");
+}
+
+// Codes stored one after another, aligned: a plain loop the compiler vectorises, the range
+// checked for all at once and the offender looked for only when there is one.
+template <typename T>
+void copyContiguous(const T* source, std::size_t length, std::vector<MoveCode>& codes) {
+    bool anyOutOfRange = false;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        anyOutOfRange |= outOfRange(source[i]);
+        codes[i] = static_cast<MoveCode>(source[i]);
+    }
+    if (anyOutOfRange) {
+        const auto bad = std::find_if(source, source + codes.size(), outOfRange<T>);
+        refuseCode(static_cast<std::size_t>(bad - source), length, std::to_string(*bad));
+    }
+}
+
+// Any strides, any alignment.
+template <typename T>
+void copyStrided(const char* base, py::ssize_t rowStride, py::ssize_t slotStride,
+                 std::size_t length, std::vector<MoveCode>& codes) {
+    for (std::size_t row = 0, i = 0; i < codes.size(); ++row) {
+        const char* slots = base + static_cast<py::ssize_t>(row) * rowStride;
+        for (std::size_t slot = 0; slot < length; ++slot, ++i) {
+            const T code = elementAt<T>(slots, static_cast<py::ssize_t>(slot) * slotStride);
+            if (outOfRange(code)) {
+                refuseCode(i, length, std::to_string(code));
+            }
+            codes[i] = static_cast<MoveCode>(code);
+        }
+    }
+}
+
 // The codes of an (n, L) array, or of one row of L when `oneRow`; every code 0..17.
 Rows readRows(const py::array& array, std::size_t length, bool oneRow) {
     Rows rows;
     rows.count = oneRow ? 1 : static_cast<std::size_t>(array.shape(0));
     rows.codes.resize(rows.count * length);
-    const py::ssize_t rowStride = oneRow ? 0 : array.strides(0);
-    const py::ssize_t slotStride = array.strides(oneRow ? 0 : 1);
-    const auto* base = static_cast<const char*>(array.data());
+    const bool contiguous = (array.flags() & py::array::c_style) != 0;
     withIntegerType(array, [&]<typename T>(T) {
-        for (std::size_t r = 0; r < rows.count; ++r) {
-            for (std::size_t s = 0; s < length; ++s) {
-                const T code = elementAt<T>(base, static_cast<py::ssize_t>(r) * rowStride +
-                                                      static_cast<py::ssize_t>(s) * slotStride);
-                if (std::cmp_less(code, 0) || std::cmp_greater(code, kLastMoveCode)) {
-                    throw py::value_error("row " + std::to_string(r) + ", slot " +
-                                          std::to_string(s) + ": " + std::to_string(code) +
-                                          " is not a move code (0 to 17)");
-                }
-                rows.codes[r * length + s] = static_cast<MoveCode>(code);
-            }
+        if (contiguous && reinterpret_cast<std::uintptr_t>(array.data()) % alignof(T) == 0) {
+            copyContiguous(static_cast<const T*>(array.data()), length, rows.codes);
+        } else {
+            copyStrided<T>(static_cast<const char*>(array.data()), oneRow ? 0 : array.strides(0),
+                           array.strides(oneRow ? 0 : 1), length, rows.codes);
         }
     });
     return rows;
@@ -444,9 +483,11 @@ class LogbookObject {
                       const py::handle& moveCounts, const py::handle& rows,
                       std::optional<std::int64_t> evaluations) {
         const ProblemObject& problem = problem_.cast<const ProblemObject&>();
-        if (run < 1 || generation < 0 || !std::in_range<std::int32_t>(run) ||
-            !std::in_range<std::int32_t>(generation)) {
-            throw py::value_error("run must be a whole number from 1, generation one from 0");
+        if (run < 1 || !std::in_range<std::int32_t>(run)) {
+            throw py::value_error("run must be a whole number from 1");
+        }
+        if (generation < 0 || !std::in_range<std::int32_t>(generation)) {
+            throw py::value_error("generation must be a whole number from 0");
         }
         const std::vector<std::int32_t> objective = numbersOf(objectives, "objectives");
         const std::vector<std::int32_t> moveCount = numbersOf(moveCounts, "move_counts");
