@@ -127,11 +127,18 @@ class Run:
         top = int(np.argmax(objectives)) if len(rows) else None
         if top is not None and (self.best is None or objectives[top] > self.best[0]):
             self.best = (int(objectives[top]), int(move_counts[top]), rows[top].copy())
-        met = np.flatnonzero(self.problem.goal_met(rows)) if len(rows) else []
-        if self.goal_row is None and len(met):
+        if self.goal_row is None:
+            self.look_for_goal(rows, objectives, move_counts)
+        return objectives, move_counts
+
+    def look_for_goal(self, rows, objectives, move_counts):
+        # Only rows whose best score (objective = 10 x score - moves) reaches the target can
+        # meet the goal; the stage's own test decides for them.
+        reaching = np.flatnonzero((objectives + move_counts) // 10 == self.problem.target)
+        met = reaching[self.problem.goal_met(rows[reaching])] if len(reaching) else []
+        if len(met):
             self.goal_row = rows[met[0]].copy()
             self.evaluations_to_goal = self.problem.evaluations
-        return objectives, move_counts
 
     @property
     def ended(self):
