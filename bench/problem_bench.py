@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Rows per second of cube_solver.Problem.evaluate, against the engine's own evaluation of a
-population (cubega_bench's fastEvaluationOfPopulation on the same back end), in one sitting.
+"""Rows per second of cube_solver.Problem.evaluate, against the engine in one sitting: cubega_bench's
+stageProblemRows (the same (1024, 30) rows from the same start cubes, judged without Python)
+and fastEvaluationOfPopulation (a population of 51 rows, the generation loop's evaluation),
+both on the back end the module uses.
 
 Each stage's problem evaluates (1024, 30) random rows per call, the numpy round trip included
 (an int64 array in, as numpy makes it by default, and an int8 one; two int32 arrays out). Both
-sides: the median of five timings of about --seconds / 5 each. The target: at least half the
-engine's rate.
+sides count processor time, as Google Benchmark's items_per_second does, so that other work on
+a shared machine weighs on neither; the median of five timings of about --seconds / 5 each.
+The target: at least half the engine's rate.
 
     PYTHONPATH=build/release/python python3 bench/problem_bench.py \\
         --engine build/release/bench/cubega_bench
@@ -16,6 +19,7 @@ import json
 import statistics
 import subprocess
 import sys
+import time
 import timeit
 from pathlib import Path
 
@@ -37,31 +41,37 @@ STAGES = [
 
 
 def rows_per_second(problem, rows, seconds):
-    """The median rate of five timings."""
-    calls = max(1, int(seconds / 5 / timed_call(problem, rows)))
-    times = timeit.repeat(lambda: problem.evaluate(rows), number=calls, repeat=5)
+    """The median rate of five timings, in processor time."""
+    call = lambda: problem.evaluate(rows)
+    once = min(timeit.repeat(call, number=1, repeat=3, timer=time.process_time))
+    calls = max(1, int(seconds / 5 / max(once, 1e-6)))
+    times = timeit.repeat(call, number=calls, repeat=5, timer=time.process_time)
     return len(rows) * calls / statistics.median(times)
 
 
-def timed_call(problem, rows):
-    return min(timeit.repeat(lambda: problem.evaluate(rows), number=1, repeat=3))
-
-
 def engine_rates(engine, back_end, seconds):
-    """items_per_second of fastEvaluationOfPopulation on the back end, by mode: the median of
-    five repetitions."""
+    """items_per_second by benchmark: stageProblemRows by stage name, fastEvaluationOfPopulation
+    by mode; the median of five repetitions."""
     run = subprocess.run(
-        [str(engine), f"--benchmark_filter=fastEvaluationOfPopulation/path:{back_end}/",
+        [str(engine),
+         f"--benchmark_filter=stageProblemRows|fastEvaluationOfPopulation/path:{back_end}/",
          "--benchmark_format=json", f"--benchmark_min_time={seconds / 5}",
          "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true"],
         capture_output=True, text=True, check=True)
-    return {int(result["run_name"].rsplit("mode:", 1)[1]): result["items_per_second"]
-            for result in json.loads(run.stdout)["benchmarks"]
-            if result.get("aggregate_name") == "median"}
+    stage_names = {"0": "block", "1": "entry", "2": "finish"}
+    rates = {}
+    for result in json.loads(run.stdout)["benchmarks"]:
+        if result.get("aggregate_name") != "median":
+            continue
+        name, argument = result["run_name"].rsplit(":", 1)
+        key = stage_names[argument] if name.startswith("stageProblemRows") else int(argument)
+        rates[key] = result["items_per_second"]
+    return rates
 
 
 def main(argv):
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0],
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--rows", type=int, default=1024)
     parser.add_argument("--seconds", type=float, default=2.0, help="per measurement")
     parser.add_argument("--engine", type=Path, default=REPO / "build/release/bench/cubega_bench",
@@ -76,14 +86,17 @@ def main(argv):
               if arguments.engine.exists() else {})
 
     print(f"back end {back_end}, ({arguments.rows}, 30) rows a call, million rows per second")
-    print(f"{'stage':>7} {'int64 rows':>11} {'int8 rows':>10} {'engine':>8} {'int64/engine':>13}")
+    print(f"{'stage':>7} {'int64 rows':>11} {'int8 rows':>10} {'same rows':>10} "
+          f"{'population':>11} {'int64/same rows':>16}")
     for name, problem, mode in problems:
         wide = rows_per_second(problem, rows, arguments.seconds)
         narrow = rows_per_second(problem, rows.astype(np.int8), arguments.seconds)
-        own = engine.get(mode)
-        ratio = f"{wide / own:13.2f}" if own else f"{'-':>13}"
-        own_text = f"{own / 1e6:8.2f}" if own else f"{'-':>8}"
-        print(f"{name:>7} {wide / 1e6:11.2f} {narrow / 1e6:10.2f} {own_text} {ratio}")
+        same, population = engine.get(name), engine.get(mode)
+        figures = [f"{wide / 1e6:11.2f}", f"{narrow / 1e6:10.2f}",
+                   f"{same / 1e6:10.2f}" if same else f"{'-':>10}",
+                   f"{population / 1e6:11.2f}" if population else f"{'-':>11}",
+                   f"{wide / same:16.2f}" if same else f"{'-':>16}"]
+        print(f"{name:>7} " + " ".join(figures))
     return 0
 
 

@@ -95,14 +95,10 @@ struct Rows {
     std::size_t count = 0;
 };
 
-// Whether a code lies in 0..17: one comparison for unsigned types.
+// Whether a code lies outside 0..17: one unsigned comparison, negative codes included.
 template <typename T>
 constexpr bool outOfRange(T code) {
-    if constexpr (std::is_signed_v<T>) {
-        return code < 0 || code > T{kLastMoveCode};
-    } else {
-        return code > T{kLastMoveCode};
-    }
+    return static_cast<std::make_unsigned_t<T>>(code) > std::make_unsigned_t<T>{kLastMoveCode};
 }
 
 [[noreturn]] void refuseCode(std::size_t index, std::size_t length, const std::string& code) {
@@ -111,23 +107,37 @@ constexpr bool outOfRange(T code) {
                           " is not a move code (0 to 17)");
 }
 
-// Codes stored one after another, aligned: a plain loop the compiler vectorises, the range
-// checked for all at once and the offender looked for only when there is one.
-template <typename T>
+// A code as the problem judges it: folded onto F and U when it folds.
+template <bool kFold>
+MoveCode judgedCode(MoveCode code) {
+    return kFold ? foldOntoTwoFaces(code) : code;
+}
+
+// Codes stored one after another, aligned: two plain passes the compiler vectorises (for the
+// base instruction set, which has no 64-bit comparison), the first narrowing the codes and
+// gathering any bits above the low five, the second checking and folding 32-bit codes. The
+// offender is looked for only when there is one.
+template <bool kFold, typename T>
 void copyContiguous(const T* source, std::size_t length, std::vector<MoveCode>& codes) {
-    bool anyOutOfRange = false;
+    using Unsigned = std::make_unsigned_t<T>;
+    Unsigned highBits = 0;  // a negative code has them too
     for (std::size_t i = 0; i < codes.size(); ++i) {
-        anyOutOfRange |= outOfRange(source[i]);
+        highBits |= static_cast<Unsigned>(static_cast<Unsigned>(source[i]) >> 5);
         codes[i] = static_cast<MoveCode>(source[i]);
     }
-    if (anyOutOfRange) {
+    MoveCode aboveLast = 0;
+    for (MoveCode& code : codes) {
+        aboveLast |= code > kLastMoveCode ? 1 : 0;
+        code = judgedCode<kFold>(code);
+    }
+    if (highBits != 0 || aboveLast != 0) {
         const auto bad = std::find_if(source, source + codes.size(), outOfRange<T>);
         refuseCode(static_cast<std::size_t>(bad - source), length, std::to_string(*bad));
     }
 }
 
 // Any strides, any alignment.
-template <typename T>
+template <bool kFold, typename T>
 void copyStrided(const char* base, py::ssize_t rowStride, py::ssize_t slotStride,
                  std::size_t length, std::vector<MoveCode>& codes) {
     for (std::size_t row = 0, i = 0; i < codes.size(); ++row) {
@@ -137,49 +147,67 @@ void copyStrided(const char* base, py::ssize_t rowStride, py::ssize_t slotStride
             if (outOfRange(code)) {
                 refuseCode(i, length, std::to_string(code));
             }
-            codes[i] = static_cast<MoveCode>(code);
+            codes[i] = judgedCode<kFold>(static_cast<MoveCode>(code));
         }
     }
 }
 
-// The codes of an (n, L) array, or of one row of L when `oneRow`; every code 0..17.
-Rows readRows(const py::array& array, std::size_t length, bool oneRow) {
-    Rows rows;
-    rows.count = oneRow ? 1 : static_cast<std::size_t>(array.shape(0));
-    rows.codes.resize(rows.count * length);
+template <bool kFold>
+void copyCodes(const py::array& array, std::size_t length, bool oneRow,
+               std::vector<MoveCode>& codes) {
     const bool contiguous = (array.flags() & py::array::c_style) != 0;
     withIntegerType(array, [&]<typename T>(T) {
         if (contiguous && reinterpret_cast<std::uintptr_t>(array.data()) % alignof(T) == 0) {
-            copyContiguous(static_cast<const T*>(array.data()), length, rows.codes);
+            copyContiguous<kFold>(static_cast<const T*>(array.data()), length, codes);
         } else {
-            copyStrided<T>(static_cast<const char*>(array.data()), oneRow ? 0 : array.strides(0),
-                           array.strides(oneRow ? 0 : 1), length, rows.codes);
+            copyStrided<kFold, T>(static_cast<const char*>(array.data()),
+                                  oneRow ? 0 : array.strides(0), array.strides(oneRow ? 0 : 1),
+                                  length, codes);
         }
     });
+}
+
+// How rows are read: `length` codes 0..17 a row, folded onto F and U or not.
+struct RowForm {
+    std::size_t length = 0;
+    bool fold = false;
+};
+
+// The codes of an (n, L) array, or of one row of L when `oneRow`.
+Rows readRows(const py::array& array, RowForm form, bool oneRow) {
+    Rows rows;
+    rows.count = oneRow ? 1 : static_cast<std::size_t>(array.shape(0));
+    rows.codes.resize(rows.count * form.length);
+    if (form.fold) {
+        copyCodes<true>(array, form.length, oneRow, rows.codes);
+    } else {
+        copyCodes<false>(array, form.length, oneRow, rows.codes);
+    }
     return rows;
 }
 
 // An (n, L) array of rows; with `rowAlone`, one row of L counts as n = 1.
-Rows rowsOf(const py::handle& value, std::size_t length, bool rowAlone = false) {
+Rows rowsOf(const py::handle& value, RowForm form, bool rowAlone = false) {
     const py::array array = integerArray(value, "rows");
-    if (rowAlone && array.ndim() == 1 && static_cast<std::size_t>(array.shape(0)) == length) {
-        return readRows(array, length, true);
+    const auto length = static_cast<py::ssize_t>(form.length);
+    if (rowAlone && array.ndim() == 1 && array.shape(0) == length) {
+        return readRows(array, form, true);
     }
-    if (array.ndim() != 2 || static_cast<std::size_t>(array.shape(1)) != length) {
+    if (array.ndim() != 2 || array.shape(1) != length) {
         throw py::value_error("rows must be an (n, " + std::to_string(length) +
                               ") array of move codes, not one of shape " + shapeText(array));
     }
-    return readRows(array, length, false);
+    return readRows(array, form, false);
 }
 
 // One row of L codes.
-std::vector<MoveCode> rowOf(const py::handle& value, std::size_t length) {
+std::vector<MoveCode> rowOf(const py::handle& value, RowForm form) {
     const py::array array = integerArray(value, "a row");
-    if (array.ndim() != 1 || static_cast<std::size_t>(array.shape(0)) != length) {
-        throw py::value_error("a row must be " + std::to_string(length) +
+    if (array.ndim() != 1 || array.shape(0) != static_cast<py::ssize_t>(form.length)) {
+        throw py::value_error("a row must be " + std::to_string(form.length) +
                               " move codes, not an array of shape " + shapeText(array));
     }
-    return std::move(readRows(array, length, true).codes);
+    return std::move(readRows(array, form, true).codes);
 }
 
 // A 1-D array of whole numbers (an optimizer's objectives or move counts), each within 32 bits.
@@ -321,6 +349,8 @@ class ProblemObject {
 
     const StageProblem& problem() const { return problem_; }
     std::size_t length() const { return static_cast<std::size_t>(problem_.length); }
+    // Rows as the stage judges them (prepareRows' folding, done while they are read).
+    RowForm form() const { return {length(), problem_.folded}; }
     std::int64_t evaluations() const { return evaluations_; }
     void reset() { evaluations_ = 0; }
 
@@ -331,14 +361,13 @@ class ProblemObject {
     }
 
     std::int32_t objective(const py::handle& row) {
-        std::vector<MoveCode> codes = rowOf(row, length());
-        prepareRows(problem_, codes);
+        const std::vector<MoveCode> codes = rowOf(row, form());
         ++evaluations_;
         return evaluate_(codes).objective;
     }
 
     py::tuple evaluate(const py::handle& rows) {
-        const std::vector<Evaluation> results = evaluated(rowsOf(rows, length()));
+        const std::vector<Evaluation> results = evaluated(rowsOf(rows, form()));
         py::array_t<std::int32_t> objectives(static_cast<py::ssize_t>(results.size()));
         py::array_t<std::int32_t> moveCounts(static_cast<py::ssize_t>(results.size()));
         std::int32_t* objective = objectives.mutable_data();
@@ -353,8 +382,7 @@ class ProblemObject {
 
     // The plain evaluation, row by row: the reference evaluate() must equal. Not counted.
     py::tuple referenceEvaluate(const py::handle& rows) const {
-        Rows read = rowsOf(rows, length());
-        prepareRows(problem_, read.codes);
+        const Rows read = rowsOf(rows, form());
         py::list objectives, moveCounts;
         for (std::size_t r = 0; r < read.count; ++r) {
             const Evaluation result = evaluateSequenceReference(
@@ -367,7 +395,7 @@ class ProblemObject {
     }
 
     py::array_t<bool> goalMet(const py::handle& rows) const {
-        const std::vector<Evaluation> results = evaluated(rowsOf(rows, length(), true));
+        const std::vector<Evaluation> results = evaluated(rowsOf(rows, form(), true));
         py::array_t<bool> met(static_cast<py::ssize_t>(results.size()));
         std::transform(
             results.begin(), results.end(), met.mutable_data(),
@@ -376,9 +404,7 @@ class ProblemObject {
     }
 
     std::vector<MoveCode> counted(const py::handle& row) const {
-        std::vector<MoveCode> codes = rowOf(row, length());
-        prepareRows(problem_, codes);
-        return countedMoves(problem_, codes);
+        return countedMoves(problem_, rowOf(row, form()));
     }
 
     py::dict search(const SearchArguments& arguments) const {
@@ -411,8 +437,7 @@ class ProblemObject {
 
   private:
     // Rows judged as the stage judges them; without the GIL when there are many.
-    std::vector<Evaluation> evaluated(Rows rows) const {
-        prepareRows(problem_, rows.codes);
+    std::vector<Evaluation> evaluated(const Rows& rows) const {
         std::vector<Evaluation> results(rows.count);
         std::optional<py::gil_scoped_release> released;
         if (rows.count >= kRowsWithoutGil) {
@@ -507,7 +532,7 @@ class LogbookObject {
         if (rows.is_none()) {
             json["distinct"] = nullptr;
         } else {
-            const Rows read = rowsOf(rows, problem.length());
+            const Rows read = rowsOf(rows, {problem.length(), false});
             if (read.count != objective.size()) {
                 throw py::value_error("rows and objectives must be of one length");
             }
