@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/batch.hpp"
+#include "request/request_fields.hpp"
 
 namespace cubega {
 namespace {
@@ -19,20 +20,23 @@ constexpr const char* kScrambles[] = {
     "F2 D R' U B",    "U' L2 B R D'",  "D B' F2 L U",  "R2 F' D U2 L'",
     "B2 U F' R L2",   "L D' R2 B' U2", "F' U2 L D B'", "U2 B R' F D2"};
 
-std::string seededLines() {
+// The scrambles as plain lines, or as JSON lines that ask for `tries` tries each.
+std::string seededLines(std::int64_t tries) {
     std::string lines;
     for (const char* scramble : kScrambles) {
-        lines += std::string(scramble) + "\n";
+        lines += tries > 1 ? "{\"scramble\": \"" + std::string(scramble) +
+                                 "\", \"tries\": " + std::to_string(tries) + "}\n"
+                           : std::string(scramble) + "\n";
     }
     return lines;
 }
 
 void batchThroughput(benchmark::State& state) {
     BatchOptions options;
-    options.defaults.search.generations = 30;
+    options.defaults.values.set(FieldId::generations, std::int64_t{30});
     options.defaults.seed = 2026;
     options.jobs = static_cast<std::size_t>(state.range(0));
-    const std::string lines = seededLines();
+    const std::string lines = seededLines(state.range(1));
     for (auto _ : state) {
         std::istringstream in(lines);
         std::ostringstream out, err;
@@ -46,10 +50,13 @@ void batchThroughput(benchmark::State& state) {
         benchmark::Counter::kIsRate);
 }
 
+// A line's tries run side by side on the batch's jobs, as its lines do.
 BENCHMARK(batchThroughput)
-    ->ArgName("jobs")
-    ->Arg(1)
-    ->Arg(2)
+    ->ArgNames({"jobs", "tries"})
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Args({1, 2})
+    ->Args({2, 2})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

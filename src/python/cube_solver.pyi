@@ -3,6 +3,8 @@ parse(), check_facelets() and fields(), the table of solve()'s arguments."""
 
 from typing import Any, Iterable, Iterator, Mapping, Optional, Union
 
+import numpy
+
 def solve(
     scramble: Optional[str] = None,
     *,
@@ -77,3 +79,112 @@ def check_facelets(state: str) -> None:
 def fields() -> list[dict[str, Any]]:
     """The table of a request's fields: for each its key, option, keyword, kind, group, range,
     default (None for none), unit and help."""
+
+class Problem:
+    """One stage of the solver as a problem for any optimizer.
+
+    stage: "block" (a 2x2x3 block), "entry" (into the group of F and U turns with the block
+    kept) or "finish" (solved with F and U turns). The start cube: a scramble in standard
+    notation or facelets (54 letters), turned to location (0..11; required for "block", 0 by
+    default for the others) as the block stage turns it; it must be where the stage starts (a
+    complete block for "entry", a complete block in the group of F and U turns for "finish"),
+    else ValueError.
+
+    A row is `length` move codes 0..17 (face code % 6: F U R B D L; 0..5 quarter turns, 6..11
+    half turns, 12..17 anticlockwise), played on the turned cube. The finish (and the block
+    stage at a location whose cube is already in the group of F and U turns) folds each code
+    onto F and U before judging it, as the stage's own search does (`folded`). Objective, to
+    maximize: 10 * best score - moves, the best score any prefix reaches and the shortest
+    prefix that reaches it.
+    """
+
+    def __init__(
+        self,
+        stage: str,
+        scramble: Optional[str] = None,
+        *,
+        facelets: Optional[str] = None,
+        location: Optional[int] = None,
+        length: int = 30,
+    ) -> None: ...
+    @property
+    def stage(self) -> str: ...
+    @property
+    def location(self) -> int: ...
+    @property
+    def dimension(self) -> int: ...
+    @property
+    def lower(self) -> "numpy.ndarray":
+        """The lowest code of each slot: 0."""
+    @property
+    def upper(self) -> "numpy.ndarray":
+        """The highest code of each slot: 17."""
+    @property
+    def target(self) -> int:
+        """The stage's goal as a best score: 16 (block), 170 (entry), 48 (finish)."""
+    @property
+    def maximize(self) -> bool: ...
+    @property
+    def folded(self) -> bool: ...
+    @property
+    def facelets(self) -> str:
+        """The start cube turned to the location, where the rows are played (54 letters)."""
+    @property
+    def back_end(self) -> str:
+        """The evaluation's back end (the fastest this processor runs)."""
+    @property
+    def evaluations(self) -> int:
+        """Rows judged by problem(row) and evaluate() since the last reset()."""
+    def reset(self) -> None:
+        """Set the evaluations counter to 0."""
+    def __call__(self, row: Any) -> int:
+        """The objective of one row of `length` move codes (counted)."""
+    def evaluate(self, rows: Any) -> tuple["numpy.ndarray", "numpy.ndarray"]:
+        """Judge an (n, length) integer array of rows: (objectives, move_counts), two int32
+        arrays of length n, on the fastest evaluation (the GIL released from 64 rows on). A
+        wrong shape, a dtype that is not integer or a code out of range raises ValueError
+        naming the row and slot."""
+    def goal_met(self, rows: Any) -> "numpy.ndarray":
+        """Row by row, whether the row meets the stage's goal (a bool array)."""
+    def moves(self, row: Any) -> str:
+        """The row's counted moves (folded when the problem folds) in standard notation."""
+    def apply(self, row: Any) -> str:
+        """The facelets reached after the row's counted moves (54 letters)."""
+    def search(
+        self,
+        generations: int,
+        seed: int,
+        *,
+        population: int = 51,
+        immigrants: Optional[int] = None,
+        mutation_rate: float = 0.05,
+        crossover_rate: float = 0.8,
+        selection_pressure: float = 1.5,
+        log_every: Optional[int] = None,
+    ) -> dict[str, Any]:
+        """Run the program's own genetic search on this problem, seeded as `cube-solver solve
+        --seed SEED` seeds a solve, ending at the stage's goal or after `generations`. Returns
+        a record (stage, location, seed, solved, evaluations, generations, best, bestMoves,
+        moves, row, seconds) with its logbook's rows as "log"."""
+
+class Logbook:
+    """An optimizer's generations in the columns of the program's logbook (stage, location,
+    run, generation, evaluations, best, bestMoves, mean, worst, distinct, seconds), with
+    "line": k first when line is given."""
+
+    def __init__(self, problem: Problem, *, line: Optional[int] = None) -> None: ...
+    def record(
+        self,
+        run: int,
+        generation: int,
+        objectives: Any,
+        move_counts: Any,
+        rows: Any = None,
+        *,
+        evaluations: Optional[int] = None,
+    ) -> dict[str, Any]:
+        """Add the row of one generation's population and return it."""
+    @property
+    def rows(self) -> list[dict[str, Any]]: ...
+    def write_jsonl(self, path: Any, append: bool = False) -> None:
+        """Write the rows as JSON Lines (appended to the file with append=True)."""

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cube/notation.hpp"
+#include "python/problem.hpp"
 #include "python/python_values.hpp"
 #include "request/request_fields.hpp"
 #include "request/request_rules.hpp"
@@ -327,4 +328,6 @@ PYBIND11_MODULE(cube_solver, module) {
         "fields", [] { return pythonOf(fieldTableJson()); },
         "The table of a request's fields: for each its key, option, keyword, kind, group,\n"
         "range, default (None for none), unit and help.");
+
+    registerProblem(module);
 }

@@ -15,8 +15,6 @@ namespace cubega {
 
 namespace {
 
-constexpr std::int32_t kBlockProgressInterval = 100000;
-
 // Each location's search, kept for the whole stage so that a later pass continues from the
 // population at which the location's last run stopped, and what ranking and the commit read.
 struct Locations {
@@ -50,8 +48,9 @@ void searchLocation(const CubeState& scrambled, std::int32_t location, std::int3
         search.startFromRandomPopulation(context.random);
     }
     const StageRunAt at{Stage::block, pass, location};
-    runs.generations += runStageSearch(search, {generations, kBlockProgressInterval, twoGen},
-                                       blockGoalMet, working, kBlockMode, context, at);
+    runs.generations +=
+        runStageSearch(search, {generations, progressIntervalOf(Stage::block), twoGen},
+                       blockGoalMet, working, kBlockMode, context, at);
     const auto moves = search.bestMoves();
     context.tell(RunEnded{
         at, search.best(), {moves.begin(), moves.end()}, blockGoalMet(search.best()), false});

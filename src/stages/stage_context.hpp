@@ -45,6 +45,19 @@ struct StageContext {
     }
 };
 
+// A stage's progress interval P: its search tells of a progress point every P generations.
+constexpr std::int32_t progressIntervalOf(Stage stage) {
+    switch (stage) {
+        case Stage::block:
+            return 100000;
+        case Stage::entry:
+            return 5000;
+        case Stage::finish:
+            return 10000;
+    }
+    return 0;
+}
+
 // Thrown when the solve's budget ends a stage's search: where it stopped.
 struct SearchStopped {
     StopPoint where;

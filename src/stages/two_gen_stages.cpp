@@ -11,9 +11,6 @@ namespace cubega {
 
 namespace {
 
-constexpr std::int32_t kEntryProgressInterval = 5000;
-constexpr std::int32_t kFinishProgressInterval = 10000;
-
 bool entryGoalMet(const Evaluation& best) {
     return entryGoalReached(best.objective, best.moveCount);
 }
@@ -32,7 +29,7 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
     }
     const GenerationRun run{inGroupAtStart ? context.settings.entryGenerationsInGroup
                                            : context.settings.entryGenerations,
-                            kEntryProgressInterval, state.restrictToTwoFaces};
+                            progressIntervalOf(Stage::entry), state.restrictToTwoFaces};
     GeneticSearch search(context.settings.params);
     search.startFromRandomPopulation(context.random);
     state.entryRuns = {};
@@ -64,7 +61,8 @@ void runTwoGenEntryStage(SolveState& state, StageContext& context) {
 }
 
 void runTwoGenFinishStage(SolveState& state, StageContext& context) {
-    const GenerationRun run{context.settings.finishGenerations, kFinishProgressInterval, true};
+    const GenerationRun run{context.settings.finishGenerations, progressIntervalOf(Stage::finish),
+                            true};
     GeneticSearch search(context.settings.params);
     search.startFromRandomPopulation(context.random);
     state.finishRuns = {};

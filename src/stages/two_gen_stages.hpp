@@ -9,15 +9,19 @@
 
 namespace cubega {
 
-// The entry stage ends when a sequence reaches 170 in the entry score (block complete and in
-// the two-generator group).
+// The entry score of a cube in the two-generator group with its block complete, and the pair
+// score of the solved cube: the goals of the two stages.
+inline constexpr std::int32_t kEntryGoalScore = 170;
+inline constexpr std::int32_t kSolvedPairScore = 48;
+
+// The entry stage ends when a sequence reaches kEntryGoalScore in the entry score.
 constexpr bool entryGoalReached(std::int32_t objective, std::int32_t moveCount) {
-    return bestScore({objective, moveCount}) == 170;
+    return bestScore({objective, moveCount}) == kEntryGoalScore;
 }
 
-// The finish ends when a prefix solves the cube: best pair score 48.
+// The finish ends when a prefix solves the cube: best pair score kSolvedPairScore.
 constexpr bool finishGoalReached(std::int32_t objective, std::int32_t moveCount) {
-    return bestScore({objective, moveCount}) == 48;
+    return bestScore({objective, moveCount}) == kSolvedPairScore;
 }
 
 // Runs of the settings' entry generations (10000; 10 when the cube is already in the group)
