@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cube/notation.hpp"
+#include "cube/notation_reader.hpp"
 #include "eval/evaluate.hpp"
 #include "stages/stage_problem.hpp"
 
@@ -23,7 +23,7 @@ StageProblem problemOf(Stage stage) {
                                       : stage == Stage::entry
                                           ? "F R U R' U' F' U2 F U F' R U R' U R U2 R' F2 U'"
                                           : "F U F2 U' F' U2 F U' F2 U";
-    const CubeState cube = applySequence(solvedCube(), parseStandardMoves(scramble).moves);
+    const CubeState cube = readMoveText(scramble, 100).cube;
     return makeStageProblem(stage, cube, 0, kSequenceLength);
 }
 

@@ -33,8 +33,8 @@ void wholeRunOfTheDefaultScramble(benchmark::State& state) {
         std::istringstream in("3\n1000\n0\n");
         std::ostringstream out, err;
         FixedClock clock({static_cast<std::uint32_t>(state.range(0)), 1765000000});
-        RunEnvironment environment{in, out, err, clock, results};
-        if (runSolver(environment) != 0) {
+        DialogueEnvironment environment{in, out, err, clock, results};
+        if (holdDialogue(environment) != 0) {
             state.SkipWithError("the run failed");
             break;
         }

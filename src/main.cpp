@@ -60,6 +60,6 @@ int main(int argc, char** argv) {
         return cubega::runCommandLine(static_cast<int>(pointers.size()), pointers.data(), streams);
     }
     cubega::SystemClock clock;
-    cubega::RunEnvironment environment{std::cin, std::cout, std::cerr, clock};
-    return cubega::runSolver(environment);
+    cubega::DialogueEnvironment environment{std::cin, std::cout, std::cerr, clock};
+    return cubega::holdDialogue(environment);
 }

@@ -28,12 +28,4 @@ inline bool toLaneCube(const CubeState& cube, LaneCube& out) {
     return true;
 }
 
-inline CubeState fromLaneCube(const LaneCube& lanes) {
-    CubeState cube;
-    for (int i = 0; i < kFaceletCount; ++i) {
-        cube[i] = lanes.lanes[static_cast<std::size_t>(i)];
-    }
-    return cube;
-}
-
 }  // namespace cubega

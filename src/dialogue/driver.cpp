@@ -20,12 +20,12 @@ void writeGreeting(RecordWriter& console) {
 // The run from the scramble's questions to the report; the log is open throughout. The
 // scramble is drawn or read here, from the random source seeded at the start, and the solve
 // is a task of those moves.
-void runDialogueTask(const RunSettings& settings, ConsoleInput& input, RecordWriter& console,
+void runDialogueTask(const DialogueAnswers& answers, ConsoleInput& input, RecordWriter& console,
                      RandomSource& random, RecordWriter& log) {
     SolveTask task;
     task.source = SolveTask::Source::moves;
-    task.moves = setUpScramble(settings.scrambleType, input, console, random).moves;
-    task.settings.blockGenerations = settings.generations;
+    task.moves = setUpScramble(answers.scrambleType, input, console, random).moves;
+    task.settings.blockGenerations = answers.generations;
     task.searchSolvedCube = true;  // the dialogue searches every cube
     TaskServices services;
     services.random = &random;
@@ -36,30 +36,30 @@ void runDialogueTask(const RunSettings& settings, ConsoleInput& input, RecordWri
 
 }  // namespace
 
-RunSettings askRunSettings(ConsoleInput& input, RecordWriter& console) {
+DialogueAnswers askDialogueAnswers(ConsoleInput& input, RecordWriter& console) {
     writeGreeting(console);
-    RunSettings settings;
-    settings.scrambleType = input.askInteger("Enter scramble type : 1 = random, 2 = User-defined",
-                                             IntegerRule{}, "the scramble type");
+    DialogueAnswers answers;
+    answers.scrambleType = scrambleTypeOf(input.askInteger(
+        "Enter scramble type : 1 = random, 2 = User-defined", IntegerRule{}, "the scramble type"));
     console.writeBlank();
     IntegerRule atLeastOne;
     atLeastOne.minimum = 1;
     atLeastOne.belowMinimum = "The number of generations must be at least 1.";
-    settings.generations = input.askInteger(
+    answers.generations = input.askInteger(
         "Enter number of generations for simulation : ", atLeastOne, "the number of generations");
-    return settings;
+    return answers;
 }
 
-int runSolver(RunEnvironment& environment) {
+int holdDialogue(DialogueEnvironment& environment) {
     StreamRecordWriter console(environment.out);
     ConsoleInput input(environment.in, console);
     const int status = exitStatusOf(
         [&] {
             RandomSource random(environment.clock);
             random.seedFromClock();
-            const RunSettings settings = askRunSettings(input, console);
+            const DialogueAnswers answers = askDialogueAnswers(input, console);
             ResultsLog log(environment.resultsPath);
-            runDialogueTask(settings, input, console, random, log);
+            runDialogueTask(answers, input, console, random, log);
         },
         environment.err);
     if (status != 0) {

@@ -12,20 +12,21 @@
 #include "io/record_writer.hpp"
 #include "run/console_input.hpp"
 #include "run/results_log.hpp"
+#include "run/scramble.hpp"
 
 namespace cubega {
 
 // The answers of the opening dialogue.
-struct RunSettings {
-    std::int32_t scrambleType = 0;
+struct DialogueAnswers {
+    ScrambleType scrambleType = ScrambleType::builtIn;
     std::int32_t generations = 0;  // per block-stage search
 };
 
 // The greeting and the two questions. Throws RunError when the input ends.
-RunSettings askRunSettings(ConsoleInput& input, RecordWriter& console);
+DialogueAnswers askDialogueAnswers(ConsoleInput& input, RecordWriter& console);
 
-// Where a run reads, writes and seeds from; the program passes the process's own.
-struct RunEnvironment {
+// Where the dialogue reads, writes and seeds from; the program passes the process's own.
+struct DialogueEnvironment {
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
@@ -33,9 +34,9 @@ struct RunEnvironment {
     std::filesystem::path resultsPath = kResultsFileName;
 };
 
-// One whole run. Returns the exit status: 0 when it ran to the end, 1 after an orderly stop
-// (input ended, results.txt not writable), 3 when the solution failed its own check; the
-// reason goes to the error stream.
-int runSolver(RunEnvironment& environment);
+// The whole dialogue, the program's run without arguments. Returns the exit status: 0 when it
+// ran to the end, 1 after an orderly stop (input ended, results.txt not writable), 3 when the
+// solution failed its own check; the reason goes to the error stream.
+int holdDialogue(DialogueEnvironment& environment);
 
 }  // namespace cubega

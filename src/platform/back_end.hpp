@@ -22,10 +22,6 @@ inline constexpr std::array<BackEnd, 5> kBackEnds{BackEnd::portable, BackEnd::av
                                                   BackEnd::neon, BackEnd::wasmSimd};
 inline constexpr std::size_t kBackEndCount = kBackEnds.size();
 
-constexpr std::size_t indexOf(BackEnd backEnd) {
-    return static_cast<std::size_t>(backEnd);
-}
-
 // The back end's name, as the benchmarks show it ("portable", "avx2", "avx512", "neon",
 // "wasm-simd").
 std::string_view backEndName(BackEnd backEnd);

@@ -36,12 +36,12 @@ MoveSequence drawRandomScramble(std::int32_t length, RandomSource& random) {
     return moves;
 }
 
-Scramble setUpScramble(std::int32_t scrambleType, ConsoleInput& input, RecordWriter& console,
+Scramble setUpScramble(ScrambleType type, ConsoleInput& input, RecordWriter& console,
                        RandomSource& random) {
     Scramble scramble;
-    if (scrambleType == kRandomScramble) {
+    if (type == ScrambleType::random) {
         scramble.moves = drawRandomScramble(askScrambleLength(input), random);
-    } else if (scrambleType == kTypedScramble) {
+    } else if (type == ScrambleType::typed) {
         const std::int32_t length = askScrambleLength(input);
         console.write({"Enter the scramble moves. Only one move (HTM) per line !"});
         scramble.moves = typedScramble(length, input);

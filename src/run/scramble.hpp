@@ -13,8 +13,15 @@
 
 namespace cubega {
 
-inline constexpr std::int32_t kRandomScramble = 1;
-inline constexpr std::int32_t kTypedScramble = 2;
+// The dialogue's scramble types: its answer 1 draws a random scramble, 2 reads one typed move
+// by move, anything else keeps the built-in scramble.
+enum class ScrambleType { random, typed, builtIn };
+
+constexpr ScrambleType scrambleTypeOf(std::int32_t answer) {
+    return answer == 1   ? ScrambleType::random
+           : answer == 2 ? ScrambleType::typed
+                         : ScrambleType::builtIn;
+}
 
 // Longer scrambles are refused: they add nothing a solver needs and would cost memory and
 // time without bound.
@@ -33,11 +40,11 @@ struct Scramble {
 // same face (the refills drawn too): the random scramble.
 MoveSequence drawRandomScramble(std::int32_t length, RandomSource& random);
 
-// Type 1 asks for a length and draws that many moves (reset form), then simplifies them so
-// no two neighbours turn the same face; type 2 asks for a length and reads the moves one per
-// line; any other type keeps the built-in scramble, unsimplified. A length below 1 gives an
-// empty scramble.
-Scramble setUpScramble(std::int32_t scrambleType, ConsoleInput& input, RecordWriter& console,
+// A random scramble asks for a length and draws that many moves (reset form), then simplifies
+// them so no two neighbours turn the same face; a typed one asks for a length and reads the
+// moves one per line; the built-in one is kept unsimplified. A length below 1 gives an empty
+// scramble.
+Scramble setUpScramble(ScrambleType type, ConsoleInput& input, RecordWriter& console,
                        RandomSource& random);
 
 // The scramble's moves applied to a cube; each code that turns no face leaves the record

@@ -33,8 +33,8 @@ testing::LoggedRun dialogueRun(const std::string& input, std::uint32_t seed) {
     std::istringstream in(input);
     std::ostringstream out, err;
     FixedClock clock({0, seed});
-    RunEnvironment environment{in, out, err, clock, folder / "results.txt"};
-    EXPECT_EQ(runSolver(environment), 0) << err.str();
+    DialogueEnvironment environment{in, out, err, clock, folder / "results.txt"};
+    EXPECT_EQ(holdDialogue(environment), 0) << err.str();
     testing::LoggedRun logged = testing::readResultsLog(folder / "results.txt");
     std::filesystem::remove_all(folder);
     return logged;
@@ -401,8 +401,8 @@ TEST(LongCommandLine, TheLogbookHoldsTheDialoguesProgressLinesAndItsBestNeverFal
     std::istringstream in("3\n20\n0\n");
     std::ostringstream out, err;
     FixedClock clock({0, kSeed});
-    RunEnvironment environment{in, out, err, clock, folder / "results.txt"};
-    ASSERT_EQ(runSolver(environment), 0) << err.str();
+    DialogueEnvironment environment{in, out, err, clock, folder / "results.txt"};
+    ASSERT_EQ(holdDialogue(environment), 0) << err.str();
     std::filesystem::remove_all(folder);
     const auto dialogue = progressLines(out.str());
     ASSERT_FALSE(dialogue.empty());
@@ -449,7 +449,7 @@ TEST(LongCommandLine, TheLogbookHoldsTheDialoguesProgressLinesAndItsBestNeverFal
 TEST(LongCommandLine, FaceletsOfAScrambledCubeSolveAsTheScrambleDoes) {
     const std::string scramble = "R U2 F' L D2 B";
     const std::string facelets =
-        faceletText(applySequence(solvedCube(), parseStandardMoves(scramble).moves));
+        faceletText(applySequence(solvedCube(), testing::movesOfNotation(scramble)));
     const CommandRun byMoves = runCommand(
         {"solve", "--scramble", scramble, "-g", "20", "--seed", "11", "--format", "json"});
     const CommandRun byFacelets = runCommand(

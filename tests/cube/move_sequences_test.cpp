@@ -12,9 +12,7 @@ namespace cubega {
 namespace {
 
 std::string simplified(std::string_view text) {
-    const ParsedMoves parsed = parseStandardMoves(text);
-    EXPECT_FALSE(parsed.error) << text;
-    return standardNotation(simplifyMoves(parsed.moves));
+    return standardNotation(simplifyMoves(testing::movesOfNotation(text)));
 }
 
 TEST(SimplifyMoves, MergesTurnsOfOneFaceAlsoAcrossTheOppositeFace) {
@@ -65,7 +63,7 @@ TEST(SimplifyMoves, NeverLengthensKeepsTheCubeAndReachesAFixedPoint) {
 }
 
 TEST(MoveCounts, CountAHalfTurnOnceOrTwice) {
-    const std::vector<MoveCode> moves = parseStandardMoves("R U2 F' L2 D").moves;
+    const std::vector<MoveCode> moves = testing::movesOfNotation("R U2 F' L2 D");
     EXPECT_EQ(faceTurnCount(moves), 5U);
     EXPECT_EQ(quarterTurnCount(moves), 7U);
     EXPECT_EQ(quarterTurnCount({}), 0U);

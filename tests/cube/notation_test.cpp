@@ -11,40 +11,23 @@
 namespace cubega {
 namespace {
 
-TEST(StandardNotation, ReadsEveryMoveAndWritesItBack) {
-    const ParsedMoves parsed = parseStandardMoves("  R U2 F'\tL D2' B\n");
-    ASSERT_FALSE(parsed.error);
-    EXPECT_EQ(parsed.moves, (std::vector<MoveCode>{2, 7, 12, 5, 10, 3}));
-    EXPECT_EQ(standardNotation(parsed.moves), "R U2 F' L D2 B");
+TEST(StandardNotation, WritesEveryMoveAsTheReaderReadsIt) {
+    const std::vector<MoveCode> moves = testing::movesOfNotation("  R U2 F'\tL D2' B\n");
+    EXPECT_EQ(moves, (std::vector<MoveCode>{2, 7, 12, 5, 10, 3}));
+    EXPECT_EQ(standardNotation(moves), "R U2 F' L D2 B");
     std::vector<MoveCode> all(18);
     for (MoveCode code = 0; code < 18; ++code) {
         all[static_cast<std::size_t>(code)] = code;
     }
-    EXPECT_EQ(parseStandardMoves(standardNotation(all)).moves, all);
-    EXPECT_TRUE(parseStandardMoves("").moves.empty());
-}
-
-TEST(StandardNotation, NamesTheFirstTokenThatIsNotAMove) {
-    for (const auto& [text, number, token] : {std::tuple{"R U X2 F", 3, "X2"},
-                                              {"r", 1, "r"},
-                                              {"R2'' U", 1, "R2''"},
-                                              {"F U3", 2, "U3"},
-                                              {"F 'U", 2, "'U"}}) {
-        const ParsedMoves parsed = parseStandardMoves(text);
-        ASSERT_TRUE(parsed.error) << text;
-        EXPECT_EQ(*parsed.error, (NotationError{static_cast<std::size_t>(number), token})) << text;
-        EXPECT_TRUE(parsed.moves.empty());
-    }
-    EXPECT_EQ(describeNotationError({3, "X2"}, "the scramble"),
-              "move 3 of the scramble, \"X2\", is not a face turn (F U R B D L, then nothing, 2 "
-              "or ')");
+    EXPECT_EQ(testing::movesOfNotation(standardNotation(all)), all);
+    EXPECT_TRUE(testing::movesOfNotation("").empty());
 }
 
 // The 54-letter text as other cube programs write it: a scramble's text, checked against one
 // such program's output, and back.
 TEST(FaceletText, MatchesTheCommonLayoutAndReadsBack) {
     const CubeState scrambled =
-        applySequence(solvedCube(), parseStandardMoves("R U2 F' L D2 B").moves);
+        applySequence(solvedCube(), testing::movesOfNotation("R U2 F' L D2 B"));
     EXPECT_EQ(faceletText(scrambled), "LRUBUUDRRBLBDRLFULFDDFFFUBRBDUBDBLLDULRULRBRRLUFFBFFDD");
     EXPECT_EQ(faceletText(solvedCube()), "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB");
     std::mt19937 rng(21);

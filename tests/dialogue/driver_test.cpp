@@ -23,8 +23,8 @@ struct InProcessRun {
 
     std::filesystem::path results() const { return folder / "results.txt"; }
     void run() {
-        RunEnvironment environment{in, out, err, clock, results()};
-        status = runSolver(environment);
+        DialogueEnvironment environment{in, out, err, clock, results()};
+        status = holdDialogue(environment);
     }
 };
 
@@ -32,8 +32,8 @@ TEST(Dialogue, GreetingAndBothQuestions) {
     std::istringstream in("  3 default please\n   100\n");
     testing::CaptureWriter console;
     ConsoleInput input(in, console);
-    const RunSettings settings = askRunSettings(input, console);
-    EXPECT_EQ(settings.scrambleType, 3);
+    const DialogueAnswers settings = askDialogueAnswers(input, console);
+    EXPECT_EQ(settings.scrambleType, ScrambleType::builtIn) << "3 keeps the built-in scramble";
     EXPECT_EQ(settings.generations, 100);
     EXPECT_EQ(console.text, testing::kGreetingAndQuestions);
 }
@@ -42,7 +42,7 @@ TEST(Dialogue, GenerationsBelowOneAreAskedAgain) {
     std::istringstream in("1\n0\n-7\nmany\n25\n");
     testing::CaptureWriter console;
     ConsoleInput input(in, console);
-    EXPECT_EQ(askRunSettings(input, console).generations, 25);
+    EXPECT_EQ(askDialogueAnswers(input, console).generations, 25);
     const std::string question = " Enter number of generations for simulation : \n";
     EXPECT_EQ(console.text.substr(console.text.find(question)),
               question + " The number of generations must be at least 1.\n" + question +

@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RandomSource random(clock);
     random.seedFromClock();
     try {
-        const RunSettings settings = askRunSettings(input, console);
+        const DialogueAnswers settings = askDialogueAnswers(input, console);
         require(settings.generations >= 1);
         const Scramble scramble = setUpScramble(settings.scrambleType, input, console, random);
         require(scramble.moves.size() <= static_cast<std::size_t>(kMaxScrambleLength) ||

@@ -25,18 +25,6 @@ void check(bool condition) {
     }
 }
 
-void checkMoves(std::string_view text) {
-    const cubega::ParsedMoves parsed = cubega::parseStandardMoves(text);
-    if (parsed.error) {
-        check(parsed.moves.empty() && parsed.error->moveNumber >= 1);
-        check(!cubega::describeNotationError(*parsed.error, "the scramble").empty());
-        return;
-    }
-    const cubega::ParsedMoves again =
-        cubega::parseStandardMoves(cubega::standardNotation(parsed.moves));
-    check(!again.error && again.moves == parsed.moves);
-}
-
 bool isPrintable(std::string_view text) {
     for (const char c : text) {
         if (c < ' ' || c > '~') {
@@ -97,7 +85,6 @@ void checkBatchLine(std::string_view line, std::size_t number) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    checkMoves(text);
     checkMoveText(text);
     checkFacelets(text);
     std::istringstream lines(text);

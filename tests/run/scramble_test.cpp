@@ -17,12 +17,14 @@ struct ScrambleDialogue {
     FixedClock clock{{12, 1765000000}};
     RandomSource random{clock};
     explicit ScrambleDialogue(std::string text) : in(std::move(text)) { random.seedFromClock(); }
-    Scramble setUp(std::int32_t type) { return setUpScramble(type, input, console, random); }
+    Scramble setUp(std::int32_t answer) {
+        return setUpScramble(scrambleTypeOf(answer), input, console, random);
+    }
 };
 
 TEST(TypedScramble, ReadsOneMovePerLine) {
     ScrambleDialogue d("3\nR\nU2\nF'\n");
-    const Scramble s = d.setUp(kTypedScramble);
+    const Scramble s = d.setUp(2);
     EXPECT_EQ(s.moves, (MoveSequence{2, 7, 12}));
     EXPECT_EQ(s.text, "R  U2 F' ");
     EXPECT_EQ(d.console.text,
@@ -32,33 +34,33 @@ TEST(TypedScramble, ReadsOneMovePerLine) {
 
 TEST(TypedScramble, IgnoresTheRestOfTheLine) {
     ScrambleDialogue d("1\n R2 is what I turned\n");
-    EXPECT_EQ(d.setUp(kTypedScramble).moves, (MoveSequence{8}));
+    EXPECT_EQ(d.setUp(2).moves, (MoveSequence{8}));
 }
 
 TEST(TypedScramble, ARefusedLineIsAskedAgainWithoutShiftingLaterMoves) {
     ScrambleDialogue d("3\nR\nx2\nlower\nU\nD'\n");
-    const Scramble s = d.setUp(kTypedScramble);
+    const Scramble s = d.setUp(2);
     EXPECT_EQ(s.moves, (MoveSequence{2, 1, 16}));
     EXPECT_EQ(std::count(d.console.text.begin(), d.console.text.end(), '\n'), 4);
 }
 
 TEST(TypedScramble, ALengthBelowOneGivesAnEmptyScramble) {
     ScrambleDialogue d("-4\n");
-    const Scramble s = d.setUp(kTypedScramble);
+    const Scramble s = d.setUp(2);
     EXPECT_TRUE(s.moves.empty());
     EXPECT_EQ(s.text, "");
 }
 
 TEST(TypedScramble, ALengthAboveTheMaximumIsAskedAgain) {
     ScrambleDialogue d("10001\n1\nL\n");
-    EXPECT_EQ(d.setUp(kTypedScramble).moves, (MoveSequence{5}));
+    EXPECT_EQ(d.setUp(2).moves, (MoveSequence{5}));
     EXPECT_NE(d.console.text.find(" A scramble can have at most 10000 moves.\n"),
               std::string::npos);
 }
 
 TEST(TypedScramble, InputEndingAmongTheMovesStopsTheRun) {
     ScrambleDialogue d("3\nR\n");
-    EXPECT_THROW(d.setUp(kTypedScramble), RunError);
+    EXPECT_THROW(d.setUp(2), RunError);
 }
 
 TEST(RandomScramble, HasTheTypedLengthAndNoSameFaceNeighbours) {
@@ -67,7 +69,7 @@ TEST(RandomScramble, HasTheTypedLengthAndNoSameFaceNeighbours) {
         ScrambleDialogue d(std::to_string(length) + "\n");
         d.clock.set({seed, 1765000000});
         d.random.seedFromClock();
-        const Scramble s = d.setUp(kRandomScramble);
+        const Scramble s = d.setUp(1);
         ASSERT_EQ(s.moves.size(), static_cast<std::size_t>(length));
         ASSERT_EQ(s.text.size(), 3u * static_cast<std::size_t>(length));
         for (std::size_t i = 0; i + 1 < s.moves.size(); ++i) {
@@ -82,7 +84,7 @@ TEST(RandomScramble, HasTheTypedLengthAndNoSameFaceNeighbours) {
 
 TEST(RandomScramble, AskesOnlyForTheLength) {
     ScrambleDialogue d("0\n");
-    EXPECT_TRUE(d.setUp(kRandomScramble).moves.empty());
+    EXPECT_TRUE(d.setUp(1).moves.empty());
     EXPECT_EQ(d.console.text, " Enter number of moves of the scramble\n");
 }
 

@@ -1,4 +1,4 @@
-// The solve function: the solution as held, and the dialogue as a front end on it.
+// The solve function: the solution as held, the same moves for the cube before its rotations.
 #include "run/solve.hpp"
 
 #include <gtest/gtest.h>

@@ -23,9 +23,9 @@ WholeRun runWholeSolve(const std::string& input, ClockReading clockReading) {
     std::istringstream in(input);
     std::ostringstream out, err;
     FixedClock clock(clockReading);
-    RunEnvironment environment{in, out, err, clock, folder / "results.txt"};
+    DialogueEnvironment environment{in, out, err, clock, folder / "results.txt"};
     WholeRun run;
-    run.status = runSolver(environment);
+    run.status = holdDialogue(environment);
     run.console = out.str();
     run.err = err.str();
     run.log = testing::readFile(folder / "results.txt");

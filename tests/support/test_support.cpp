@@ -10,6 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "cube/notation_reader.hpp"
 #include "cube/rotations.hpp"
 
 namespace cubega::testing {
@@ -41,6 +42,14 @@ CubeState distinctFacelets() {
         cube[i] = i;
     }
     return cube;
+}
+
+std::vector<MoveCode> movesOfNotation(std::string_view text) {
+    const MoveText read = readMoveText(text, 10000);
+    if (read.error) {
+        throw std::runtime_error("not moves: " + std::string(text));
+    }
+    return read.moves;
 }
 
 std::vector<MoveCode> movesFromText(std::string_view text) {

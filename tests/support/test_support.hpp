@@ -54,6 +54,10 @@ std::vector<MoveCode> randomMoves(std::mt19937& rng, int count);
 // A "cube" whose 54 facelets are all different (facelet i holds i).
 CubeState distinctFacelets();
 
+// The face turns of a text in the notation cube programs write ("R U2 F'"); throws on a text
+// that is not one.
+std::vector<MoveCode> movesOfNotation(std::string_view text);
+
 // Moves read back from sequence text, three characters a move; throws on a text that is not.
 std::vector<MoveCode> movesFromText(std::string_view text);
 
