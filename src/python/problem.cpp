@@ -283,19 +283,6 @@ class SignalCheck final : public ProgressFollower {
     }
 };
 
-// Keeps the search's logbook rows.
-class KeptRows final : public Logbook {
-  public:
-    explicit KeptRows(std::int32_t every) : every_(every) {}
-    std::int32_t every() const override { return every_; }
-    void logRow(const LogbookRow& row) override { rows.push_back(row); }
-
-    std::vector<LogbookRow> rows;
-
-  private:
-    std::int32_t every_;
-};
-
 struct SearchArguments {
     std::int64_t generations = 0;
     std::int64_t seed = 0;

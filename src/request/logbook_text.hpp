@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -37,6 +38,19 @@ nlohmann::ordered_json logbookRowJson(const LogbookRow& row, std::size_t line = 
 // "worst": -3000, "distinct": 51, "seconds": 0.123}, "line" only when `line` > 0 and
 // "location" only in the block stage; CSV leaves those fields empty.
 std::string logbookRowText(const LogbookRow& row, LogFormat format, std::size_t line = 0);
+
+// Keeps the rows as they are.
+class KeptRows final : public Logbook {
+  public:
+    explicit KeptRows(std::int32_t every) : every_(every) {}
+    std::int32_t every() const override { return every_; }
+    void logRow(const LogbookRow& row) override { rows.push_back(row); }
+
+    std::vector<LogbookRow> rows;
+
+  private:
+    std::int32_t every_;
+};
 
 // Keeps the rows as text, to be written together.
 class TextLogbook final : public Logbook {

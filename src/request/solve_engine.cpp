@@ -4,6 +4,7 @@
 #include <exception>
 #include <utility>
 
+#include "request/logbook_text.hpp"
 #include "request/stop_flag.hpp"
 #include "run/run_error.hpp"
 
@@ -15,18 +16,6 @@ namespace {
 struct FinishedTry {
     std::optional<TaskOutcome> outcome;
     std::string resultsLog;
-};
-
-// Keeps the rows of a solve's logbook.
-class KeptRows final : public Logbook {
-  public:
-    explicit KeptRows(std::int32_t every) : every_(every) {}
-    std::int32_t every() const override { return every_; }
-    void logRow(const LogbookRow& row) override { rows.push_back(row); }
-    std::vector<LogbookRow> rows;
-
-  private:
-    std::int32_t every_;
 };
 
 // Whether try a answers before try b: solved before not, then fewer moves, then in try order.
@@ -81,23 +70,6 @@ TaskOutcome answerOfTries(const SolveTask& task, std::uint32_t firstSeed,
     resultsLog = std::move(tries[*answer].resultsLog);
     return outcome;
 }
-
-// Stops a try when the engine stops or when its task is answered (another try finished first,
-// or failed).
-class StopCheck final : public ProgressFollower {
-  public:
-    StopCheck(const std::atomic<bool>& engine, const std::atomic<bool>& task)
-        : engine_(&engine), task_(&task) {}
-    void stageProgress(const StageProgress&) override {
-        if (engine_->load(std::memory_order_relaxed) || task_->load(std::memory_order_relaxed)) {
-            throw SolveStopped{};
-        }
-    }
-
-  private:
-    const std::atomic<bool>* engine_;
-    const std::atomic<bool>* task_;
-};
 
 }  // namespace
 
@@ -240,7 +212,7 @@ void SolveEngine::runTry(const Try& next) {
     FinishedTry finished;
     std::exception_ptr failure;
     if (!task.answered) {
-        StopCheck stop(stopping_, task.answered);
+        StopWhenFlagged stop(stopping_, task.answered);  // or when its task is answered
         std::optional<KeptRows> rows;
         if (job.keepRows) {
             rows.emplace(job.task.logEvery);

@@ -1,5 +1,6 @@
-// Stops solves from another thread: each solve's observer, told a few times a second, throws
-// SolveStopped once the flag is raised, which unwinds the search within milliseconds.
+// Stops solves from another thread: each solve's listener, told of its progress a few times a
+// second, throws SolveStopped once a flag is raised (the engine's, or its task's when another
+// try has answered), which unwinds the search within milliseconds.
 #pragma once
 
 #include <atomic>
@@ -12,15 +13,17 @@ struct SolveStopped {};
 
 class StopWhenFlagged final : public ProgressFollower {
   public:
-    explicit StopWhenFlagged(const std::atomic<bool>& flag) : flag_(&flag) {}
+    StopWhenFlagged(const std::atomic<bool>& flag, const std::atomic<bool>& other)
+        : flag_(&flag), other_(&other) {}
     void stageProgress(const StageProgress&) override {
-        if (flag_->load(std::memory_order_relaxed)) {
+        if (flag_->load(std::memory_order_relaxed) || other_->load(std::memory_order_relaxed)) {
             throw SolveStopped{};
         }
     }
 
   private:
     const std::atomic<bool>* flag_;
+    const std::atomic<bool>* other_;
 };
 
 }  // namespace cubega
