@@ -75,11 +75,12 @@ export function valueJson(text) {
   return JSON_NUMBER.test(trimmed) ? trimmed : JSON.stringify(trimmed);
 }
 
-// A request's JSON text: the cube ({scramble} or {facelets}) and then the values, in order, as
+// A request's JSON text: the cube ({scramble} or {facelets}, or none) and then the values, in order, as
 // [key, value] pairs: a text as typed (valueJson; left out when empty), a number as it is, a
 // flag only when true (false is every flag's program value).
 export function requestText(cube, values) {
-  const members = [JSON.stringify(cube).slice(1, -1)];
+  const members = Object.entries(cube).map(([key, value]) =>
+    `${JSON.stringify(key)}:${JSON.stringify(value)}`);
   for (const [key, value] of values) {
     const json = typeof value === "string" ? valueJson(value)
                : typeof value === "number" ? String(value)

@@ -35,9 +35,11 @@ export class RequestForm {
     this.valid = false;
     this.settings = settingFields(table);
     this.inputs = new Map(MARKUP_FIELDS.map((key) => [key, $(key)]));
-    this.messages = new Map([["scramble", $("scramble-message")], ["random", $("scramble-message")],
-                             ["facelets", $("paint-message")], ["generations", $("generations-message")],
-                             ["seed", $("seed-message")], ["tries", $("tries-message")]]);
+    // Where each field's message goes; the settings' fields add theirs.
+    this.messages = new Map(Object.entries({
+      scramble: "scramble-message", random: "scramble-message", facelets: "paint-message",
+      generations: "generations-message", seed: "seed-message", tries: "tries-message",
+    }).map(([key, id]) => [key, $(id)]));
     this.painter = new Painter($("palette"));
     this.describeMarkupInputs();
     this.buildSettings();
@@ -47,8 +49,7 @@ export class RequestForm {
   // The markup's own inputs take their limits and defaults from the table too.
   describeMarkupInputs() {
     const { fields } = this.table;
-    const generations = fields.get("generations");
-    this.inputs.get("generations").value = String(generations.default);
+    this.inputs.get("generations").value = String(fields.get("generations").default);
     for (const key of ["generations", "seed"]) {
       const input = this.inputs.get(key);
       input.placeholder = placeholderOf(fields.get(key));

@@ -105,7 +105,8 @@ export class SearchPanel {
     const fraction = of > 0 ? done / of : 0;
     if (stage === "block") {
       $("block-progress").value = (location + fraction) / LOCATION_COUNT;
-      $("block-label").textContent = `location ${location + 1} of ${LOCATION_COUNT}, pass ${run}: ${done} / ${of}`;
+      $("block-label").textContent =
+        `location ${location + 1} of ${LOCATION_COUNT}, pass ${run}: ${done} / ${of}`;
       return;
     }
     $("block-progress").value = 1;

@@ -83,7 +83,8 @@ try {
     for (const name of round % 2 === 0 ? names : [...names].reverse()) {
       const { wall, seconds } = await run(SETTINGS[name]);
       times[name].push(wall);
-      console.log(`round ${round + 1}, ${name}: ${wall.toFixed(3)} s (the solve's own ${seconds.toFixed(2)} s)`);
+      console.log(`round ${round + 1}, ${name}: ${wall.toFixed(3)} s ` +
+                  `(the solve's own ${seconds.toFixed(2)} s)`);
     }
   }
   for (const name of names) {

@@ -39,7 +39,8 @@ test("the settings are the search's and the budget's numbers, named and bounded 
   assert.deepEqual(fields.map((field) => field.key),
                    ["population", "immigrants", "mutationRate", "maxGenerations", "timeLimit"]);
   const bound = boundOf(TABLE, new Map());
-  assert.deepEqual(fields.map((field) => [labelOf(field), rangeOf(field, bound), placeholderOf(field, bound)]), [
+  const shown = fields.map((field) => [labelOf(field), rangeOf(field, bound), placeholderOf(field, bound)]);
+  assert.deepEqual(shown, [
     ["Population (sequences)", "2 to 4096", "51"],
     ["Immigrants (sequences)", "0 to 50", "5"],
     ["Mutation rate", "0 to 1", "0.05"],
@@ -59,7 +60,7 @@ test("the immigrants' range and default follow the population typed, when it is 
   for (const notOne of ["1", "5000", "abc", "4.5", ""]) assert.deepEqual(shown(notOne), ["0 to 50", "5"]);
 });
 
-test("a request carries numbers as typed, other text as strings, empty fields and false flags not at all", () => {
+test("a request carries numbers as typed, other text as strings, no empty field, no false flag", () => {
   const text = requestText({ scramble: "R U2 F'" }, [
     ["generations", " 60 "], ["seed", 4294967295], ["population", ""], ["immigrants", "five"],
     ["maxGenerations", "9007199254740993"], ["mutationRate", "1e-2"], ["stopAtGoal", true],
@@ -69,6 +70,7 @@ test("a request carries numbers as typed, other text as strings, empty fields an
                      '"immigrants":"five","maxGenerations":9007199254740993,"mutationRate":1e-2,' +
                      '"stopAtGoal":true}');
   assert.equal(requestText({ facelets: "U".repeat(54) }, []), `{"facelets":"${"U".repeat(54)}"}`);
+  assert.equal(requestText({}, [["random", "25"]]), '{"random":25}');
 });
 
 test("logbook rows are read by the module's columns, in any order, as the command line writes them", () => {

@@ -95,7 +95,8 @@ try {
         "the settings take their ranges and the program's values from the module's table");
   await setValue(page, "seed", "7");
   const quick = await solveAndWait(page);
-  check(quick === nativeRecord(["--seed", "7", "--stop-at-goal", "-g", "500", ...scramble.split(" ")]).solution,
+  const nativeQuick = nativeRecord(["--seed", "7", "--stop-at-goal", "-g", "500", ...scramble.split(" ")]);
+  check(quick === nativeQuick.solution,
         "by default a seeded scramble gives the native --stop-at-goal solution");
 
   // The full search: the native solution without --stop-at-goal.
@@ -152,6 +153,12 @@ try {
   await panelShot(page, "progress", "charts");
   await panelShot(page, "locations", "locations");
   await panelShot(page, "result", "solution");
+
+  // A random scramble drawn by the module fills the scramble field.
+  await page.click("#random");
+  const drawn = await page.$eval("#scramble", (input) => input.value);
+  check(drawn.split(" ").length === 25 && (await text(page, "scramble-message")) === "",
+        `a random scramble of 25 moves is drawn ("${drawn}")`);
 
   // Bad scramble text: a message, and no run.
   await setValue(page, "scramble", "R U X2");
