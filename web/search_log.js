@@ -3,27 +3,36 @@
 // search_view.js's part.
 export const STAGES = ["block", "entry", "finish"];
 export const LOCATION_COUNT = 12;
-const ROW_FIELDS = 11;
 
-// The rows of one batch from the module (a Float64Array, ROW_FIELDS numbers a row) as the
-// command line's logbook writes them: {stage, location (block stage only), run, generation,
-// evaluations, best, bestMoves, mean, worst, distinct, seconds (to the millisecond)}.
-export function rowsOf(numbers) {
+// The columns whose number the command line's logbook writes another way: the stage by name,
+// the location only in the block stage (the module hands over -1 elsewhere), the seconds to
+// the millisecond. `undefined` leaves the column out of the row.
+const COLUMN_TEXT = {
+  stage: (number) => STAGES[number],
+  location: (number) => (number >= 0 ? number : undefined),
+  seconds: (number) => Math.round(number * 1000) / 1000,
+};
+
+// The rows of one batch from the module (a Float64Array, a number a column a row) as the
+// command line's logbook writes them, their keys in the order of `columns` (the module's
+// logbookColumns): {stage, location, run, generation, ...}.
+export function rowsOf(numbers, columns) {
   const rows = [];
-  for (let at = 0; at + ROW_FIELDS <= numbers.length; at += ROW_FIELDS) {
-    const [stage, location, run, generation, evaluations, best, bestMoves, mean, worst,
-           distinct, seconds] = numbers.subarray(at, at + ROW_FIELDS);
-    const row = { stage: STAGES[stage] };
-    if (location >= 0) row.location = location;
-    Object.assign(row, { run, generation, evaluations, best, bestMoves, mean, worst, distinct,
-                         seconds: Math.round(seconds * 1000) / 1000 });
+  for (let at = 0; at + columns.length <= numbers.length; at += columns.length) {
+    const row = {};
+    columns.forEach((column, k) => {
+      const value = COLUMN_TEXT[column] ? COLUMN_TEXT[column](numbers[at + k]) : numbers[at + k];
+      if (value !== undefined) row[column] = value;
+    });
     rows.push(row);
   }
   return rows;
 }
 
 export class SearchLog {
-  constructor() {
+  // columns: the module's logbookColumns, the order of each row's numbers.
+  constructor(columns) {
+    this.columns = columns;
     this.rows = [];
     this.stages = { block: [], entry: [], finish: [] };  // runs: {key, run, location, points}
     this.locations = new Array(LOCATION_COUNT).fill(null);  // {score, moves, pass}
@@ -34,7 +43,7 @@ export class SearchLog {
   add(batches = []) {
     const stages = new Set();
     for (const batch of batches) {
-      for (const row of rowsOf(batch)) {
+      for (const row of rowsOf(batch, this.columns)) {
         this.rows.push(row);
         this.addRow(row);
         stages.add(row.stage);

@@ -1,15 +1,15 @@
-// The search drawn from its logbook (search_log.js): a chart per stage of the best and mean
-// objective against the generation, the stage's current run in front of its earlier runs,
-// faded; and the block stage's twelve locations as bars of their best block scores.
+// The search as it goes and as it went: a progress bar per stage; drawn from its logbook
+// (search_log.js), a chart per stage of the best and mean objective against the generation,
+// the stage's current run in front of its earlier runs, faded, and the block stage's twelve
+// locations as bars of their best block scores.
 import { drawBars, drawLines } from "./charts.js";
-import { LOCATION_COUNT } from "./search_log.js";
+import { LOCATION_COUNT, STAGES } from "./search_log.js";
+import { LOCATION_EDGES, stageLabelOf } from "./words.js";
 
 // Earlier runs drawn behind the current one: enough to see the trend, few enough to stay light.
 const EARLIER_RUNS_SHOWN = 20;
-// The edge of the cube as held that each location's block is built around.
-export const LOCATION_EDGES = ["D–B", "B–L", "U–F", "D–L", "L–F", "U–R",
-                               "D–F", "F–R", "U–B", "D–R", "R–B", "U–L"];
 const BLOCK_SCORE_MAX = 16;
+const $ = (id) => document.getElementById(id);
 
 function bestPoints(run) {
   return run.points.map(([generation, best]) => [generation, best]);
@@ -80,5 +80,62 @@ export function drawLocations(svg, caption, log, { searching = null, winner = nu
     caption.textContent = `Searching location ${searching} (${LOCATION_EDGES[searching]}).`;
   } else {
     caption.textContent = "";
+  }
+}
+
+// The progress bars, the charts and the locations of the search under way or of the record
+// shown; `charts` false leaves the charts out (the page without its logbook).
+export class SearchPanel {
+  constructor({ charts }) {
+    this.charts = charts;
+    $("charts").hidden = !charts;
+    $("locations").hidden = !charts;
+  }
+
+  reset() {
+    for (const stage of STAGES) {
+      $(`${stage}-progress`).value = 0;
+      $(`${stage}-label`).textContent = "";
+    }
+  }
+
+  // A progress report from the worker: where the stage under way stands; the stages before it
+  // are done.
+  progress({ stage, run, location, done, of }) {
+    const fraction = of > 0 ? done / of : 0;
+    if (stage === "block") {
+      $("block-progress").value = (location + fraction) / LOCATION_COUNT;
+      $("block-label").textContent =
+        `location ${location + 1} of ${LOCATION_COUNT}, pass ${run}: ${done} / ${of}`;
+      return;
+    }
+    $("block-progress").value = 1;
+    if (stage === "finish") $("entry-progress").value = 1;
+    $(`${stage}-progress`).value = fraction;
+    $(`${stage}-label`).textContent = `run ${run}: ${done} / ${of} generations`;
+  }
+
+  // The charts of the given stages and, with the block's, the locations. budgets: the
+  // generations of each stage's run under way; searching: the location searched now; winner:
+  // the one chosen.
+  draw(log, stages, { budgets = {}, searching = null, winner = null } = {}) {
+    if (!this.charts) return;
+    const drawn = [...stages];
+    for (const stage of drawn) {
+      drawStageChart($(`${stage}-chart`), $(`${stage}-chart-caption`), log, stage, budgets[stage] ?? 0);
+    }
+    if (drawn.includes("block")) {
+      drawLocations($("locations-chart"), $("locations-caption"), log, { searching, winner });
+    }
+  }
+
+  // A finished solve: each stage's figures beside its bar, the whole search drawn.
+  finished(result, log) {
+    for (const stage of STAGES) {
+      const figures = result.stages[stage];
+      $(`${stage}-progress`).value = figures && figures.moveCount !== undefined ? 1 : 0;
+      $(`${stage}-label`).textContent = stageLabelOf(figures);
+    }
+    this.draw(log, STAGES, { winner: result.location ?? null });
   }
 }

@@ -1,7 +1,8 @@
 // Several tries of one cube: the same request with the seeds S, S + 1, ..., solved in a few
 // workers side by side (each takes the next try waiting when it is done), each try keeping its
-// result and its logbook.
-import { SearchLog } from "./search_log.js";
+// result and its logbook's batches as the module handed them over (numbers, far smaller than
+// the rows they make; a try's rows are made when it is shown).
+import { SolverClient } from "./solver_client.js";
 
 const SEED_RANGE = 2 ** 32;  // seeds are 32-bit: S + k wraps, as a batch's do
 
@@ -11,11 +12,11 @@ export class Tries {
     this.requestOf = requestOf;
     this.onChange = onChange;
     this.tries = [];
-    this.workers = [];
+    this.clients = [];
   }
 
   get running() {
-    return this.workers.length > 0;
+    return this.clients.length > 0;
   }
 
   // Starts `count` tries from `seed` in up to `workerCount` workers.
@@ -23,50 +24,48 @@ export class Tries {
     this.cancel();
     this.tries = Array.from({ length: count }, (_, k) => ({
       number: k + 1, seed: (seed + k) % SEED_RANGE, status: "waiting", result: null,
-      log: new SearchLog(), message: "",
+      batches: [], message: "",
     }));
-    for (let k = 0; k < Math.min(workerCount, count); ++k) this.addWorker();
+    for (let k = 0; k < Math.min(workerCount, count); ++k) this.addClient();
     this.onChange();
   }
 
   // Ends every worker; the tries not done stay as they are.
   cancel() {
-    for (const worker of this.workers) worker.terminate();
-    this.workers = [];
+    for (const client of this.clients) client.close();
+    this.clients = [];
     for (const t of this.tries) {
       if (t.status === "running" || t.status === "waiting") t.status = "cancelled";
     }
   }
 
-  addWorker() {
-    const worker = new Worker("worker.js");
+  addClient() {
     let current = null;
-    const next = () => {
-      current = this.tries.find((t) => t.status === "waiting") ?? null;
-      if (!current) {
-        worker.terminate();
-        this.workers = this.workers.filter((w) => w !== worker);
-        return;
-      }
-      current.status = "running";
-      worker.postMessage({ type: "solve", request: this.requestOf(current.seed), logbook: true });
-    };
-    worker.onmessage = ({ data }) => {
-      if (data.type === "ready" || !current) return;
-      current.log.add(data.rows);
-      if (data.type === "result") {
+    const client = new SolverClient((message) => {
+      current.batches.push(...(message.rows ?? []));
+      if (message.type === "result") {
         current.status = "done";
-        current.result = data.result;
-      } else if (data.type === "error") {
+        current.result = message.result;
+      } else if (message.type === "error") {
         current.status = "error";
-        current.message = data.message;
+        current.message = message.message;
       } else {
         return;  // progress: only its rows are kept
       }
       next();
       this.onChange();
+    });
+    const next = () => {
+      current = this.tries.find((t) => t.status === "waiting") ?? null;
+      if (!current) {
+        client.close();
+        this.clients = this.clients.filter((c) => c !== client);
+        return;
+      }
+      current.status = "running";
+      client.solve(this.requestOf(current.seed), true);
     };
-    this.workers.push(worker);
+    this.clients.push(client);
     next();
   }
 }

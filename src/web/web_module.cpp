@@ -42,15 +42,13 @@ class ProgressCallback final : public ProgressFollower {
 };
 
 // Keeps the rows of a solve's logbook until the page takes them, as numbers (formatting them
-// as text here would cost a run more than the search's own logging): kRowFields a row, in the
-// logbook's columns (logbookRowNumbers). About kRowsPerRun evenly spaced rows a run of the running
-// stage, besides the rows every logbook gets (each rise of the best, a run's first and last
-// generation), and never more often than every kFewestGenerations generations: a row sorts the
-// population to count its distinct rows, which would slow a short run down.
+// as text here would cost a run more than the search's own logging): a row's numbers in the
+// logbook's columns (kLogbookColumns, logbookRowNumbers). About kRowsPerRun evenly spaced rows
+// a run of the running stage, besides the rows every logbook gets (each rise of the best, a run's
+// first and last generation), and never more often than every kFewestGenerations generations: a row
+// sorts the population to count its distinct rows, which would slow a short run down.
 class ChartLogbook final : public Logbook {
   public:
-    static constexpr std::size_t kRowFields = kLogbookColumns.size();
-
     explicit ChartLogbook(const SearchSettings& settings) : settings_(settings) {}
 
     std::int32_t every() const override {
@@ -167,7 +165,7 @@ std::string solveRequest(const std::string& request, emscripten::val onProgress)
 }
 
 // The same, keeping the search's logbook: its rows go to onRows(rows) in batches, each a
-// Float64Array of ChartLogbook::kRowFields numbers a row (above), each batch just before a
+// Float64Array of kLogbookColumns.size() numbers a row (above), each batch just before a
 // progress call, the last before the result. The rows do not change the search: a seeded
 // solve gives the same result with or without them.
 std::string solveWithLogbook(const std::string& request, emscripten::val onProgress,

@@ -53,7 +53,8 @@ const logged = JSON.parse(solver.solveWithLogbook(
   (batch) => { batches.push(batch); }));
 const { seconds, resultsLog, states, movesAsHeld, blockFacelets, blockFrom, ...fields } = logged;
 check(JSON.stringify(fields) === JSON.stringify(native), "with the logbook: the native result");
-const rows = batches.flatMap(rowsOf);
+const { logbookColumns } = JSON.parse(solver.requestFields());
+const rows = batches.flatMap((batch) => rowsOf(batch, logbookColumns));
 check(batches.length > 1 && ["block", "entry", "finish"].every((stage) =>
         lastRowOf(rows, stage) === lastRowOf(nativeRows, stage)),
       `with the logbook: rows in ${batches.length} batches, each stage's last as the native logbook's`);

@@ -2,7 +2,7 @@
 // the page served on 127.0.0.1. Each check reads what a person would see (the message under
 // the scramble, the net's colours, the solution text, the charts' data) and compares solutions
 // and search figures with the native command line's for the same input. Leaves a screenshot
-// of the page and one of each panel in SCREENSHOTS (a folder).
+// of the page's first view, of the page solved and of each panel in SCREENSHOTS (a folder).
 // Usage: node page_test.mjs URL NATIVE_SOLVER SCREENSHOTS
 import { execFileSync } from "node:child_process";
 import { mkdtempSync, readFileSync, rmSync } from "node:fs";
@@ -19,12 +19,14 @@ function check(condition, what) {
   if (!condition) failures.push(what);
 }
 
-// The native command line's record for the same input and seed, with its logbook's rows.
+// The native command line's record for the same input and seed (and GENERATIONS, unless the
+// arguments give them), with its logbook's rows.
 function nativeRecord(args) {
   const folder = mkdtempSync(join(tmpdir(), "cube-page-log-"));
   try {
     const log = join(folder, "log.jsonl");
-    const out = execFileSync(nativeSolver, ["solve", ...args, "-g", GENERATIONS, "--format", "json",
+    const generations = args.includes("-g") ? [] : ["-g", GENERATIONS];
+    const out = execFileSync(nativeSolver, ["solve", ...args, ...generations, "--format", "json",
                                             "--log", log], { encoding: "utf8" });
     const rows = readFileSync(log, "utf8").trim().split("\n").map((line) => JSON.parse(line));
     return { ...JSON.parse(out), rows };
@@ -80,17 +82,31 @@ try {
   await page.setViewport({ width: 1100, height: 1000 });
   await page.goto(url);
   await page.waitForSelector("body[data-ready=true]");
+  const firstView = join(screenshots, "page-first-view.png");
+  await page.screenshot({ path: firstView });
+  console.log(`     screenshot: ${firstView}`);
 
-  // A typed scramble with a seed: the native solution.
+  // The page's example as it opens, with a seed: each run stops at its stage's goal, as the
+  // native --stop-at-goal does.
   const scramble = "R U2 F' L D2 B";
-  await setValue(page, "scramble", scramble);
-  await setValue(page, "generations", GENERATIONS);
+  check((await text(page, "set-population-range")) === "2 to 4096" &&
+        (await page.$eval("#set-immigrants", (input) => input.placeholder)) === "5" &&
+        (await page.$eval("#generations", (input) => input.value)) === "500",
+        "the settings take their ranges and the program's values from the module's table");
   await setValue(page, "seed", "7");
+  const quick = await solveAndWait(page);
+  const nativeQuick = nativeRecord(["--seed", "7", "--stop-at-goal", "-g", "500", ...scramble.split(" ")]);
+  check(quick === nativeQuick.solution,
+        "by default a seeded scramble gives the native --stop-at-goal solution");
+
+  // The full search: the native solution without --stop-at-goal.
+  await page.click("#full-search");
+  await setValue(page, "generations", GENERATIONS);
   const started = Date.now();
   const solution = await solveAndWait(page);
-  console.log(`     the page solved it in ${((Date.now() - started) / 1000).toFixed(1)} s`);
+  console.log(`     the page's full search solved it in ${((Date.now() - started) / 1000).toFixed(1)} s`);
   const native = nativeRecord(["--seed", "7", ...scramble.split(" ")]);
-  check(solution === native.solution, "a seeded scramble gives the native command line's solution");
+  check(solution === native.solution, "with the full search a seeded scramble gives the native solution");
   const blockLabel = await text(page, "block-label");
   check(/moves?, 1 run/.test(blockLabel), "the block's progress bar ends with its figures");
 
@@ -138,6 +154,12 @@ try {
   await panelShot(page, "locations", "locations");
   await panelShot(page, "result", "solution");
 
+  // A random scramble drawn by the module fills the scramble field.
+  await page.click("#random");
+  const drawn = await page.$eval("#scramble", (input) => input.value);
+  check(drawn.split(" ").length === 25 && (await text(page, "scramble-message")) === "",
+        `a random scramble of 25 moves is drawn ("${drawn}")`);
+
   // Bad scramble text: a message, and no run.
   await setValue(page, "scramble", "R U X2");
   check((await text(page, "scramble-message")).includes('character 5 of the scramble: "X" is not a move'),
@@ -157,23 +179,28 @@ try {
   check(!(await disabled(page, "solve")), "after Cancel a new search can start");
   check((await text(page, "block-label")) === "", "after Cancel the progress is cleared");
 
-  // A search setting out of its range: the command line's message, and no run.
+  // A search setting out of its range: the command line's message under it, and no run.
   await setValue(page, "generations", GENERATIONS);
   await page.click("#settings summary");
   await setValue(page, "set-population", "1");
-  check((await text(page, "settings-message")) === '"population" must be a whole number from 2 to 4096',
-        "a population of 1 is refused with the command line's message");
+  check((await text(page, "set-population-message")) === '"population" must be a whole number from 2 to 4096',
+        "a population of 1 is refused with the command line's message under its field");
   check(await disabled(page, "solve") && await disabled(page, "tries-run"),
         "a setting out of its range allows no run");
   await panelShot(page, "input", "settings");
   await setValue(page, "set-population", "");
-  check((await text(page, "settings-message")) === "" && !(await disabled(page, "solve")),
+  check((await text(page, "set-population-message")) === "" && !(await disabled(page, "solve")),
         "an emptied setting takes the program's value again");
 
-  // Three tries from seed 11, stopping at each stage's goal: the native solutions of seeds 11,
-  // 12 and 13; a try chosen shows its solution.
-  await page.click("#set-stop-at-goal");
+  // Three tries from seed 11, stopping at each stage's goal (the page's default again): the
+  // native solutions of seeds 11, 12 and 13; a try chosen shows its solution.
+  await page.click("#full-search");
   await setValue(page, "seed", "11");
+  await setValue(page, "tries-count", "1001");
+  await page.click("#tries-run");
+  check((await text(page, "tries-message")) === '"tries" must be a whole number from 1 to 1000' &&
+        (await page.$$("#tries-table tbody tr")).length === 0,
+        "more tries than the module allows: its message under the field, and no tries");
   await setValue(page, "tries-count", "3");
   await page.click("#tries-run");
   await page.waitForFunction(() => document.querySelectorAll("#tries-table tbody tr.done").length === 3,
@@ -189,7 +216,7 @@ try {
         (await text(page, "summary")).startsWith("Try 2 (seed 12)"),
         "a try chosen shows its solution");
   await panelShot(page, "tries", "tries");
-  await page.click("#set-stop-at-goal");
+  await page.click("#full-search");
 
   // Painting the net of a scrambled cube gives the native --facelets solution.
   await setValue(page, "seed", "9");
