@@ -93,7 +93,7 @@ class FieldOptions {
 
 // A field's help with its range and default: "rows of every population, N (2 to 4096,
 // default 51)".
-std::string fieldHelp(const RequestField& field, std::string_view where = "") {
+std::string fieldHelp(const RequestField& field) {
     std::string facts = rangeText(field);
     const FieldValue byDefault = field.defaultValue();
     if (field.kind != FieldKind::flag && !std::holds_alternative<std::monostate>(byDefault)) {
@@ -103,7 +103,7 @@ std::string fieldHelp(const RequestField& field, std::string_view where = "") {
     if (!facts.empty()) {
         help += " (" + facts + ")";
     }
-    return help + std::string(where);
+    return help;
 }
 
 // What solve and batch share: the request's fields and the logbook's file.
@@ -286,11 +286,10 @@ int runMergeCommand(const MergeCommandOptions& options, CommandLineStreams& stre
 
 // The search's fields (its values, what may end a solve, the tries) and the logbook's.
 void addSearchOptions(CLI::App& command, CommonOptions& options, bool batch) {
-    const std::string_view where = batch ? " (where a line names none)" : "";
     for (const RequestField& field : requestFields()) {
         if (field.group == FieldGroup::search || field.group == FieldGroup::budget ||
             field.group == FieldGroup::tries) {
-            options.fields.add(command, field, fieldHelp(field, where));
+            options.fields.add(command, field, fieldHelp(field));
         }
     }
     command
@@ -356,6 +355,9 @@ void addBatchOptions(CLI::App& command, BatchCommandOptions& options) {
                     "the parts")
         ->type_name("K/N");
     addSearchOptions(command, options.common, true);
+    command.footer(
+        "The search's options give their values to every line that names none: a JSON line's "
+        "keys are the options' names in camelCase (--mutation-rate: \"mutationRate\").");
 }
 
 void addMergeOptions(CLI::App& command, MergeCommandOptions& options) {

@@ -51,7 +51,9 @@ TEST(SolveEngine, GivesTheResultsInTheOrderAskedOnThreadsAsOnTheCallersThread) {
         EXPECT_EQ(inline_[k].substr(0, inline_[k].find(' ')), std::to_string(k + 1));
     }
     EXPECT_EQ(inline_[2].substr(inline_[2].size() - 2), " 3") << "the three tries' summary";
+#ifndef __EMSCRIPTEN__  // a WebAssembly build runs its solves on the caller's thread only
     EXPECT_EQ(answersOf(2), inline_);
+#endif
 }
 
 #ifdef __linux__
