@@ -4,15 +4,18 @@ import argparse
 import os
 import sys
 
-from .records import PROGRAM, SkipReporter, Stop, load_variants
+from .records import PROGRAM, SkipReporter, Stop, label_by_algorithm, load_variants
 
 DESCRIPTION = """\
 Pictures and a summary of many runs of cube-solver.
 
 Each RESULTS file is the output of one `cube-solver batch` (JSON Lines, one record a
-scramble): a variant, labelled by its file name without extension or by --label. Where a
-logbook stands beside it (`a.log.jsonl` for `a.jsonl`: the name with .log before the
-extension, as `cube-solver batch --log` writes it), its rows give the convergence figure.
+scramble): a variant, labelled by --label, else by the "algorithm" its records all name, else
+by its file name without extension. Where a logbook stands beside it (`a.log.jsonl` for
+`a.jsonl`: the name with .log before the extension, as `cube-solver batch --log` writes it),
+its rows give the convergence figure. Records of a single stage's search (a top-level
+"stage", as examples/deap_stages.py writes them for any optimizer) are read too: the report
+then counts that stage's evaluations and moves.
 """
 
 EPILOG = """\
@@ -29,16 +32,22 @@ what DIR receives (created if needed):
                            (nor the population to count them with) is left out of the
                            evaluations, and counted in a note
   solution-length.svg/.png the moves of the solution (solutionMoves, else totalMoves) and of
-                           each stage (moveCount), a box per variant, over solved runs
+                           each stage (moveCount), a box per variant, over solved runs;
+                           single-stage records: the stage's moves only
   convergence.svg/.png     per stage, from the logbooks: the median over runs of the best
                            objective (10 x score - moves) against the generations of the
                            stage so far, with the band between the quartiles. Entry and
                            finish: the stage's runs of the generation loop one after the
                            other; block stage: the winning location (the record's
                            `location`) over its passes. A search that has ended keeps its
-                           last best; between logged rows the best is the last row's
+                           last best; between logged rows the best is the last row's. When
+                           the records name different populations or are single-stage, the
+                           axis is evaluations instead (generations of a population of 1
+                           and of 51 do not line up): a single stage's logbook column
+                           `evaluations`, else the stage's generations x population
   block-locations.svg/.png how often each of the twelve block locations won, per variant,
-                           as a share of the runs that name one
+                           as a share of the runs that name one (or a note, when they all
+                           name the same one)
   summary.csv              the table in figures (quartiles as numbers, inf, or empty)
 
 the table, per variant:
@@ -61,6 +70,11 @@ the table, per variant:
                            (scipy's default method: exact for small samples without ties,
                            otherwise the normal approximation) of each variant against the
                            first, over the same values as the medians
+
+  single-stage records (a top-level "stage") are compared at a budget of evaluations: the
+  table gives the share solved and, instead of generations, the evaluations to the goal
+  (median and quartiles over all runs, a run that a budget ended slower than every solved
+  one) with p (evaluations), the same test over them; moves are the stage's
 
 exit status: 0 the report was written (skipped lines are no failure); 1 a file could not be
 read or DIR could not be written; 2 a usage error (unknown option, a RESULTS file that does
@@ -135,6 +149,8 @@ def main(argv):
     try:
         make_folder(arguments.output)
         variants = load_variants(arguments.results, labels, SkipReporter(sys.stderr))
+        if arguments.label is None:
+            label_by_algorithm(variants)
         write_report(variants, arguments.output, arguments.dpi)
     except Stop as stop:
         print(stop, file=sys.stderr)

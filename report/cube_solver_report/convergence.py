@@ -1,40 +1,75 @@
-"""The best objective of each stage over its generations, from the logbooks' rows, and its
-quartiles over runs."""
+"""The best objective of each stage over its generations (or evaluations), from the logbooks'
+rows, and its quartiles over runs."""
 
 import warnings
 from collections import defaultdict
 
 import numpy as np
 
-from .records import BLOCK_STAGE
+from .records import BLOCK_STAGE, populations, single_stage_records
 
 CONVERGENCE_POINTS = 400
 
 
-def stage_curve(run, stage):
-    """The run's best objective in the stage as a step function: (generations of the stage so
-    far at each row, best there), or None when the logbook has no row of it. The block stage
-    follows the winning location over its passes; the other stages their runs one after the
-    other. A run of the loop ends at the generation of its last row."""
+def convergence_measure(variants):
+    """The convergence figure's axis: generations, unless the runs' populations differ or the
+    records are a single stage's search (generations of a population of 1 and of 51 do not
+    line up), then evaluations."""
+    if single_stage_records(variants) or len(populations(variants)) > 1:
+        return "evaluations"
+    return "generations"
+
+
+def stage_rows(run, stage):
+    """The logbook rows of the stage that the curve follows: the block stage's of the winning
+    location (none when the run names no location), the other stages' all."""
     if stage == BLOCK_STAGE:
         if run.location is None:
-            return None
-        rows = [(r[2], r[3], r[4]) for r in run.log_rows
-                if r[0] == BLOCK_STAGE and r[1] == run.location]
-    else:
-        rows = [(r[2], r[3], r[4]) for r in run.log_rows if r[0] == stage]
-    if not rows:
-        return None
+            return []
+        return [r for r in run.log_rows if r[0] == BLOCK_STAGE and r[1] == run.location]
+    return [r for r in run.log_rows if r[0] == stage]
+
+
+def generations_so_far(rows):
+    """Generations of the stage so far at each row: the runs of the generation loop one after
+    the other, a run ending at the generation of its last row."""
     length = defaultdict(int)
-    for loop_run, generation, _ in rows:
-        length[loop_run] = max(length[loop_run], generation)
+    for row in rows:
+        length[row[2]] = max(length[row[2]], row[3])
     offset, before = {}, 0
     for loop_run in sorted(length):
         offset[loop_run] = before
         before += length[loop_run]
-    x = np.array([offset[loop_run] + generation for loop_run, generation, _ in rows],
-                 dtype=np.int64)
-    best = np.array([row[2] for row in rows], dtype=float)
+    return np.array([offset[row[2]] + row[3] for row in rows], dtype=np.int64)
+
+
+def evaluations_so_far(run, rows):
+    """Evaluations of the stage so far at each row, or None when unknown. A single stage's
+    search is the whole run: its logbook's own column counts them. In a whole solve that column
+    counts every stage and location before, so there it is the stage's generations x the
+    population."""
+    if run.stage is not None and all(len(row) > 5 and row[5] is not None for row in rows):
+        return np.array([row[5] for row in rows], dtype=np.int64)
+    if run.population is None:
+        return None
+    return generations_so_far(rows) * run.population
+
+
+def stage_curve(run, stage, measure="generations"):
+    """The run's best objective in the stage as a step function: (generations, or evaluations,
+    of the stage so far at each row, best there), or None when the logbook has no row of it
+    (or, for evaluations, does not give them). The block stage follows the winning location
+    over its passes; the other stages their runs one after the other."""
+    rows = stage_rows(run, stage)
+    if not rows:
+        return None
+    if measure == "evaluations":
+        x = evaluations_so_far(run, rows)
+        if x is None:
+            return None
+    else:
+        x = generations_so_far(rows)
+    best = np.array([row[4] for row in rows], dtype=float)
     order = np.argsort(x, kind="stable")
     return x[order], best[order]
 
@@ -49,9 +84,10 @@ def curve_values(curve, grid):
     return values
 
 
-def convergence_grid(curves):
+def convergence_grid(curves, start=1):
     end = max((int(curve[0][-1]) for curve in curves), default=1)
-    return np.unique(np.round(np.geomspace(1, max(end, 1), CONVERGENCE_POINTS)).astype(np.int64))
+    return np.unique(np.round(np.geomspace(start, max(end, start), CONVERGENCE_POINTS))
+                     .astype(np.int64))
 
 
 def convergence_band(curves, grid):

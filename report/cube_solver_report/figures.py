@@ -9,8 +9,8 @@ import matplotlib
 matplotlib.use("Agg")  # files only: no display is needed or wanted
 from matplotlib import pyplot as plt
 
-from .convergence import convergence_band, convergence_grid, stage_curve
-from .records import BLOCK_STAGE, LOCATION_COUNT, PROGRAM, stage_names
+from .convergence import convergence_band, convergence_grid, convergence_measure, stage_curve
+from .records import BLOCK_STAGE, LOCATION_COUNT, PROGRAM, single_stage_records, stage_names
 from .statistics import ecdf_steps, solved_moves, time_to_solution, unknown_count
 
 FIGURES = (
@@ -82,7 +82,7 @@ def time_to_solution_figure(variants, _stages):
     return figure
 
 
-def box_panel(axes, variants, title, values_of):
+def box_panel(axes, variants, title, values_of, axis_label="moves"):
     data = [values_of(variant) for variant in variants]
     if not any(data):
         note_no_data(axes, "no solved run")
@@ -94,33 +94,56 @@ def box_panel(axes, variants, title, values_of):
             box.set_alpha(0.6)
         axes.tick_params(axis="x", labelrotation=30)
     axes.set_title(title)
-    axes.set_ylabel("moves")
+    axes.set_ylabel(axis_label)
     axes.grid(True, axis="y", alpha=0.3)
 
 
+def stage_moves_of(stage):
+    def values_of(variant):
+        return [run.stage_moves[stage] for run in variant.runs
+                if run.solved and stage in run.stage_moves]
+    return values_of
+
+
 def solution_length_figure(variants, stages):
-    panel_count = 1 + len(stages)
+    # Single-stage records: the stage's moves are the whole answer, and no panel repeats them.
+    whole = not single_stage_records(variants)
+    panel_count = int(whole) + len(stages)
     # Wide enough for the title when few stages are named.
-    figure, panels = plt.subplots(1, panel_count, figsize=(max(3 * panel_count, 6), 4),
+    figure, panels = plt.subplots(1, max(panel_count, 1), figsize=(max(3 * panel_count, 6), 4),
                                   squeeze=False)
-    box_panel(panels[0][0], variants, "whole solution", solved_moves)
-    for axes, stage in zip(panels[0][1:], stages):
-        box_panel(axes, variants, f"{stage} stage",
-                  lambda variant, s=stage: [run.stage_moves[s] for run in variant.runs
-                                            if run.solved and s in run.stage_moves])
-    figure.suptitle("Solution length (solved runs)")
+    stage_panels = panels[0]
+    if whole:
+        box_panel(panels[0][0], variants, "whole solution", solved_moves)
+        stage_panels = panels[0][1:]
+    for axes, stage in zip(stage_panels, stages):
+        axis_label = "moves" if whole else f"moves of the {stage} stage"
+        box_panel(axes, variants, f"{stage} stage", stage_moves_of(stage), axis_label)
+    figure.suptitle("Solution length (solved runs)" if whole else
+                    "The stage's moves (solved runs)")
     figure.tight_layout()
     return figure
 
 
-def convergence_panel(axes, variants, stage):
-    curves = [[c for c in (stage_curve(run, stage) for run in variant.runs) if c is not None]
-              for variant in variants]
+def convergence_axis_label(variants, stage, measure):
+    if measure == "evaluations" and single_stage_records(variants):
+        return "evaluations"
+    what = "winning location, passes" if stage == BLOCK_STAGE else "runs"
+    if measure == "evaluations":
+        return f"evaluations of the stage ({what} one after another)"
+    return f"generation of the stage ({what} one after another)"
+
+
+def convergence_panel(axes, variants, stage, measure):
+    curves = [[c for c in (stage_curve(run, stage, measure) for run in variant.runs)
+               if c is not None] for variant in variants]
     every = [curve for group in curves for curve in group]
     if not every:
         note_no_data(axes, "no logbook rows")
     else:
-        grid = convergence_grid(every)
+        # Evaluations start at the first batch's size, not at 1.
+        start = min(int(curve[0][0]) for curve in every) if measure == "evaluations" else 1
+        grid = convergence_grid(every, max(start, 1))
         for index, (variant, group) in enumerate(zip(variants, curves)):
             if not group:
                 continue
@@ -132,9 +155,8 @@ def convergence_panel(axes, variants, stage):
         if grid[-1] > 10:
             axes.set_xscale("log")
         axes.legend(loc="upper left", fontsize="small")  # the best starts low, at the left
-    what = "winning location, passes" if stage == BLOCK_STAGE else "runs"
     axes.set_title(f"{stage} stage")
-    axes.set_xlabel(f"generation of the stage ({what} one after another)")
+    axes.set_xlabel(convergence_axis_label(variants, stage, measure))
     axes.set_ylabel("best objective")
     axes.grid(True, alpha=0.3)
 
@@ -143,8 +165,9 @@ def convergence_figure(variants, stages):
     panel_count = max(len(stages), 1)  # no stage named anywhere: one empty panel says so
     figure, panels = plt.subplots(1, panel_count, figsize=(max(13 * panel_count / 3, 8), 4),
                                   squeeze=False)
+    measure = convergence_measure(variants)
     for axes, stage in zip(panels[0], stages):
-        convergence_panel(axes, variants, stage)
+        convergence_panel(axes, variants, stage, measure)
     if not stages:
         note_no_data(panels[0][0], "no logbook rows")
     figure.suptitle("Convergence: median best objective over runs, band between quartiles")
@@ -156,9 +179,11 @@ def block_locations_figure(variants, _stages):
     figure, axes = plt.subplots(figsize=(8, 4))
     width = 0.8 / max(len(variants), 1)
     drawn = False
+    named = {run.location for variant in variants for run in variant.runs
+             if run.location is not None}
     for index, variant in enumerate(variants):
         won = [run.location for run in variant.runs if run.location is not None]
-        if not won:
+        if not won or len(named) == 1:
             continue
         counts = np.bincount(won, minlength=LOCATION_COUNT)
         axes.bar(np.arange(LOCATION_COUNT) + (index - (len(variants) - 1) / 2) * width,
@@ -167,6 +192,8 @@ def block_locations_figure(variants, _stages):
         drawn = True
     if drawn:
         axes.legend(fontsize="small")
+    elif named:
+        note_no_data(axes, f"every run is at location {named.pop()}: nothing to compare")
     else:
         note_no_data(axes, "no run names a location")
     axes.set_xticks(range(LOCATION_COUNT))

@@ -6,8 +6,9 @@ import html
 import math
 import os
 
+from .convergence import convergence_measure
 from .figures import FIGURES, write_figures
-from .records import PROGRAM, Stop
+from .records import PROGRAM, Stop, single_stage_records
 from .statistics import summarise, unknown_count
 
 
@@ -29,25 +30,34 @@ def format_p(p):
     return "\u2014" if p is None else f"{p:.3g}"
 
 
-def table_rows(summaries, compare):
+def format_share(count, total):
+    return f"{100 * count / total:.0f}%" if total else "\u2014"
+
+
+def table_rows(summaries, compare, single_stage):
+    """The table's cells; single-stage records are compared by the share solved and the
+    evaluations to the goal rather than by generations."""
     rows = []
     for summary in summaries:
         variant = summary.variant
-        cells = [
-            variant.label,
-            str(len(variant.runs)),
-            str(sum(run.solved for run in variant.runs)),
+        solved = sum(run.solved for run in variant.runs)
+        cells = [variant.label, str(len(variant.runs)), str(solved)]
+        if single_stage:
+            cells.append(format_share(solved, len(variant.runs)))
+        cells += [
             str(variant.failed_lines),
             str(variant.skipped_lines),
             str(variant.skipped_log_rows) if variant.log_path else "\u2014",
             format_quartiles(summary.moves, 1),
             format_quartiles(summary.seconds, 2),
-            format_quartiles(summary.generations, 0),
+            format_quartiles(summary.evaluations if single_stage else summary.generations, 0),
         ]
         if compare:
+            p_values = [summary.p_moves, summary.p_seconds]
+            if single_stage:
+                p_values.append(summary.p_evaluations)
             first = summary is summaries[0]
-            cells += ["(reference)" if first else format_p(summary.p_moves),
-                      "(reference)" if first else format_p(summary.p_seconds)]
+            cells += ["(reference)" if first else format_p(p) for p in p_values]
         rows.append(cells)
     return rows
 
@@ -91,14 +101,19 @@ def inputs_list(variants):
     return "<ul>\n" + "\n".join(items) + "\n</ul>"
 
 
-def summary_table(summaries):
+def summary_table(summaries, single_stage):
     compare = len(summaries) >= 2
-    header = ["variant", "runs", "solved", "failed lines", "skipped lines",
-              "skipped logbook rows", "moves", "seconds", "generations"]
+    if single_stage:
+        header = ["variant", "runs", "solved", "share solved", "failed lines", "skipped lines",
+                  "skipped logbook rows", "moves of the stage", "seconds",
+                  "evaluations to the goal"]
+    else:
+        header = ["variant", "runs", "solved", "failed lines", "skipped lines",
+                  "skipped logbook rows", "moves", "seconds", "generations"]
     if compare:
-        header += ["p (moves)", "p (seconds)"]
+        header += ["p (moves)", "p (seconds)"] + (["p (evaluations)"] if single_stage else [])
     lines = ["<table>", "<tr>" + "".join(f"<th>{html.escape(h)}</th>" for h in header) + "</tr>"]
-    for cells in table_rows(summaries, compare):
+    for cells in table_rows(summaries, compare, single_stage):
         lines.append("<tr>" + "".join(f"<td>{html.escape(c)}</td>" for c in cells) + "</tr>")
     lines.append("</table>")
     return "\n".join(lines)
@@ -110,6 +125,26 @@ TABLE_NOTE = (
     "as slower than every solved run (\u221e where a quartile falls among them). "
     "Generations: evaluated sequences / population, all stages. p: the two-sided "
     "Mann\u2013Whitney U test of the variant against the first, over the same values.")
+
+SINGLE_STAGE_TABLE_NOTE = (
+    "Single-stage records, compared at a budget of evaluations. Moves of the stage: median "
+    "(first quartile\u2013third quartile) over solved runs. Seconds and evaluations to the "
+    "goal: over all runs, a run that a budget ended counted as slower than every solved run "
+    "(\u221e where a quartile falls among them). p: the two-sided Mann\u2013Whitney U test of "
+    "the variant against the first, over the same values.")
+
+EVALUATIONS_CONVERGENCE_CAPTION = (
+    "The median over runs of the best objective (10 \u00d7 score \u2212 moves) against the "
+    "evaluations so far, with the band between the quartiles: a single stage's search by its "
+    "logbook's count, a stage of a whole solve by its generations \u00d7 the population "
+    "(generations of different populations, or of different optimizers, do not line up). A "
+    "search that has ended keeps its last best.")
+
+
+def figure_caption(name, variants):
+    if name == "convergence" and convergence_measure(variants) == "evaluations":
+        return EVALUATIONS_CONVERGENCE_CAPTION
+    return FIGURE_CAPTIONS[name]
 
 
 def unknown_note(variants):
@@ -134,10 +169,11 @@ def page(variants, summaries):
         figures.append(
             f'<figure id="{name}">\n<h2>{html.escape(title)}</h2>\n'
             f'<img src="{name}.svg" alt="{html.escape(title)}">\n'
-            f"<figcaption>{html.escape(FIGURE_CAPTIONS[name])} "
+            f"<figcaption>{html.escape(figure_caption(name, variants))} "
             f'(<a href="{name}.svg">SVG</a>, <a href="{name}.png">PNG</a>)</figcaption>\n'
             "</figure>")
-    notes = [TABLE_NOTE]
+    single_stage = single_stage_records(variants)
+    notes = [SINGLE_STAGE_TABLE_NOTE if single_stage else TABLE_NOTE]
     left_out = unknown_note(variants)
     if left_out:
         notes.append(left_out)
@@ -154,7 +190,7 @@ def page(variants, summaries):
         "<h2>Inputs</h2>",
         inputs_list(variants),
         "<h2>Summary</h2>",
-        summary_table(summaries),
+        summary_table(summaries, single_stage),
         *(f'<p class="note">{html.escape(note)}</p>' for note in notes),
         *figures,
         "</body>",
@@ -169,29 +205,43 @@ def csv_number(value):
     return "inf" if math.isinf(value) else repr(float(value))
 
 
-def write_summary_csv(summaries, path):
+def write_summary_csv(summaries, path, single_stage):
+    """The table in figures; single-stage records add the share solved, the evaluations to
+    the goal and their p."""
+    measures = ("moves", "seconds", "generations") + (("evaluations",) if single_stage else ())
     with open(path, "w", newline="", encoding="utf-8") as output:
         writer = csv.writer(output)
-        header = ["variant", "file", "logbook", "runs", "solved", "failed_lines",
-                  "skipped_lines", "skipped_log_rows"]
-        for measure in ("moves", "seconds", "generations"):
+        header = ["variant", "file", "logbook", "runs", "solved"]
+        header += ["share_solved"] if single_stage else []
+        header += ["failed_lines", "skipped_lines", "skipped_log_rows"]
+        for measure in measures:
             header += [f"{measure}_q1", f"{measure}_median", f"{measure}_q3"]
-        writer.writerow(header + ["p_moves", "p_seconds"])
+        writer.writerow(header + [f"p_{measure}" for measure in measures
+                                  if measure != "generations"])
         for summary in summaries:
-            variant = summary.variant
-            row = [variant.label, variant.path, variant.log_path or "", len(variant.runs),
-                   sum(run.solved for run in variant.runs), variant.failed_lines,
-                   variant.skipped_lines, variant.skipped_log_rows]
-            for figures in (summary.moves, summary.seconds, summary.generations):
-                row += [csv_number(value) for value in (figures or (None, None, None))]
-            writer.writerow(row + [csv_number(summary.p_moves), csv_number(summary.p_seconds)])
+            writer.writerow(summary_csv_row(summary, measures, single_stage))
+
+
+def summary_csv_row(summary, measures, single_stage):
+    variant = summary.variant
+    solved = sum(run.solved for run in variant.runs)
+    row = [variant.label, variant.path, variant.log_path or "", len(variant.runs), solved]
+    if single_stage:
+        row.append(csv_number(solved / len(variant.runs) if variant.runs else None))
+    row += [variant.failed_lines, variant.skipped_lines, variant.skipped_log_rows]
+    for measure in measures:
+        figures = getattr(summary, measure)
+        row += [csv_number(value) for value in (figures or (None, None, None))]
+    return row + [csv_number(getattr(summary, f"p_{measure}")) for measure in measures
+                  if measure != "generations"]
 
 
 def write_report(variants, folder, dpi):
     summaries = summarise(variants)
     try:
         write_figures(variants, folder, dpi)
-        write_summary_csv(summaries, os.path.join(folder, "summary.csv"))
+        write_summary_csv(summaries, os.path.join(folder, "summary.csv"),
+                          single_stage_records(variants))
         with open(os.path.join(folder, "index.html"), "w", encoding="utf-8") as output:
             output.write(page(variants, summaries))
     except OSError as error:

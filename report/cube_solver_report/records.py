@@ -47,7 +47,9 @@ class Run:
     stage_moves: dict = field(default_factory=dict)
     location: int | None = None
     stage: str | None = None  # the one stage a record of a single stage's search names
-    log_rows: list = field(default_factory=list)  # (stage, location, run, generation, best)
+    population: int | None = None  # the record's parameters', where they name it
+    # (stage, location, run, generation, best, evaluations or None)
+    log_rows: list = field(default_factory=list)
 
 
 @dataclass
@@ -60,6 +62,7 @@ class Variant:
     skipped_lines: int = 0
     skipped_log_rows: int = 0
     stages: list = field(default_factory=list)  # the stages its files name, in their order
+    algorithm: str | None = None  # the "algorithm" every record names, when they name one
 
 
 class SkipReporter:
@@ -194,13 +197,17 @@ def parse_record(record):
     if not isinstance(solved, bool):
         raise Malformed('"solved" is not true or false')
     seconds = number_field(record, "seconds")
-    evaluations, generations = search_effort(record, population_of(record))
+    population = population_of(record)
+    evaluations, generations = search_effort(record, population)
     run = Run(line=line, solved=solved, seconds=seconds, evaluations=evaluations,
-              generations=generations, stage=single_stage_of(record))
-    if solved:
-        # A single stage's search need not count a whole solution's moves.
-        run.moves = solution_moves(record, required=run.stage is None)
+              generations=generations, stage=single_stage_of(record), population=population)
     run.stage_moves = stage_move_counts(record.get("stages"))
+    if solved:
+        # A single stage's search need not count a whole solution's moves: its stage's are the
+        # solution's.
+        run.moves = solution_moves(record, required=run.stage is None)
+        if run.moves is None and run.stage is not None:
+            run.moves = run.stage_moves.get(run.stage)
     if "location" in record:
         location = record["location"]
         if not is_integer(location) or not 0 <= location < LOCATION_COUNT:
@@ -234,7 +241,11 @@ def read_json_lines(path, skips):
 def read_results(variant, skips):
     """The variant's runs; failed and skipped lines are counted."""
     before = skips.counts[variant.path]
+    algorithms = set()
     for number, record in read_json_lines(variant.path, skips):
+        if isinstance(record, dict):
+            algorithm = record.get("algorithm")
+            algorithms.add(algorithm if isinstance(algorithm, str) and algorithm else None)
         try:
             run = parse_record(record)
         except Malformed as why:
@@ -246,10 +257,13 @@ def read_results(variant, skips):
             variant.runs.append(run)
             add_in_order(variant.stages, record_stages(record))
     variant.skipped_lines = skips.counts[variant.path] - before
+    if len(algorithms) == 1:
+        variant.algorithm = algorithms.pop()
 
 
 def parse_log_row(row):
-    """(line, stage, location, run, generation, best) of a logbook row; Malformed otherwise."""
+    """(line, stage, location, run, generation, best, evaluations) of a logbook row (the
+    evaluations None where the row does not give them); Malformed otherwise."""
     if not isinstance(row, dict):
         raise Malformed("not a JSON object")
     line, stage, run = row.get("line"), row.get("stage"), row.get("run")
@@ -268,7 +282,10 @@ def parse_log_row(row):
             raise Malformed('a block row without a location 0..11')
     else:
         location = None
-    return line, stage, location, run, generation, best
+    evaluations = row.get("evaluations")
+    if not is_number(evaluations) or evaluations < 0:
+        evaluations = None
+    return line, stage, location, run, generation, best, evaluations
 
 
 def logbook_path(results_path):
@@ -308,6 +325,28 @@ def read_logbook(variant, skips):
         lines = ", ".join(str(line) for line in sorted(unmatched)[:10])
         print(f"{path}: rows of lines without a solve record left out (lines {lines}"
               f"{', ...' if len(unmatched) > 10 else ''})", file=skips.stream)
+
+
+def single_stage_records(variants):
+    """Whether every run is a single stage's search (and there is one): the report then counts
+    the stage's evaluations and moves rather than a whole solve's."""
+    runs = [run for variant in variants for run in variant.runs]
+    return bool(runs) and all(run.stage is not None for run in runs)
+
+
+def populations(variants):
+    """The populations the runs' records name."""
+    return {run.population for variant in variants for run in variant.runs
+            if run.population is not None}
+
+
+def label_by_algorithm(variants):
+    """Labels each variant whose records all name one algorithm by it, unless another variant
+    would take the same label."""
+    wanted = [variant.algorithm or variant.label for variant in variants]
+    for variant, label in zip(variants, wanted):
+        if variant.algorithm and wanted.count(label) == 1:
+            variant.label = label
 
 
 def load_variants(paths, labels, skips):

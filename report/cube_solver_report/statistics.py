@@ -72,15 +72,18 @@ class Summary:
     moves: tuple | None
     seconds: tuple | None
     generations: tuple | None
+    evaluations: tuple | None = None  # to the goal, over all runs
     p_moves: float | None = None
     p_seconds: float | None = None
+    p_evaluations: float | None = None
 
 
 def summarise(variants):
     summaries = [
         Summary(variant, quartiles(solved_moves(variant)),
                 quartiles(time_to_solution(variant, "seconds")),
-                quartiles(time_to_solution(variant, "generations"))) for variant in variants
+                quartiles(time_to_solution(variant, "generations")),
+                quartiles(time_to_solution(variant, "evaluations"))) for variant in variants
     ]
     if len(variants) >= 2:
         first = variants[0]
@@ -88,4 +91,7 @@ def summarise(variants):
             summary.p_moves = two_sided_p(solved_moves(summary.variant), solved_moves(first))
             summary.p_seconds = two_sided_p(time_to_solution(summary.variant, "seconds"),
                                             time_to_solution(first, "seconds"))
+            summary.p_evaluations = two_sided_p(
+                time_to_solution(summary.variant, "evaluations"),
+                time_to_solution(first, "evaluations"))
     return summaries

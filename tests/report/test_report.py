@@ -184,6 +184,10 @@ def test_stage_curves_join_runs_and_follow_the_winning_location():
     assert block_best.tolist() == [50, 120, 130, 130, 144, 144]
     entry = convergence.stage_curve(run, "entry")
     assert entry[0].tolist() == [1, 10, 11, 16, 20]
+    # In evaluations, a stage of a whole solve counts its own generations x the population.
+    run.population = 51
+    assert convergence.stage_curve(run, "entry", "evaluations")[0].tolist() == [
+        51, 510, 561, 816, 1020]
     assert convergence.stage_curve(run, "finish") is None
 
     grid = np.array([1, 15, 16, 100])
@@ -241,3 +245,58 @@ def test_rank_sum_p_values_worked_by_hand():
     assert statistics.two_sided_p([1, 3, math.inf, math.inf], [2, 4, 5]) == pytest.approx(
         0.858427, abs=1e-6)
     assert statistics.two_sided_p([], [1, 2]) is None
+
+
+def single_stage_run(line, algorithm, population, evaluations, solved):
+    """A record of one stage's search, as examples/deap_stages.py writes it, and its logbook:
+    the best climbs from 60 to the goal's 148 (16 x 10 - 12 moves), or to 120 when a budget
+    ends the run; a generation evaluates the population."""
+    moves = 12
+    record = {"line": line, "algorithm": algorithm, "stage": "block", "location": 0,
+              "seed": line, "solved": solved, "evaluations": evaluations, "seconds": 0.5,
+              "best": 148 if solved else 120, "bestMoves": moves,
+              "stages": {"block": {"moves": "R U", "moveCount": moves}},
+              "parameters": {"population": population, "length": 30, "budget": 10000}}
+    if solved:
+        record["totalMoves"] = moves
+    rows = [{"line": line, "stage": "block", "location": 0, "run": 1,
+             "generation": generation, "evaluations": generation * population, "best": best,
+             "bestMoves": moves}
+            for generation, best in ((1, 60), (evaluations // population, record["best"]))]
+    return record, rows
+
+
+def test_single_stage_records_of_two_populations_compared_by_evaluations(tmp_path):
+    runs = {"a": [single_stage_run(1, "ga", 51, 1020, True),
+                  single_stage_run(2, "ga", 51, 2040, True),
+                  single_stage_run(3, "ga", 51, 9996, False)],
+            "b": [single_stage_run(line, "one-plus-one", 1, 300 * line, True)
+                  for line in (1, 2, 3)]}
+    for name, solves in runs.items():
+        write_lines(tmp_path / f"{name}.jsonl", [record for record, _ in solves])
+        write_lines(tmp_path / f"{name}.log.jsonl", [row for _, rows in solves for row in rows])
+    result = run_report("-o", tmp_path / "out", tmp_path / "a.jsonl", tmp_path / "b.jsonl")
+    assert result.returncode == 0, result.stderr
+    assert_figures_written(tmp_path / "out")
+
+    # Labelled by the records' algorithm; evaluations to the goal, the budget-ended run slower
+    # than any solved one; complete separation of 3 against 3: exact p = 2/20.
+    table = read_summary(tmp_path / "out")
+    ga, one = table["ga"], table["one-plus-one"]
+    assert [float(ga[f"evaluations_{q}"]) for q in ("q1", "median", "q3")] == [
+        1530, 2040, math.inf]
+    assert [float(one[f"evaluations_{q}"]) for q in ("q1", "median", "q3")] == [450, 600, 750]
+    assert float(ga["share_solved"]) == pytest.approx(2 / 3) and one["share_solved"] == "1.0"
+    assert float(one["p_evaluations"]) == pytest.approx(0.1)
+    page = (tmp_path / "out" / "index.html").read_text(encoding="utf-8")
+    for cell in ("<th>evaluations to the goal</th>", "<td>67%</td>",
+                 "<td>2,040 (1,530\u2013\u221e)</td>", "<td>600 (450\u2013750)</td>"):
+        assert cell in page
+
+    # The convergence figure's axis: a generation of the (1+1) is one evaluation, of the GA 51.
+    variants = records.load_variants([str(tmp_path / "a.jsonl"), str(tmp_path / "b.jsonl")],
+                                     ["a", "b"], records.SkipReporter(io.StringIO()))
+    assert convergence.convergence_measure(variants) == "evaluations"
+    ga_x, ga_best = convergence.stage_curve(variants[0].runs[1], "block", "evaluations")
+    one_x, _ = convergence.stage_curve(variants[1].runs[1], "block", "evaluations")
+    assert (ga_x.tolist(), ga_best.tolist(), one_x.tolist()) == ([51, 2040], [60, 148], [1, 600])
