@@ -100,6 +100,9 @@ std::string fieldHelp(const RequestField& field) {
         facts += (facts.empty() ? "default " : ", default ") + valueText(byDefault);
     }
     std::string help(field.help);
+    if (field.group == FieldGroup::budget) {
+        help += " (exit status 4)";
+    }
     if (!facts.empty()) {
         help += " (" + facts + ")";
     }

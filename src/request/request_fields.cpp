@@ -232,7 +232,7 @@ const std::array<RequestField, kFieldCount> kFields{{
         [](SolveTask& task, const FieldValue& value) { task.firstTry = flag(value); }),
     wholeField(FieldId::maxGenerations, "maxGenerations", "--max-generations",
         FieldGroup::budget, kEverywhere, "G", 1, kMaxSolveGenerations, "generations",
-        "end a solve that has not solved its cube after G generations in all (exit status 4)",
+        "end a solve that has not solved its cube after G generations in all",
         [](const SolveTask& task) {
             return task.budget.maxGenerations ? FieldValue(*task.budget.maxGenerations)
                                               : FieldValue();
@@ -242,7 +242,7 @@ const std::array<RequestField, kFieldCount> kFields{{
         }),
     realField(FieldId::timeLimit, "timeLimit", "--time-limit", FieldGroup::budget, "SECONDS",
         0, 1e9, false, "seconds",
-        "end a solve that has not solved its cube after SECONDS of wall time (exit status 4)",
+        "end a solve that has not solved its cube after SECONDS of wall time",
         [](const SolveTask& task) {
             return task.budget.timeLimitSeconds ? FieldValue(*task.budget.timeLimitSeconds)
                                                 : FieldValue();
