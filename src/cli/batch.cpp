@@ -97,28 +97,27 @@ class LineReader {
 
     void read() {
         std::string text;
-        for (;;) {
-            free_.acquire();
-            if (engine_->stopping() || !readBatchLine(*in_, text, linesRead_ + 1)) {
-                break;
-            }
+        while (!engine_->stopping() && readBatchLine(*in_, text, linesRead_ + 1)) {
             const std::size_t number = ++linesRead_;
             if (!options_->part.holds(number)) {
-                free_.release();  // another part's line
-                continue;
+                continue;  // another part's line
             }
             const BatchLine line = parseBatchLine(text, number, options_->defaults);
+            if (std::holds_alternative<NoTask>(line)) {
+                continue;
+            }
+            free_.acquire();  // room for one more record
+            if (engine_->stopping()) {
+                break;
+            }
             if (const auto* error = std::get_if<LineError>(&line)) {
                 engine_->addRefusal({number, error->message});
-            } else if (const auto* task = std::get_if<SolveTask>(&line)) {
+            } else {
                 EngineJob job;
-                job.task = *task;
+                job.task = std::get<SolveTask>(line);
                 job.tag = number;
-                job.keepRows = options_->log.has_value();
                 job.solve = options_->solve;
                 engine_->add(std::move(job));
-            } else {
-                free_.release();  // a line that holds no task
             }
         }
         engine_->closeInput();

@@ -66,7 +66,6 @@ py::dict solveArguments(const py::dict& arguments) {
         std::min<std::size_t>(processorsAvailable(), static_cast<std::size_t>(task.tries)));
     EngineJob job;
     job.task = task;
-    job.keepRows = task.keepLogbook;
     engine.add(std::move(job));
     return resultDict(*nextResult(engine));
 }
@@ -150,7 +149,6 @@ class SolveMany {
         try {
             EngineJob job;
             job.task = taskOf(argumentsOf(request));
-            job.keepRows = job.task.keepLogbook;
             engine_.add(std::move(job));
             return;
         } catch (const UsageError& error) {

@@ -296,13 +296,6 @@ std::string_view groupName(FieldGroup group) {
     return "";
 }
 
-// A bound as the messages write it: 0, 0.5, 1000000000.
-std::string numberText(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
-}
-
 }  // namespace
 
 const std::array<RequestField, kFieldCount>& requestFields() {
@@ -379,12 +372,18 @@ std::string valueText(const FieldValue& value) {
     return jsonOf(value).dump();
 }
 
+std::string boundText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
+
 std::string rangeText(const RequestField& field) {
     if (field.kind == FieldKind::realNumber) {
         return field.minimumAllowed
-                   ? numberText(field.realMinimum) + " to " + numberText(field.realMaximum)
-                   : "above " + numberText(field.realMinimum) + ", at most " +
-                         numberText(field.realMaximum);
+                   ? boundText(field.realMinimum) + " to " + boundText(field.realMaximum)
+                   : "above " + boundText(field.realMinimum) + ", at most " +
+                         boundText(field.realMaximum);
     }
     if (field.kind != FieldKind::wholeNumber) {
         return "";

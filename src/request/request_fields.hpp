@@ -109,6 +109,9 @@ nlohmann::ordered_json jsonOf(const FieldValue& value);
 // A value as help and the man page show it: 51, 0.05, true; "none" for no value.
 std::string valueText(const FieldValue& value);
 
+// A bound of a range as help and the messages write it: 0, 0.5, 1000000000.
+std::string boundText(double value);
+
 // A number's range as help shows it: "2 to 4096", "above 0, at most 1000000000", "at least 1".
 std::string rangeText(const RequestField& field);
 

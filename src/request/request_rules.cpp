@@ -1,7 +1,6 @@
 #include "request/request_rules.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 
 #include "cube/facelets.hpp"
@@ -12,13 +11,6 @@
 namespace cubega {
 
 namespace {
-
-// A bound as the messages write it: 0, 0.5, 1000000000.
-std::string numberText(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    return text;
-}
 
 // The immigrants stay below the population; every other field has its table's range.
 std::int64_t wholeMaximumOf(const RequestField& field, const SolveTask& task) {
@@ -103,10 +95,10 @@ std::string fieldMessage(const RequestField& field, Spelling spelling, const Sol
                    " to " + std::to_string(wholeMaximumOf(field, task));
         case FieldKind::realNumber:
             return field.minimumAllowed
-                       ? name + " must be a number from " + numberText(field.realMinimum) + " to " +
-                             numberText(field.realMaximum)
-                       : name + " must be a number above " + numberText(field.realMinimum) +
-                             " and at most " + numberText(field.realMaximum);
+                       ? name + " must be a number from " + boundText(field.realMinimum) + " to " +
+                             boundText(field.realMaximum)
+                       : name + " must be a number above " + boundText(field.realMinimum) +
+                             " and at most " + boundText(field.realMaximum);
         case FieldKind::flag:
             return name + " must be true or false";
         case FieldKind::text:

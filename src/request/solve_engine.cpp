@@ -79,7 +79,6 @@ struct SolveEngine::Task {
     std::optional<EngineRefusal> refusal;
     std::uint32_t firstSeed = 0;
     std::vector<FinishedTry> tries;
-    std::vector<LogbookRow> rows;
     std::size_t triesLeft = 0;
     std::optional<std::size_t> firstFinished;
     std::atomic<bool> answered{false};  // no try need run any longer
@@ -214,7 +213,7 @@ void SolveEngine::runTry(const Try& next) {
     if (!task.answered) {
         StopWhenFlagged stop(stopping_, task.answered);  // or when its task is answered
         std::optional<KeptRows> rows;
-        if (job.keepRows) {
+        if (job.task.keepLogbook) {
             rows.emplace(job.task.logEvery);
         }
         SolveListeners listeners{&stop, oneTry ? job.listener : nullptr, rows ? &*rows : nullptr};
@@ -228,7 +227,7 @@ void SolveEngine::runTry(const Try& next) {
                 runTask(oneTry ? job.task : tryOf(job.task, next.index, task.firstSeed), services);
             finished.resultsLog = log.text();
             if (rows) {
-                task.rows = std::move(rows->rows);  // a task that keeps rows has one try
+                task.result.rows = std::move(rows->rows);  // a task that keeps rows has one try
             }
         } catch (const SolveStopped&) {
             if (stopping_) {
@@ -263,7 +262,6 @@ void SolveEngine::finish(Task& task) {
     EngineResult& result = task.result;
     result.tag = task.job.tag;
     result.task = task.job.task;
-    result.rows = std::move(task.rows);
     if (task.tries.size() == 1) {
         if (!task.tries[0].outcome) {
             task.failure = std::make_exception_ptr(RunError("the solve was stopped"));

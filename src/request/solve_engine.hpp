@@ -29,7 +29,6 @@ struct EngineJob {
     // Told of the search, for a task of one try (a progress bar, a logbook written as it
     // goes); it must outlive the task's result. Several tries are never followed.
     SolveListener* listener = nullptr;
-    bool keepRows = false;        // keep the logbook's rows (task.logEvery) in the result
     bool keepResultsLog = false;  // keep the answering try's results.txt in the result
     SolveFunction solve;          // the solve itself (tests plant faults here); solve() when empty
 };
@@ -38,7 +37,7 @@ struct EngineResult {
     std::size_t tag = 0;
     SolveTask task;
     TaskOutcome outcome;
-    std::vector<LogbookRow> rows;
+    std::vector<LogbookRow> rows;  // the logbook's rows, when the task keeps its logbook
     std::string resultsLog;
 };
 

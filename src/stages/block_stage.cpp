@@ -28,11 +28,6 @@ struct Locations {
     std::array<bool, kLocationCount> twoGen{};  // the location's cube passed the group test
 };
 
-// A location's goal: a complete block in at most 20 moves.
-bool blockGoalMet(const Evaluation& best) {
-    return blockSearchIsDone(locationGrade(best.objective, best.moveCount));
-}
-
 void searchLocation(const CubeState& scrambled, std::int32_t location, std::int32_t generations,
                     std::int32_t pass, Locations& locations, StageContext& context,
                     StageRuns& runs) {
@@ -83,6 +78,10 @@ std::array<std::int32_t, kLocationCount> searchAllLocations(const CubeState& scr
 }
 
 }  // namespace
+
+bool blockGoalMet(const Evaluation& best) {
+    return blockSearchIsDone(locationGrade(best.objective, best.moveCount));
+}
 
 LocationRotations rotationsOfLocation(std::int32_t location) {
     LocationRotations rotations;

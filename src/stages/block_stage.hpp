@@ -63,6 +63,9 @@ constexpr bool blockSearchIsDone(std::int32_t topGrade) {
     return topGrade >= -20;
 }
 
+// A location's goal, as its search tests its best row: a complete block in at most 20 moves.
+bool blockGoalMet(const Evaluation& best);
+
 // Searches all twelve locations (passes repeat from the saved populations until the best
 // grade qualifies), then commits: the working cube is the scrambled cube turned to the chosen
 // location with the block sequence applied;

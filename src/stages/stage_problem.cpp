@@ -54,29 +54,16 @@ void requireStageStart(Stage stage, const CubeState& turned, std::int32_t locati
     }
 }
 
-// The goals as the searches test them (a plain function each, as GoalTest is).
-bool blockGoal(const Evaluation& best) {
-    return blockSearchIsDone(locationGrade(best.objective, best.moveCount));
-}
-
-bool entryGoal(const Evaluation& best) {
-    return entryGoalReached(best.objective, best.moveCount);
-}
-
-bool finishGoal(const Evaluation& best) {
-    return finishGoalReached(best.objective, best.moveCount);
-}
-
 GoalTest goalOf(Stage stage) {
     switch (stage) {
         case Stage::block:
-            return blockGoal;
+            return blockGoalMet;
         case Stage::entry:
-            return entryGoal;
+            return entryGoalMet;
         case Stage::finish:
-            return finishGoal;
+            return finishGoalMet;
     }
-    return blockGoal;
+    return blockGoalMet;
 }
 
 }  // namespace

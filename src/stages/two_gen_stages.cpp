@@ -9,18 +9,6 @@
 
 namespace cubega {
 
-namespace {
-
-bool entryGoalMet(const Evaluation& best) {
-    return entryGoalReached(best.objective, best.moveCount);
-}
-
-bool finishGoalMet(const Evaluation& best) {
-    return finishGoalReached(best.objective, best.moveCount);
-}
-
-}  // namespace
-
 void runTwoGenEntryStage(SolveState& state, StageContext& context) {
     const bool inGroupAtStart = inTwoGenGroup(state.workingCube);
     // Folded onto F and U, a cube outside the group could never enter it: search freely.

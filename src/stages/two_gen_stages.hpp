@@ -24,6 +24,14 @@ constexpr bool finishGoalReached(std::int32_t objective, std::int32_t moveCount)
     return bestScore({objective, moveCount}) == kSolvedPairScore;
 }
 
+// The two goals as the searches test their best rows.
+constexpr bool entryGoalMet(const Evaluation& best) {
+    return entryGoalReached(best.objective, best.moveCount);
+}
+constexpr bool finishGoalMet(const Evaluation& best) {
+    return finishGoalReached(best.objective, best.moveCount);
+}
+
 // Runs of the settings' entry generations (10000; 10 when the cube is already in the group)
 // until the goal is reached; applies the winning moves to the working cube and adds them to
 // totalMoves and entryMoves. From a cube already in the group, a best sequence of one move is not

@@ -26,7 +26,7 @@ std::vector<std::string> answersOf(std::size_t threads) {
         R"({"random": 3, "seed": 5, "generations": 20, "stopAtGoal": true})"};
     std::size_t tag = 0;
     for (const char* task : tasks) {
-        engine.add({seededTask(task), ++tag, nullptr, false, false, {}});
+        engine.add({seededTask(task), ++tag, nullptr, false, {}});
         engine.addRefusal({++tag, "refused " + std::to_string(tag)});
     }
     engine.closeInput();
@@ -74,7 +74,6 @@ TEST(SolveEngine, AStopDuringTriesLeavesNoThreadRunning) {
         engine.add({seededTask(R"({"scramble": "R U2 F", "generations": 100000000, "tries": 4})"),
                     1,
                     nullptr,
-                    false,
                     false,
                     {}});
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
